@@ -1,0 +1,101 @@
+#pragma once
+
+// The calculator's whole state: the text of every field of the main window,
+// the captions that operations rewrite, and which unit option is on.
+//
+// Every figure lives here as text, exactly as the user sees it. Operations
+// read a field's text, compute in double precision, round, and write text
+// back; the next step reads the text as it now stands, so rounding carries
+// from step to step just as it does on screen.
+
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tivora {
+
+enum class UnitSystem { SI = 1, Metric = 2, Imperial = 3 };
+
+// The user's number format. The owner of the sheet (the window) takes it from
+// the user's locale; the core never looks at the process locale, so a program
+// whose C locale uses a decimal comma computes exactly the same.
+struct NumberFormat {
+    std::string decimalSeparator = ".";
+    std::string groupSeparator = ",";
+
+    bool operator==(const NumberFormat&) const = default;
+};
+
+enum class FailureKind { NotANumber, DivisionByZero, Overflow };
+
+// Why an operation stopped, and the field to blame: the field that was read
+// for a text that is no number, the field being computed otherwise.
+struct Failure {
+    FailureKind kind;
+    std::string field;
+
+    bool operator==(const Failure&) const = default;
+};
+
+// Thrown by a failing step; solve and the unit switch catch it, discard
+// their draft and hand the Failure to their caller.
+class StepFailure : public std::runtime_error {
+public:
+    explicit StepFailure(Failure failure);
+    const Failure& failure() const { return failure_; }
+
+private:
+    Failure failure_;
+};
+
+class DesignSheet {
+public:
+    explicit DesignSheet(NumberFormat format = {});
+
+    // Texts of fields and changing captions, by name ("windspeed", "Text29",
+    // "Label5"). An unknown name is a programming error: std::out_of_range.
+    const std::string& text(std::string_view name) const;
+    void setText(std::string_view name, std::string text);
+
+    UnitSystem selectedSystem() const { return selectedSystem_; }
+    void setSelectedSystem(UnitSystem system) { selectedSystem_ = system; }
+
+    const NumberFormat& numberFormat() const { return format_; }
+
+    static const std::vector<std::string>& fieldNames();
+    static const std::vector<std::string>& captionNames();
+
+    bool operator==(const DesignSheet&) const = default;
+
+private:
+    std::map<std::string, std::string, std::less<>> texts_;
+    UnitSystem selectedSystem_ = UnitSystem::SI;
+    NumberFormat format_;
+};
+
+// The station table: station 1 nearest the axis, station 10 at the tip.
+inline constexpr int kStationCount = 10;
+std::string stationRadiusField(int station);
+std::string stationChordField(int station);
+std::string stationTwistField(int station);
+
+// Field operations: the only way an operation touches the sheet.
+double readNumber(const DesignSheet& sheet, std::string_view field);  // throws StepFailure
+double roundTo(double value, int decimals);
+void writeNumber(DesignSheet& sheet, std::string_view field, double value);
+const std::string& readText(const DesignSheet& sheet, std::string_view name);
+void writeText(DesignSheet& sheet, std::string_view name, std::string text);
+
+// The same rules on bare texts, for callers without a sheet (fuzzing, tests).
+enum class ReadStatus { Ok, NotANumber, Overflow };
+struct ReadResult {
+    ReadStatus status;
+    double value;
+};
+ReadResult parseNumber(std::string_view text, const NumberFormat& format);
+std::string formatNumber(double value, const NumberFormat& format);
+
+}  // namespace tivora

@@ -1,0 +1,121 @@
+#include "unit_switch.h"
+
+#include "sheet/unit_conversions.h"
+
+namespace tivora {
+
+namespace {
+
+using namespace units;
+
+// The table counts as filled when the first station radius holds any text
+// at all, blanks included.
+void convertTableIfFilled(DesignSheet& sheet, Conversion radius, Conversion chord)
+{
+    if (!readText(sheet, stationRadiusField(1)).empty())
+        convertStationTable(sheet, radius, chord);
+}
+
+void siToMetric(DesignSheet& sheet)
+{
+    writeText(sheet, "Label6", "Wind Speed (kph)");
+    writeText(sheet, "Label10", "Generator speed (rpm)");
+    convert(sheet, "Text6", rpmFromRadPerSec, 1);
+    convert(sheet, "windspeed", kphFromMetresPerSec, 1);
+}
+
+void metricToSi(DesignSheet& sheet)
+{
+    writeText(sheet, "Label6", "Wind Speed (m/s)");
+    writeText(sheet, "Label10", "Generator speed (rad/sec)");
+    convert(sheet, "Text6", radPerSecFromRpm, 1);
+    convert(sheet, "windspeed", metresPerSecFromKph, 1);
+}
+
+void captionsForImperial(DesignSheet& sheet)
+{
+    writeText(sheet, "Label6", "Wind Speed (mph)");
+    writeText(sheet, "Label5", "Blade radius (feet)");
+    writeText(sheet, "Label10", "Generator speed (rpm)");
+}
+
+void siToImperial(DesignSheet& sheet)
+{
+    convertTableIfFilled(sheet, feetFromMetres, inchesFromMetres);
+    captionsForImperial(sheet);
+    convert(sheet, "Text6", rpmFromRadPerSec, 1);
+    convert(sheet, "radius", feetFromMetres, 1);
+    convert(sheet, "windspeed", mphFromMetresPerSec, 1);
+}
+
+void metricToImperial(DesignSheet& sheet)
+{
+    convertTableIfFilled(sheet, feetFromMetres, inchesFromMetres);
+    captionsForImperial(sheet);
+    convert(sheet, "radius", feetFromMetres, 1);
+    convert(sheet, "windspeed", mphFromKph, 1);
+}
+
+// Leaving Imperial is the only thing that writes the small-r "Blade radius
+// (m)"; until then the window keeps its start caption "Blade Radius (m)".
+void imperialToSi(DesignSheet& sheet)
+{
+    writeText(sheet, "Label5", "Blade radius (m)");
+    writeText(sheet, "Label6", "Wind Speed (m/s)");
+    writeText(sheet, "Label10", "Generator speed (rad/sec)");
+    convert(sheet, "Text6", radPerSecFromRpm, 1);
+    convert(sheet, "radius", metresFromFeet, 1);
+    convert(sheet, "windspeed", metresPerSecFromMph, 1);
+    convertTableIfFilled(sheet, metresFromFeet, metresFromInches);
+}
+
+void imperialToMetric(DesignSheet& sheet)
+{
+    writeText(sheet, "Label5", "Blade radius (m)");
+    writeText(sheet, "Label6", "Wind Speed (kph)");
+    writeText(sheet, "Label10", "Generator speed (rpm)");
+    convert(sheet, "radius", metresFromFeet, 1);
+    convert(sheet, "windspeed", kphFromMph, 1);
+    convertTableIfFilled(sheet, metresFromFeet, metresFromInches);
+}
+
+struct Transition {
+    UnitSystem from;
+    UnitSystem to;
+    void (*steps)(DesignSheet&);
+};
+
+constexpr Transition kTransitions[] = {
+    {UnitSystem::SI, UnitSystem::Metric, siToMetric},
+    {UnitSystem::Metric, UnitSystem::SI, metricToSi},
+    {UnitSystem::SI, UnitSystem::Imperial, siToImperial},
+    {UnitSystem::Metric, UnitSystem::Imperial, metricToImperial},
+    {UnitSystem::Imperial, UnitSystem::SI, imperialToSi},
+    {UnitSystem::Imperial, UnitSystem::Metric, imperialToMetric},
+};
+
+void switchSteps(DesignSheet& sheet, UnitSystem target)
+{
+    const bool imperial = target == UnitSystem::Imperial;
+    writeText(sheet, "Label14", imperial ? "Radius (ft)" : "Radius (m)");
+    writeText(sheet, "Label13", imperial ? "Chord (in)" : "Chord (m)");
+
+    // The system being left is the one the figures are in, whatever option is on.
+    const double code = readNumber(sheet, "units");
+    for (const Transition& transition : kTransitions) {
+        if (code == static_cast<int>(transition.from) && transition.to == target) {
+            transition.steps(sheet);
+            writeText(sheet, "units", std::to_string(static_cast<int>(target)));
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+std::optional<Failure> switchUnitSystem(DesignSheet& sheet, UnitSystem target)
+{
+    return runAllOrNothing(sheet, [target](DesignSheet& draft) { switchSteps(draft, target); });
+}
+
+}  // namespace tivora
