@@ -101,9 +101,10 @@ void switchSteps(DesignSheet& sheet, UnitSystem target)
     writeText(sheet, "Label13", imperial ? "Chord (in)" : "Chord (m)");
 
     // The system being left is the one the figures are in, whatever option is on.
-    const double code = readNumber(sheet, "units");
+    readNumber(sheet, "units");  // a code that is no number fails here
+    const auto from = systemInForce(sheet);
     for (const Transition& transition : kTransitions) {
-        if (code == static_cast<int>(transition.from) && transition.to == target) {
+        if (transition.from == from && transition.to == target) {
             transition.steps(sheet);
             writeText(sheet, "units", std::to_string(static_cast<int>(target)));
             return;
@@ -112,6 +113,16 @@ void switchSteps(DesignSheet& sheet, UnitSystem target)
 }
 
 }  // namespace
+
+std::optional<UnitSystem> systemInForce(const DesignSheet& sheet)
+{
+    const ReadResult code = parseNumber(readText(sheet, "units"), sheet.numberFormat());
+    for (UnitSystem system : {UnitSystem::SI, UnitSystem::Metric, UnitSystem::Imperial}) {
+        if (code.status == ReadStatus::Ok && code.value == static_cast<double>(system))
+            return system;
+    }
+    return std::nullopt;
+}
 
 std::optional<Failure> switchUnitSystem(DesignSheet& sheet, UnitSystem target)
 {

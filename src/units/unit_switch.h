@@ -14,4 +14,8 @@ namespace tivora {
 // On failure the sheet, captions and units code included, is left as it was.
 [[nodiscard]] std::optional<Failure> switchUnitSystem(DesignSheet& sheet, UnitSystem target);
 
+// The system the shown figures are in, from the `units` code; none when the
+// code is not one of 1, 2 and 3.
+std::optional<UnitSystem> systemInForce(const DesignSheet& sheet);
+
 }  // namespace tivora

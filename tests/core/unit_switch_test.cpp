@@ -148,3 +148,23 @@ TEST(SwitchUnitSystem, ToTheSystemInForceRewritesOnlyTheColumnCaptions)
 
 }  // namespace
 }  // namespace tivora
+
+namespace tivora {
+namespace {
+
+TEST(SystemInForce, ReadsTheUnitsCodeAndNothingElse)
+{
+    const std::pair<const char*, std::optional<UnitSystem>> rows[] = {
+        {"1", UnitSystem::SI}, {"2", UnitSystem::Metric}, {"3", UnitSystem::Imperial},
+        {"2.0", UnitSystem::Metric}, {"4", std::nullopt}, {"", std::nullopt}, {"2.5", std::nullopt},
+    };
+    for (const auto& [code, system] : rows) {
+        DesignSheet sheet;
+        sheet.setText("units", code);
+        sheet.setSelectedSystem(UnitSystem::Imperial);
+        EXPECT_EQ(systemInForce(sheet), system) << code;
+    }
+}
+
+}  // namespace
+}  // namespace tivora

@@ -1,0 +1,46 @@
+#pragma once
+
+// Every control of the main window as data: what it is, where it sits, what
+// it says, how it looks and where Tab reaches it. The window builds itself by
+// walking this table; nothing else places a control.
+
+#include <QRect>
+#include <QString>
+
+#include <vector>
+
+namespace tivora {
+
+enum class ControlKind { TextField, HiddenField, Label, Option, PictureButton, Timer };
+
+// Sizes at 96 dots per inch: the window's 8.25 pt, the captions' 9.75 pt,
+// and the Greek column and airfoil captions.
+enum class FontRole { Window, Caption, Greek, GreekLarge };
+
+enum class BackColour { Standard, Highlight3D, InactiveTitle };
+
+struct ControlSpec {
+    QString name;
+    ControlKind kind;
+    QRect rect;  // client-area pixels
+    QString caption;
+    FontRole font = FontRole::Window;
+    BackColour back = BackColour::Standard;
+    int tab = -1;  // 0..59, each used once; the timer has none
+    bool centred = false;
+    bool buttonTextColour = false;
+    QString picture;  // resource of a picture button's face
+};
+
+// All 61 controls, the thirty station fields included.
+const std::vector<ControlSpec>& mainWindowControls();
+
+// The caption that names a text field, for screen readers and messages.
+// Empty for the hidden `units` field.
+struct FieldCaption {
+    QString label;  // the label whose current caption names the field
+    int station;    // 1..10 for station fields, 0 otherwise
+};
+FieldCaption captionOfField(const QString& field);
+
+}  // namespace tivora

@@ -1,0 +1,347 @@
+#include "main_window.h"
+
+#include "control_table.h"
+#include "help_access.h"
+#include "solve/solve.h"
+#include "units/unit_switch.h"
+
+#include <QButtonGroup>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace tivora {
+
+namespace {
+
+// Qt has no role for an inactive title bar. This is the default of that
+// system colour on current Windows (191, 205, 219); the gray of the old
+// Classic scheme would leave the black captions on it hard to read.
+const QColor kInactiveTitle(191, 205, 219);
+
+// "MS Sans Serif" and "Symbol" are not on Linux. Liberation Sans has Arial's
+// widths, narrow enough that every start caption fits its box on one line,
+// and has the Greek letters the two Symbol captions show.
+const QString kFontFamily = QStringLiteral("Liberation Sans");
+
+QFont fontFor(FontRole role)
+{
+    QFont font(kFontFamily);
+    switch (role) {
+    case FontRole::Window:
+        font.setPointSizeF(8.25);
+        break;
+    case FontRole::Caption:
+    case FontRole::Greek:
+        font.setPointSizeF(9.75);
+        break;
+    case FontRole::GreekLarge:
+        font.setPointSizeF(12);
+        break;
+    }
+    return font;
+}
+
+QString toQt(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+std::string fromQt(const QString& text)
+{
+    return text.toStdString();
+}
+
+}  // namespace
+
+NumberFormat userNumberFormat()
+{
+    const QLocale locale;
+    return {fromQt(locale.decimalPoint()), fromQt(locale.groupSeparator())};
+}
+
+Form1::Form1(HelpAccess* help, QWidget* parent)
+    : QWidget(parent), sheet_(userNumberFormat()), help_(help), background_(QStringLiteral(":/assets/background.png"))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Kestrane Engineering's"));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/assets/flag-16.png"));
+    icon.addFile(QStringLiteral(":/assets/flag-32.png"));
+    setWindowIcon(icon);
+    setFont(fontFor(FontRole::Window));
+    // For a top-level window the geometry is the client area's.
+    setGeometry(80, 53, 673, 495);
+    setFixedSize(673, 495);
+
+    buildControls();
+    bindControls();
+    showSheet();
+    buttons_.value(QStringLiteral("Command1"))->setFocus();
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls()
+{
+    std::vector<std::pair<int, QWidget*>> tabStops;
+    for (const ControlSpec& spec : mainWindowControls()) {
+        QWidget* widget = nullptr;
+        switch (spec.kind) {
+        case ControlKind::TextField:
+        case ControlKind::HiddenField: {
+            auto* edit = new QLineEdit(this);
+            if (spec.buttonTextColour) {
+                QPalette palette = edit->palette();
+                palette.setColor(QPalette::Text, palette.color(QPalette::ButtonText));
+                edit->setPalette(palette);
+            }
+            fields_.insert(spec.name, edit);
+            widget = edit;
+            break;
+        }
+        case ControlKind::Label: {
+            auto* label = new QLabel(spec.caption, this);
+            label->setTextFormat(Qt::PlainText);
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignTop | (spec.centred ? Qt::AlignHCenter : Qt::AlignLeft));
+            labels_.insert(spec.name, label);
+            widget = label;
+            break;
+        }
+        case ControlKind::Option: {
+            auto* option = new QRadioButton(spec.caption, this);
+            // The style's default gap after the mark would cut "Imperial" off.
+            option->setStyleSheet(QStringLiteral("QRadioButton { spacing: 3px; }"));
+            buttons_.insert(spec.name, option);
+            widget = option;
+            break;
+        }
+        case ControlKind::PictureButton: {
+            auto* button = new QPushButton(this);
+            const QPixmap face(spec.picture);
+            button->setIcon(QIcon(face));
+            button->setIconSize(face.deviceIndependentSize().toSize());
+            buttons_.insert(spec.name, button);
+            widget = button;
+            break;
+        }
+        case ControlKind::Timer:
+            timer2_ = new QTimer(this);
+            timer2_->setObjectName(spec.name);
+            timer2_->setInterval(3000);
+            continue;
+        }
+
+        widget->setObjectName(spec.name);
+        widget->setGeometry(spec.rect);
+        widget->setFont(fontFor(spec.font));
+        if (spec.back != BackColour::Standard) {
+            QPalette palette = widget->palette();
+            const QColor back = spec.back == BackColour::InactiveTitle ? kInactiveTitle : palette.color(QPalette::Light);
+            palette.setColor(QPalette::Window, back);
+            palette.setColor(QPalette::Button, back);
+            widget->setPalette(palette);
+            widget->setAutoFillBackground(true);
+        }
+        if (spec.kind == ControlKind::HiddenField) {
+            widget->setFocusPolicy(Qt::NoFocus);
+            widget->hide();
+        } else if (spec.kind != ControlKind::Label) {
+            tabStops.emplace_back(spec.tab, widget);
+        }
+    }
+
+    std::sort(tabStops.begin(), tabStops.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < tabStops.size(); ++i)
+        QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
+
+    buttons_.value(QStringLiteral("Command1"))->setAccessibleName(QStringLiteral("Solve!"));
+    buttons_.value(QStringLiteral("Command2"))->setAccessibleName(QStringLiteral("Help!"));
+}
+
+void Form1::bindControls()
+{
+    for (auto it = fields_.cbegin(); it != fields_.cend(); ++it) {
+        const std::string name = fromQt(it.key());
+        connect(*it, &QLineEdit::textEdited, this,
+                [this, name](const QString& text) { sheet_.setText(name, fromQt(text)); });
+    }
+    connect(fields_.value(QStringLiteral("alpha")), &QLineEdit::textEdited, this, &Form1::alpha_Change);
+    connect(fields_.value(QStringLiteral("cl")), &QLineEdit::textEdited, this, &Form1::cl_Change);
+
+    options_ = new QButtonGroup(this);
+    options_->addButton(buttons_.value(QStringLiteral("Option1")), static_cast<int>(UnitSystem::SI));
+    options_->addButton(buttons_.value(QStringLiteral("Option2")), static_cast<int>(UnitSystem::Metric));
+    options_->addButton(buttons_.value(QStringLiteral("Option4")), static_cast<int>(UnitSystem::Imperial));
+    connect(options_, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on) {
+            sheet_.setSelectedSystem(static_cast<UnitSystem>(id));
+            showSelectedSystem();
+        }
+    });
+    connect(buttons_.value(QStringLiteral("Option1")), &QAbstractButton::clicked, this, &Form1::Option1_Click);
+    connect(buttons_.value(QStringLiteral("Option2")), &QAbstractButton::clicked, this, &Form1::Option2_Click);
+    connect(buttons_.value(QStringLiteral("Option4")), &QAbstractButton::clicked, this, &Form1::Option4_Click);
+
+    connect(buttons_.value(QStringLiteral("Command1")), &QAbstractButton::clicked, this, &Form1::Command1_Click);
+    connect(buttons_.value(QStringLiteral("Command2")), &QAbstractButton::clicked, this, &Form1::Command2_Click);
+    connect(timer2_, &QTimer::timeout, this, &Form1::Timer2_Timer);
+    timer2_->start();
+}
+
+void Form1::showSheet()
+{
+    for (auto it = fields_.cbegin(); it != fields_.cend(); ++it) {
+        const QString text = toQt(sheet_.text(fromQt(it.key())));
+        if ((*it)->text() != text)
+            (*it)->setText(text);
+    }
+    for (const auto& name : DesignSheet::captionNames())
+        labels_.value(toQt(name))->setText(toQt(sheet_.text(name)));
+    // Captions change with the unit system, so the names a screen reader
+    // speaks follow them.
+    for (auto it = fields_.cbegin(); it != fields_.cend(); ++it)
+        (*it)->setAccessibleName(fieldCaption(it.key()));
+    showSelectedSystem();
+}
+
+void Form1::showSelectedSystem()
+{
+    if (QAbstractButton* option = options_->button(static_cast<int>(sheet_.selectedSystem())))
+        option->setChecked(true);
+    // Tab enters the group at the option that is on; the arrow keys move
+    // within it.
+    for (QAbstractButton* option : options_->buttons())
+        option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+QString Form1::fieldCaption(const QString& field) const
+{
+    const FieldCaption caption = captionOfField(field);
+    if (caption.label.isEmpty())
+        return field;
+    const QString text = labels_.value(caption.label)->text().trimmed();
+    return caption.station ? QStringLiteral("%1, station %2").arg(text).arg(caption.station) : text;
+}
+
+QString Form1::failureMessage(const Failure& failure) const
+{
+    const QString caption = fieldCaption(toQt(failure.field));
+    QString what;
+    switch (failure.kind) {
+    case FailureKind::NotANumber:
+        what = tr("The field \"%1\" holds no number.").arg(caption);
+        break;
+    case FailureKind::DivisionByZero:
+        what = tr("Division by zero while computing \"%1\".").arg(caption);
+        break;
+    case FailureKind::Overflow:
+        what = tr("A figure is too large while computing \"%1\".").arg(caption);
+        break;
+    }
+    return what + QStringLiteral("\n\n") + tr("Nothing was changed.");
+}
+
+// The operation has already put the sheet back as it was; what is left is to
+// tell the user and take them to the field at fault.
+void Form1::report(const Failure& failure)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Tivora"), failureMessage(failure), QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("failureMessage"));
+    box.exec();
+    if (QLineEdit* field = fields_.value(toQt(failure.field)); field && field->isVisible()) {
+        field->setFocus(Qt::OtherFocusReason);
+        field->selectAll();
+    }
+}
+
+void Form1::Command1_Click()
+{
+    const auto failure = solve(sheet_);
+    showSheet();
+    if (failure)
+        report(*failure);
+}
+
+void Form1::switchUnits(UnitSystem target)
+{
+    const auto failure = switchUnitSystem(sheet_, target);
+    if (failure) {
+        // The figures are still in the system `units` names: so is the option.
+        if (const auto inForce = systemInForce(sheet_))
+            sheet_.setSelectedSystem(*inForce);
+    }
+    showSheet();
+    if (failure)
+        report(*failure);
+}
+
+void Form1::Option1_Click()
+{
+    switchUnits(UnitSystem::SI);
+}
+
+void Form1::Option2_Click()
+{
+    switchUnits(UnitSystem::Metric);
+}
+
+void Form1::Option4_Click()
+{
+    switchUnits(UnitSystem::Imperial);
+}
+
+void Form1::alpha_Change()
+{
+    writeText(sheet_, "Label24", "Airfoil: user defined");
+    showSheet();
+}
+
+void Form1::cl_Change()
+{
+    writeText(sheet_, "Label24", "Airfoil: user defined");
+    showSheet();
+}
+
+void Form1::Form_Load()
+{
+    if (help_)
+        help_->navigate(helpPageAddress());
+}
+
+void Form1::Command2_Click()
+{
+    if (!help_)
+        return;
+    help_->show();
+    help_->navigate(helpPageAddress());
+}
+
+void Form1::Timer2_Timer()
+{
+    if (help_)
+        help_->show();
+    show();
+    raise();
+    activateWindow();
+    timer2_->stop();
+}
+
+void Form1::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), kInactiveTitle);
+    painter.drawPixmap(0, 0, background_);
+}
+
+}  // namespace tivora

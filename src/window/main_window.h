@@ -1,0 +1,88 @@
+#pragma once
+
+// The main window, Form1: the calculator's only working surface.
+//
+// Map of the program:
+//   app/        builds Form1 and the help window access, runs the event loop
+//   window/     Form1 (this) and the table of its 61 controls
+//   help/       the help window and its web browser, loaded on first use
+//   solve/      solve: power, speed, torque and the blade station table
+//   units/      switchUnitSystem: SI, Metric, Imperial
+//   sheet/      DesignSheet: every figure as text; reading, rounding, writing
+//
+// Form1 owns the DesignSheet and keeps it in step with the controls: a user's
+// edit goes straight into the sheet, and after every operation the controls
+// show the sheet again. No arithmetic lives here; the handlers only call the
+// core's operations and report their failures.
+
+#include "sheet/design_sheet.h"
+
+#include <QHash>
+#include <QPixmap>
+#include <QWidget>
+
+#include <optional>
+
+class QAbstractButton;
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace tivora {
+
+class HelpAccess;
+
+// The user's decimal and grouping separators, from QLocale.
+NumberFormat userNumberFormat();
+
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form1(HelpAccess* help = nullptr, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    const DesignSheet& sheet() const { return sheet_; }
+    QTimer* timer2() const { return timer2_; }
+
+    // The message of a failure, naming the field by its caption.
+    QString failureMessage(const Failure& failure) const;
+
+    // Form_Load: runs once, after the window is built and before it is shown.
+    void Form_Load();
+
+public slots:
+    void Command1_Click();
+    void Command2_Click();
+    void Option1_Click();
+    void Option2_Click();
+    void Option4_Click();
+    void alpha_Change();
+    void cl_Change();
+    void Timer2_Timer();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void buildControls();
+    void bindControls();
+    void switchUnits(UnitSystem target);
+    void report(const Failure& failure);
+    void showSheet();
+    void showSelectedSystem();
+    QString fieldCaption(const QString& field) const;
+
+    DesignSheet sheet_;
+    HelpAccess* help_;
+    QPixmap background_;
+    QHash<QString, QLineEdit*> fields_;
+    QHash<QString, QLabel*> labels_;
+    QHash<QString, QAbstractButton*> buttons_;
+    QButtonGroup* options_ = nullptr;
+    QTimer* timer2_ = nullptr;
+};
+
+}  // namespace tivora

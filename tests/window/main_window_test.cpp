@@ -1,0 +1,323 @@
+#include "window_fixture.h"
+
+#include "window/control_table.h"
+
+#include <QButtonGroup>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+
+#include <memory>
+
+using namespace tivora;
+using namespace tivora::testing;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Form1> window;
+    QWidget* w() { return window.get(); }
+
+private slots:
+    void init()
+    {
+        QLocale::setDefault(QLocale::c());
+        window = std::make_unique<Form1>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void cleanup() { window.reset(); }
+
+    void windowHasItsFixedClientAreaTitleAndPosition()
+    {
+        QCOMPARE(window->size(), QSize(673, 495));
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Kestrane Engineering's"));
+        QVERIFY(!window->windowIcon().isNull());
+    }
+
+    void controlsSitAtTheirPlaces_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("rect");
+        QTest::newRow("wind speed, bottom of the input block") << "windspeed" << QRect(16, 112, 33, 19);
+        QTest::newRow("number of blades caption") << "Label3" << QRect(56, 16, 113, 17);
+        QTest::newRow("imperial option") << "Option4" << QRect(208, 112, 57, 25);
+        QTest::newRow("radius column caption") << "Label14" << QRect(424, 128, 65, 17);
+        QTest::newRow("station 1 radius") << "Text29" << QRect(432, 144, 49, 19);
+        QTest::newRow("station 1 chord") << "Text8" << QRect(512, 144, 49, 19);
+        QTest::newRow("station 10 chord") << "Text18" << QRect(512, 288, 49, 19);
+        QTest::newRow("station 10 twist") << "Text28" << QRect(592, 288, 49, 19);
+        QTest::newRow("solve button") << "Command1" << QRect(528, 328, 113, 41);
+        QTest::newRow("airfoil caption") << "Label24" << QRect(192, 408, 89, 17);
+        QTest::newRow("alpha") << "alpha" << QRect(208, 440, 41, 19);
+        QTest::newRow("power") << "Text9" << QRect(344, 440, 49, 19);
+        QTest::newRow("speed caption") << "Label10" << QRect(400, 464, 161, 17);
+        QTest::newRow("help button reaches into the bottom strip") << "Command2" << QRect(8, 448, 113, 41);
+    }
+    void controlsSitAtTheirPlaces()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, rect);
+        QCOMPARE(control(w(), name.toLatin1().constData())->geometry(), rect);
+    }
+
+    void windowHasSixtyOneControlsOfTheirKinds()
+    {
+        int shownFields = 0;
+        for (auto* edit : window->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
+            shownFields += edit->isVisible();
+        QCOMPARE(shownFields, 40);
+        QCOMPARE(window->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly).size(), 41);
+        QCOMPARE(window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly).size(), 14);
+        QCOMPARE(window->findChildren<QRadioButton*>().size(), 3);
+        QCOMPARE(window->findChildren<QPushButton*>().size(), 2);
+        auto* timer = window->findChild<QTimer*>(QStringLiteral("Timer2"));
+        QVERIFY(timer);
+        QCOMPARE(timer->interval(), 3000);
+        QVERIFY(timer->isActive());
+    }
+
+    // Station rows overlap by 3 px; the only other touches are one pixel:
+    // each column caption on its first row, and the Cl caption on alpha's edge.
+    void onlyStationRowsOverlapBesidesOnePixelTouches()
+    {
+        QList<QWidget*> shown;
+        for (auto* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (child->isVisible())
+                shown << child;
+        QCOMPARE(shown.size(), 59);
+        int stationOverlaps = 0;
+        QStringList touches;
+        for (int i = 0; i < shown.size(); ++i) {
+            for (int j = i + 1; j < shown.size(); ++j) {
+                const QRect both = shown[i]->geometry().intersected(shown[j]->geometry());
+                if (both.isEmpty())
+                    continue;
+                const bool stations = captionOfField(shown[i]->objectName()).station > 0 &&
+                                      captionOfField(shown[j]->objectName()).station > 0;
+                if (stations) {
+                    ++stationOverlaps;
+                    QCOMPARE(both.height(), 3);
+                    QCOMPARE(both.width(), 49);
+                } else {
+                    QCOMPARE(qMin(both.width(), both.height()), 1);
+                    QStringList pair = {shown[i]->objectName(), shown[j]->objectName()};
+                    pair.sort();
+                    touches << pair.join('/');
+                }
+            }
+        }
+        QCOMPARE(stationOverlaps, 27);  // nine row boundaries in three columns
+        touches.sort();
+        QCOMPARE(touches, QStringList({"Label13/Text8", "Label14/Text29", "Label15/Text19", "Label7/alpha"}));
+    }
+
+    void hiddenUnitsFieldIsNeverShownNorFocusable()
+    {
+        auto* units = control<QLineEdit>(w(), "units");
+        QVERIFY(!units->isVisible());
+        QCOMPARE(units->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(units->text(), QStringLiteral("1"));
+    }
+
+    void tabVisitsTheControlsInTheirOrderSkippingLabels()
+    {
+        QStringList expected = {"Command1", "windspeed", "radius", "efficiency", "blades", "tsr", "alpha", "cl",
+                                "Option1"};
+        for (int n = 38; n >= 29; --n)
+            expected << QStringLiteral("Text%1").arg(n);
+        for (int n = 28; n >= 19; --n)
+            expected << QStringLiteral("Text%1").arg(n);
+        for (int n = 18; n >= 10; --n)
+            expected << QStringLiteral("Text%1").arg(n);
+        expected << "Text8" << "Text9" << "Text7" << "Text6" << "Command2" << "Command1";
+
+        window->activateWindow();
+        QTRY_COMPARE(QApplication::focusWidget(), control(w(), "Command1"));
+        QStringList visited = {QApplication::focusWidget()->objectName()};
+        for (int i = 1; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, expected);
+    }
+
+    void tabEntersTheOptionGroupAtTheOptionThatIsOn()
+    {
+        control<QRadioButton>(w(), "Option2")->click();
+        control(w(), "cl")->setFocus();
+        QTest::keyClick(control(w(), "cl"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Option2"));
+    }
+
+    void solveFillsOutputsAndTheStationTable()
+    {
+        control<QPushButton>(w(), "Command1")->click();
+        QCOMPARE(textOf(w(), "Text9"), QStringLiteral("2587.1"));
+        QCOMPARE(textOf(w(), "Text6"), QStringLiteral("105"));
+        QCOMPARE(textOf(w(), "Text7"), QStringLiteral("24.64"));
+        QCOMPARE(textOf(w(), "Text29"), QStringLiteral("0.1"));
+        QCOMPARE(textOf(w(), "Text8"), QStringLiteral("0.448"));
+        QCOMPARE(textOf(w(), "Text19"), QStringLiteral("37.6"));
+        QCOMPARE(textOf(w(), "Text38"), QStringLiteral("1"));
+        QCOMPARE(textOf(w(), "Text18"), QStringLiteral("0.045"));
+        QCOMPARE(textOf(w(), "Text28"), QStringLiteral("-0.6"));
+    }
+
+    void spaceOnTheFocusedSolveButtonSolves()
+    {
+        window->activateWindow();
+        QTRY_COMPARE(QApplication::focusWidget(), control(w(), "Command1"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(textOf(w(), "Text27"), QStringLiteral("0"));
+    }
+
+    void solveReadsWhatTheUserTyped()
+    {
+        retype(w(), "radius", "3");
+        control<QPushButton>(w(), "Command1")->click();
+        QCOMPARE(textOf(w(), "Text38"), QStringLiteral("3"));
+        QCOMPARE(textOf(w(), "Text6"), QStringLiteral("35"));
+    }
+
+    void optionClicksConvertAndRecaption()
+    {
+        control<QPushButton>(w(), "Command1")->click();
+        control<QRadioButton>(w(), "Option2")->click();
+        QCOMPARE(textOf(w(), "windspeed"), QStringLiteral("54"));
+        QCOMPARE(textOf(w(), "Text6"), QStringLiteral("1002.7"));
+        QCOMPARE(control<QLabel>(w(), "Label6")->text(), QStringLiteral("Wind Speed (kph)"));
+        QCOMPARE(textOf(w(), "units"), QStringLiteral("2"));
+
+        control<QRadioButton>(w(), "Option4")->click();
+        QCOMPARE(textOf(w(), "windspeed"), QStringLiteral("33.6"));
+        QCOMPARE(textOf(w(), "radius"), QStringLiteral("3.3"));
+        QCOMPARE(textOf(w(), "Text8"), QStringLiteral("17.638"));
+        QCOMPARE(control<QLabel>(w(), "Label5")->text(), QStringLiteral("Blade radius (feet)"));
+        QCOMPARE(control<QLabel>(w(), "Label13")->text(), QStringLiteral("Chord (in)"));
+        QCOMPARE(control(w(), "Text11")->accessibleName(), QStringLiteral("Chord (in), station 3"));
+
+        control<QRadioButton>(w(), "Option1")->click();
+        QCOMPARE(textOf(w(), "windspeed"), QStringLiteral("15"));
+        QCOMPARE(textOf(w(), "Text8"), QStringLiteral("0.448"));
+        QCOMPARE(control<QLabel>(w(), "Label5")->text(), QStringLiteral("Blade radius (m)"));
+    }
+
+    void arrowKeysInTheOptionGroupSwitchUnits()
+    {
+        auto* si = control<QRadioButton>(w(), "Option1");
+        si->setFocus();
+        QTest::keyClick(si, Qt::Key_Down);
+        QVERIFY(control<QRadioButton>(w(), "Option2")->isChecked());
+        QCOMPARE(textOf(w(), "windspeed"), QStringLiteral("54"));
+    }
+
+    void editingClOrAlphaMarksTheAirfoilAndNothingElseDoes_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("typing in Cl") << "cl" << "Airfoil: user defined";
+        QTest::newRow("typing in alpha") << "alpha" << "Airfoil: user defined";
+        QTest::newRow("typing in TSR") << "tsr" << "Airfoil: NACA2412";
+        QTest::newRow("typing in an output") << "Text9" << "Airfoil: NACA2412";
+    }
+    void editingClOrAlphaMarksTheAirfoilAndNothingElseDoes()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, caption);
+        auto* edit = control<QLineEdit>(w(), field.toLatin1().constData());
+        const QString before = edit->text();
+        edit->end(false);
+        QTest::keyClick(edit, Qt::Key_5);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(edit->text(), before);
+        QCOMPARE(control<QLabel>(w(), "Label24")->text(), caption);
+        QCOMPARE(textOf(w(), "Text9"), QStringLiteral("2587.1"));  // nothing recalculates
+    }
+
+    void airfoilMarkSurvivesSolveAndSwitch()
+    {
+        QTest::keyClick(control(w(), "cl"), Qt::Key_0);
+        control<QPushButton>(w(), "Command1")->click();
+        control<QRadioButton>(w(), "Option2")->click();
+        QCOMPARE(control<QLabel>(w(), "Label24")->text(), QStringLiteral("Airfoil: user defined"));
+    }
+
+    void failedSolveReportsOnceAndLeavesEveryFigure()
+    {
+        retype(w(), "efficiency", "");
+        const DesignSheet before = window->sheet();
+        const QStringList messages =
+            acceptingMessageBoxes([this] { control<QPushButton>(w(), "Command1")->click(); });
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().contains("\"Blade Efficiency\" holds no number"), qPrintable(messages.first()));
+        QVERIFY(window->isVisible());
+        QVERIFY(window->sheet() == before);
+        QCOMPARE(textOf(w(), "Text29"), QString());
+        QCOMPARE(window->focusWidget(), control(w(), "efficiency"));
+    }
+
+    void failedSolveNamesTheComputedFieldForDivisionByZero()
+    {
+        control<QRadioButton>(w(), "Option2")->click();
+        retype(w(), "radius", "0");
+        const QStringList messages =
+            acceptingMessageBoxes([this] { control<QPushButton>(w(), "Command1")->click(); });
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().contains("Division by zero while computing \"Generator speed (rpm)\""),
+                 qPrintable(messages.first()));
+        QCOMPARE(textOf(w(), "windspeed"), QStringLiteral("54"));  // still km/h
+        QCOMPARE(window->focusWidget(), control(w(), "Text6"));
+        QCOMPARE(control<QLineEdit>(w(), "Text6")->selectedText(), QStringLiteral("1002.7"));
+    }
+
+    void failedSwitchPutsTheOptionBack()
+    {
+        control<QPushButton>(w(), "Command1")->click();
+        retype(w(), "Text18", "");
+        const DesignSheet before = window->sheet();
+        const QStringList messages =
+            acceptingMessageBoxes([this] { control<QRadioButton>(w(), "Option4")->click(); });
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(control<QRadioButton>(w(), "Option1")->isChecked());
+        QCOMPARE(window->sheet().selectedSystem(), UnitSystem::SI);
+        QVERIFY(window->sheet() == before);
+        QCOMPARE(control<QLabel>(w(), "Label13")->text(), QStringLiteral("Chord (m)"));
+    }
+
+    void everyStartCaptionFitsItsBoxOnOneLine()
+    {
+        for (auto* label : window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+            const int width = QFontMetrics(label->font()).horizontalAdvance(label->text());
+            QVERIFY2(width <= label->width(), qPrintable(label->objectName()));
+        }
+        QCOMPARE(control<QLabel>(w(), "Label15")->text(), QStringLiteral("β (°)"));
+        QCOMPARE(control<QLabel>(w(), "Label9")->text(), QStringLiteral("α(°)"));
+    }
+
+    void fieldsAreNamedByTheirCaptionsForScreenReaders()
+    {
+        QCOMPARE(control(w(), "efficiency")->accessibleName(), QStringLiteral("Blade Efficiency"));
+        QCOMPARE(control(w(), "Text9")->accessibleName(), QStringLiteral("Generator Power (Watts)"));
+        QCOMPARE(control(w(), "Text11")->accessibleName(), QStringLiteral("Chord (m), station 3"));
+        QCOMPARE(control(w(), "Text21")->accessibleName(), QStringLiteral("β (°), station 3"));
+    }
+
+    void commaDecimalLocaleSolvesTheDefaultRotorTheSame()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        Form1 german;
+        QCOMPARE(textOf(&german, "efficiency"), QStringLiteral("0,4"));
+        control<QPushButton>(&german, "Command1")->click();
+        QCOMPARE(textOf(&german, "Text9"), QStringLiteral("2587,1"));
+        QCOMPARE(textOf(&german, "Text8"), QStringLiteral("0,448"));
+        QLocale::setDefault(QLocale::c());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
