@@ -1,14 +1,22 @@
-// Tivora: builds the main window and runs the event loop.
+// Tivora: builds the main window, prepares the help window, runs the event loop.
 
+#include "startup.h"
 #include "window/main_window.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    tivora::prepareProcess();
     QApplication app(argc, argv);
-    tivora::Form1 form;
-    form.Form_Load();
-    form.show();
+
+    // Destroyed in reverse: the main window, then the help window with its
+    // browser and profile, then the application.
+    tivora::DeferredHelp help(tivora::loadHelpModule);
+    tivora::Form1 mainWindow(&help);
+    help.buildAfterFirstPaintOf(&mainWindow);
+
+    mainWindow.Form_Load();
+    mainWindow.show();
     return app.exec();
 }

@@ -1,0 +1,90 @@
+#include "startup.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLibrary>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace tivora {
+
+void prepareProcess()
+{
+    QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);  // the web engine asks for it
+    qputenv("MESA_SHADER_CACHE_DISABLE", "true");
+
+    // As root the engine refuses its sandbox and ends the whole process, and
+    // every figure on screen with it. Unless the user chose otherwise, run it
+    // without the sandbox then, and say so.
+    const bool userChose = qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX") ||
+                           qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").contains(QLatin1String("--no-sandbox"));
+    if (geteuid() == 0 && !userChose) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        std::fputs("tivora: running as root, so the help browser runs without its sandbox\n", stderr);
+    }
+}
+
+std::unique_ptr<HelpAccess> loadHelpModule()
+{
+    const QString candidates[] = {
+        QCoreApplication::applicationDirPath() + QStringLiteral("/tivora_help"),
+        QStringLiteral(TIVORA_HELP_MODULE_DIR "/tivora_help"),
+    };
+    for (const QString& path : candidates) {
+        QLibrary module(path);
+        using Create = HelpAccess* (*)();
+        if (auto create = reinterpret_cast<Create>(module.resolve("tivoraCreateHelp")))
+            return std::unique_ptr<HelpAccess>(create());
+        std::fprintf(stderr, "tivora: no help window: %s\n", qPrintable(module.errorString()));
+    }
+    return nullptr;
+}
+
+DeferredHelp::DeferredHelp(Factory factory) : factory_(std::move(factory)) {}
+
+void DeferredHelp::buildAfterFirstPaintOf(QWidget* mainWindow)
+{
+    mainWindow_ = mainWindow;
+    mainWindow->installEventFilter(this);
+}
+
+bool DeferredHelp::eventFilter(QObject* watched, QEvent* event)
+{
+    // The filter sees the first paint before it happens; build once it is done.
+    if (watched == mainWindow_ && event->type() == QEvent::Paint) {
+        mainWindow_->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] { help(); });
+    }
+    return false;
+}
+
+HelpAccess* DeferredHelp::help()
+{
+    if (!help_ && factory_) {
+        help_ = std::exchange(factory_, nullptr)();  // one try: a failure is said once
+        if (help_ && pendingAddress_)
+            help_->navigate(*pendingAddress_);
+        pendingAddress_.reset();
+    }
+    return help_.get();
+}
+
+void DeferredHelp::show()
+{
+    if (HelpAccess* helpWindow = help())
+        helpWindow->show();
+}
+
+void DeferredHelp::navigate(const QUrl& address)
+{
+    if (help_)
+        help_->navigate(address);
+    else
+        pendingAddress_ = address;
+}
+
+}  // namespace tivora
