@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLibrary>
+#include <QOpenGLContext>
+#include <QtGui/private/qopenglcontext_p.h>
 #include <QTimer>
 #include <QWidget>
 
@@ -14,7 +16,6 @@ namespace tivora {
 void prepareProcess()
 {
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);  // the web engine asks for it
     qputenv("MESA_SHADER_CACHE_DISABLE", "true");
 
     // As root the engine refuses its sandbox and ends the whole process, and
@@ -62,9 +63,32 @@ bool DeferredHelp::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
+DeferredHelp::~DeferredHelp()
+{
+    help_.reset();  // web views and profiles first, then the context they shared
+    if (shareContext_)
+        qt_gl_set_global_share_context(nullptr);
+}
+
+// The web engine renders through a context shared with Qt's. Qt makes one at
+// start when asked (Qt::AA_ShareOpenGLContexts), but creating it there costs
+// the main window as much time again as all the rest of its start; made here,
+// just before the engine loads, it is paid after the window is up.
+void DeferredHelp::shareOpenGL()
+{
+    if (qt_gl_global_share_context())
+        return;
+    shareContext_ = std::make_unique<QOpenGLContext>();
+    if (shareContext_->create())
+        qt_gl_set_global_share_context(shareContext_.get());
+    else
+        shareContext_.reset();  // no OpenGL here: the engine draws in software
+}
+
 HelpAccess* DeferredHelp::help()
 {
     if (!help_ && factory_) {
+        shareOpenGL();
         help_ = std::exchange(factory_, nullptr)();  // one try: a failure is said once
         if (help_ && pendingAddress_)
             help_->navigate(*pendingAddress_);

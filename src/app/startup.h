@@ -7,6 +7,7 @@
 #include "window/help_access.h"
 
 #include <QObject>
+#include <QOpenGLContext>
 #include <QPointer>
 
 #include <functional>
@@ -31,6 +32,7 @@ public:
     using Factory = std::function<std::unique_ptr<HelpAccess>()>;
 
     explicit DeferredHelp(Factory factory);
+    ~DeferredHelp() override;
 
     // Builds the help once `mainWindow` has been painted for the first time.
     void buildAfterFirstPaintOf(QWidget* mainWindow);
@@ -46,9 +48,11 @@ protected:
 
 private:
     HelpAccess* help();
+    void shareOpenGL();
 
     Factory factory_;
     QPointer<QWidget> mainWindow_;
+    std::unique_ptr<QOpenGLContext> shareContext_;
     std::unique_ptr<HelpAccess> help_;
     std::optional<QUrl> pendingAddress_;
 };
