@@ -127,6 +127,7 @@ void Form1::buildControls()
         }
         case ControlKind::PictureButton: {
             auto* button = new QPushButton(this);
+            button->setAutoDefault(true);  // Enter presses a focused button, as Space does
             const QPixmap face(spec.picture);
             button->setIcon(QIcon(face));
             button->setIconSize(face.deviceIndependentSize().toSize());

@@ -50,6 +50,9 @@ private:
         QByteArray body;
         if (path == "/tivora-help.htm")
             body = "<html><head><title>Served help</title></head><body>help</body></html>";
+        else if (path == "/links")
+            body = "<html><head><title>Links</title></head><body style='margin:0'>"
+                   "<a target='_blank' href='/other' style='display:block;height:400px'>other</a></body></html>";
         else if (path == "/other")
             body = "<html><head><title>Other page</title></head><body>other</body></html>";
         else
@@ -230,6 +233,19 @@ private slots:
         QTimer::singleShot(0, form.get(), &QWidget::close);
         QTimer::singleShot(3000, qApp, [] { QCoreApplication::exit(99); });  // still running
         return QApplication::exec();
+    }
+
+    void linksAskingForANewWindowLoadInTheHelpWindow()
+    {
+        Help help;
+        help.show();
+        help.navigate(server.url("/links"));
+        QTRY_COMPARE_WITH_TIMEOUT(titleOf(help.window()), QStringLiteral("Links"), kLoadTimeout);
+        QWidget* surface = help.window()->browser()->focusProxy();
+        QVERIFY(surface);
+        QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(50, 50));
+        QTRY_COMPARE_WITH_TIMEOUT(titleOf(help.window()), QStringLiteral("Other page"), kLoadTimeout);
+        QCOMPARE(QApplication::topLevelWidgets().count(help.window()), 1);
     }
 
     void closingTheMainWindowBeforeTheTickEndsTheProgram()

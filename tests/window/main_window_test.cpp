@@ -168,11 +168,19 @@ private slots:
         QCOMPARE(textOf(w(), "Text28"), QStringLiteral("-0.6"));
     }
 
-    void spaceOnTheFocusedSolveButtonSolves()
+    void keyOnTheFocusedSolveButtonSolves_data()
     {
+        QTest::addColumn<Qt::Key>("key");
+        QTest::newRow("space") << Qt::Key_Space;
+        QTest::newRow("return") << Qt::Key_Return;
+        QTest::newRow("enter on the keypad") << Qt::Key_Enter;
+    }
+    void keyOnTheFocusedSolveButtonSolves()
+    {
+        QFETCH(Qt::Key, key);
         window->activateWindow();
         QTRY_COMPARE(QApplication::focusWidget(), control(w(), "Command1"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QTest::keyClick(QApplication::focusWidget(), key);
         QCOMPARE(textOf(w(), "Text27"), QStringLiteral("0"));
     }
 
