@@ -93,71 +93,71 @@ Form1::~Form1() = default;
 void Form1::buildControls()
 {
     std::vector<std::pair<int, QWidget*>> tabStops;
-    for (const ControlSpec& spec : mainWindowControls()) {
+    for (const ControlSpec& entry : mainWindowControls()) {
         QWidget* widget = nullptr;
-        switch (spec.kind) {
+        switch (entry.kind) {
         case ControlKind::TextField:
         case ControlKind::HiddenField: {
             auto* edit = new QLineEdit(this);
-            if (spec.buttonTextColour) {
+            if (entry.buttonTextColour) {
                 QPalette palette = edit->palette();
                 palette.setColor(QPalette::Text, palette.color(QPalette::ButtonText));
                 edit->setPalette(palette);
             }
-            fields_.insert(spec.name, edit);
+            fields_.insert(entry.name, edit);
             widget = edit;
             break;
         }
         case ControlKind::Label: {
-            auto* label = new QLabel(spec.caption, this);
+            auto* label = new QLabel(entry.caption, this);
             label->setTextFormat(Qt::PlainText);
             label->setWordWrap(true);
-            label->setAlignment(Qt::AlignTop | (spec.centred ? Qt::AlignHCenter : Qt::AlignLeft));
-            labels_.insert(spec.name, label);
+            label->setAlignment(Qt::AlignTop | (entry.centred ? Qt::AlignHCenter : Qt::AlignLeft));
+            labels_.insert(entry.name, label);
             widget = label;
             break;
         }
         case ControlKind::Option: {
-            auto* option = new QRadioButton(spec.caption, this);
+            auto* option = new QRadioButton(entry.caption, this);
             // The style's default gap after the mark would cut "Imperial" off.
             option->setStyleSheet(QStringLiteral("QRadioButton { spacing: 3px; }"));
-            buttons_.insert(spec.name, option);
+            buttons_.insert(entry.name, option);
             widget = option;
             break;
         }
         case ControlKind::PictureButton: {
             auto* button = new QPushButton(this);
             button->setAutoDefault(true);  // Enter presses a focused button, as Space does
-            const QPixmap face(spec.picture);
+            const QPixmap face(entry.picture);
             button->setIcon(QIcon(face));
             button->setIconSize(face.deviceIndependentSize().toSize());
-            buttons_.insert(spec.name, button);
+            buttons_.insert(entry.name, button);
             widget = button;
             break;
         }
         case ControlKind::Timer:
             timer2_ = new QTimer(this);
-            timer2_->setObjectName(spec.name);
+            timer2_->setObjectName(entry.name);
             timer2_->setInterval(3000);
             continue;
         }
 
-        widget->setObjectName(spec.name);
-        widget->setGeometry(spec.rect);
-        widget->setFont(fontFor(spec.font));
-        if (spec.back != BackColour::Standard) {
+        widget->setObjectName(entry.name);
+        widget->setGeometry(entry.rect);
+        widget->setFont(fontFor(entry.font));
+        if (entry.back != BackColour::Standard) {
             QPalette palette = widget->palette();
-            const QColor back = spec.back == BackColour::InactiveTitle ? kInactiveTitle : palette.color(QPalette::Light);
+            const QColor back = entry.back == BackColour::InactiveTitle ? kInactiveTitle : palette.color(QPalette::Light);
             palette.setColor(QPalette::Window, back);
             palette.setColor(QPalette::Button, back);
             widget->setPalette(palette);
             widget->setAutoFillBackground(true);
         }
-        if (spec.kind == ControlKind::HiddenField) {
+        if (entry.kind == ControlKind::HiddenField) {
             widget->setFocusPolicy(Qt::NoFocus);
             widget->hide();
-        } else if (spec.kind != ControlKind::Label) {
-            tabStops.emplace_back(spec.tab, widget);
+        } else if (entry.kind != ControlKind::Label) {
+            tabStops.emplace_back(entry.tab, widget);
         }
     }
 
