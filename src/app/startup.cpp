@@ -4,9 +4,9 @@
 #include <QEvent>
 #include <QLibrary>
 #include <QOpenGLContext>
-#include <QtGui/private/qopenglcontext_p.h>
 #include <QTimer>
 #include <QWidget>
+#include <QtGui/private/qopenglcontext_p.h>
 
 #include <cstdio>
 #include <unistd.h>

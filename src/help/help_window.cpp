@@ -51,8 +51,7 @@ QUrl bundledHelpPage()
     return QUrl(QStringLiteral("qrc:/help/tivora-help.htm"));
 }
 
-HelpWindow::HelpWindow()
-    : profile_(new QWebEngineProfile)  // no name: off the record, all in memory
+HelpWindow::HelpWindow() : profile_(new QWebEngineProfile)  // no name: off the record, all in memory
 {
     setObjectName(QStringLiteral("Help"));
     setWindowTitle(QStringLiteral("Help"));

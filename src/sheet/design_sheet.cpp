@@ -14,18 +14,13 @@ struct StartText {
 // Fields first, then captions. The three outputs start with what a solve of
 // the start inputs in SI writes, so the window looks solved from the start.
 constexpr StartText kStartFields[] = {
-    {"windspeed", "15"}, {"radius", "1"},   {"efficiency", "0.4"}, {"blades", "3"},
-    {"tsr", "7"},        {"cl", "0.85"},    {"alpha", "6"},        {"Text9", "2587.1"},
-    {"Text6", "105"},    {"Text7", "24.64"}, {"units", "1"},
+    {"windspeed", "15"}, {"radius", "1"},     {"efficiency", "0.4"}, {"blades", "3"},    {"tsr", "7"},   {"cl", "0.85"},
+    {"alpha", "6"},      {"Text9", "2587.1"}, {"Text6", "105"},      {"Text7", "24.64"}, {"units", "1"},
 };
 
 constexpr StartText kStartCaptions[] = {
-    {"Label5", "Blade Radius (m)"},
-    {"Label6", "Wind Speed (m/s)"},
-    {"Label10", "Generator speed (rad/sec)"},
-    {"Label13", "Chord (m)"},
-    {"Label14", "Radius (m)"},
-    {"Label24", "Airfoil: NACA2412"},
+    {"Label5", "Blade Radius (m)"}, {"Label6", "Wind Speed (m/s)"}, {"Label10", "Generator speed (rad/sec)"},
+    {"Label13", "Chord (m)"},       {"Label14", "Radius (m)"},      {"Label24", "Airfoil: NACA2412"},
 };
 
 // The start texts are written with a full stop; where the user writes

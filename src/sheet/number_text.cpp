@@ -33,14 +33,8 @@ public:
     char peek() const { return atEnd() ? '\0' : text_[pos_]; }
     void advance(std::size_t count = 1) { pos_ += count; }
 
-    bool startsWith(std::string_view token) const
-    {
-        return !token.empty() && text_.substr(pos_).starts_with(token);
-    }
-    bool digitAfter(std::size_t count) const
-    {
-        return pos_ + count < text_.size() && isDigit(text_[pos_ + count]);
-    }
+    bool startsWith(std::string_view token) const { return !token.empty() && text_.substr(pos_).starts_with(token); }
+    bool digitAfter(std::size_t count) const { return pos_ + count < text_.size() && isDigit(text_[pos_ + count]); }
     bool skip(char c)
     {
         if (peek() != c || atEnd())
@@ -182,14 +176,14 @@ std::string formatNumber(double value, const NumberFormat& format)
 
     // d.dddddddddddddde±x: fifteen significant digits, correctly rounded.
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                      std::chars_format::scientific, 14);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14);
     const std::string_view scientific(buffer, static_cast<std::size_t>(result.ptr - buffer));
     const auto e = scientific.find('e');
     std::string digits = std::string(1, scientific[0]) + std::string(scientific.substr(2, e - 2));
     int exponent = 0;
-    std::from_chars(scientific.data() + e + (scientific[e + 1] == '+' ? 2 : 1),
-                    scientific.data() + scientific.size(), exponent);
+    std::from_chars(scientific.data() + e + (scientific[e + 1] == '+' ? 2 : 1), scientific.data() + scientific.size(),
+                    exponent);
     digits.erase(digits.find_last_not_of('0') + 1);
 
     std::string text = value < 0 ? "-" : "";
@@ -201,8 +195,7 @@ std::string formatNumber(double value, const NumberFormat& format)
             if (digits.size() <= wholeCount) {
                 text += digits + std::string(wholeCount - digits.size(), '0');
             } else {
-                text += digits.substr(0, wholeCount) + format.decimalSeparator +
-                        digits.substr(wholeCount);
+                text += digits.substr(0, wholeCount) + format.decimalSeparator + digits.substr(wholeCount);
             }
         }
         return text;

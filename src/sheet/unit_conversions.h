@@ -15,18 +15,54 @@ inline constexpr double kMilesPerKilometre = 0.621371192;
 inline constexpr double kTwoPi = 6.28318530717958;
 
 // Each is evaluated left to right as written.
-inline StepValue rpmFromRadPerSec(StepValue v) { return v * 60 / kTwoPi; }
-inline StepValue radPerSecFromRpm(StepValue v) { return v * kTwoPi / 60; }
-inline StepValue kphFromMetresPerSec(StepValue v) { return v * 60 * 60 / 1000; }
-inline StepValue metresPerSecFromKph(StepValue v) { return v * 1000 / 3600; }
-inline StepValue mphFromMetresPerSec(StepValue v) { return v * kMphPerMetrePerSecond; }
-inline StepValue metresPerSecFromMph(StepValue v) { return v / kMphPerMetrePerSecond; }
-inline StepValue mphFromKph(StepValue v) { return v * kMilesPerKilometre; }
-inline StepValue kphFromMph(StepValue v) { return v / kMilesPerKilometre; }
-inline StepValue feetFromMetres(StepValue v) { return v * kFeetPerMetre; }
-inline StepValue metresFromFeet(StepValue v) { return v / kFeetPerMetre; }
-inline StepValue inchesFromMetres(StepValue v) { return v * kInchesPerMetre; }
-inline StepValue metresFromInches(StepValue v) { return v / kInchesPerMetre; }
+inline StepValue rpmFromRadPerSec(StepValue v)
+{
+    return v * 60 / kTwoPi;
+}
+inline StepValue radPerSecFromRpm(StepValue v)
+{
+    return v * kTwoPi / 60;
+}
+inline StepValue kphFromMetresPerSec(StepValue v)
+{
+    return v * 60 * 60 / 1000;
+}
+inline StepValue metresPerSecFromKph(StepValue v)
+{
+    return v * 1000 / 3600;
+}
+inline StepValue mphFromMetresPerSec(StepValue v)
+{
+    return v * kMphPerMetrePerSecond;
+}
+inline StepValue metresPerSecFromMph(StepValue v)
+{
+    return v / kMphPerMetrePerSecond;
+}
+inline StepValue mphFromKph(StepValue v)
+{
+    return v * kMilesPerKilometre;
+}
+inline StepValue kphFromMph(StepValue v)
+{
+    return v / kMilesPerKilometre;
+}
+inline StepValue feetFromMetres(StepValue v)
+{
+    return v * kFeetPerMetre;
+}
+inline StepValue metresFromFeet(StepValue v)
+{
+    return v / kFeetPerMetre;
+}
+inline StepValue inchesFromMetres(StepValue v)
+{
+    return v * kInchesPerMetre;
+}
+inline StepValue metresFromInches(StepValue v)
+{
+    return v / kInchesPerMetre;
+}
 
 using Conversion = StepValue (*)(StepValue);
 

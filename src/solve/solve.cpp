@@ -8,7 +8,7 @@ namespace {
 
 using namespace units;
 
-constexpr double kAirDensity = 1.22;    // kg/m³, fixed
+constexpr double kAirDensity = 1.22;      // kg/m³, fixed
 constexpr double kPi = 3.14159265358979;  // as written, not the full double
 
 void solveSteps(DesignSheet& sheet)
@@ -62,8 +62,7 @@ void solveSteps(DesignSheet& sheet)
 }
 
 // Where each station sits along the blade; the tip is exactly the radius.
-constexpr double kStationFraction[kStationCount] = {0.1, 0.2, 0.3, 0.4, 0.5,
-                                                    0.6, 0.7, 0.8, 0.9, 1};
+constexpr double kStationFraction[kStationCount] = {0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9, 1};
 
 }  // namespace
 
@@ -93,8 +92,7 @@ void computeStationChords(DesignSheet& sheet)
         const StepValue lambda1 = read(sheet, "tsr");
         const StepValue lambda2 = read(sheet, "tsr");
         const StepValue r = read(sheet, stationRadiusField(station));
-        write(sheet, stationChordField(station),
-              (kChordFactor * R1 * R2) / (B * Cl * lambda1 * lambda2 * r), 3);
+        write(sheet, stationChordField(station), (kChordFactor * R1 * R2) / (B * Cl * lambda1 * lambda2 * r), 3);
     }
 }
 

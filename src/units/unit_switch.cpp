@@ -86,12 +86,9 @@ struct Transition {
 };
 
 constexpr Transition kTransitions[] = {
-    {UnitSystem::SI, UnitSystem::Metric, siToMetric},
-    {UnitSystem::Metric, UnitSystem::SI, metricToSi},
-    {UnitSystem::SI, UnitSystem::Imperial, siToImperial},
-    {UnitSystem::Metric, UnitSystem::Imperial, metricToImperial},
-    {UnitSystem::Imperial, UnitSystem::SI, imperialToSi},
-    {UnitSystem::Imperial, UnitSystem::Metric, imperialToMetric},
+    {UnitSystem::SI, UnitSystem::Metric, siToMetric},     {UnitSystem::Metric, UnitSystem::SI, metricToSi},
+    {UnitSystem::SI, UnitSystem::Imperial, siToImperial}, {UnitSystem::Metric, UnitSystem::Imperial, metricToImperial},
+    {UnitSystem::Imperial, UnitSystem::SI, imperialToSi}, {UnitSystem::Imperial, UnitSystem::Metric, imperialToMetric},
 };
 
 void switchSteps(DesignSheet& sheet, UnitSystem target)

@@ -12,15 +12,25 @@ using enum ControlKind;
 using enum FontRole;
 using enum BackColour;
 
-ControlSpec field(const char* name, QRect rect, int tab)
+ControlSpec field(const QString& name, QRect rect, int tab)
 {
-    return {name, TextField, rect, {}, Window, Standard, tab};
+    return {name, TextField, rect, {}, Window, Standard, tab, false, false, {}};
 }
 
 ControlSpec label(const char* name, QRect rect, const char* caption, FontRole font, BackColour back, int tab,
                   bool centred = false)
 {
-    return {name, Label, rect, QString::fromUtf8(caption), font, back, tab, centred};
+    return {name, Label, rect, QString::fromUtf8(caption), font, back, tab, centred, false, {}};
+}
+
+ControlSpec option(const char* name, QRect rect, const char* caption, int tab)
+{
+    return {name, Option, rect, caption, Window, Highlight3D, tab, false, false, {}};
+}
+
+ControlSpec pictureButton(const char* name, QRect rect, const char* picture, int tab)
+{
+    return {name, PictureButton, rect, {}, Window, Highlight3D, tab, false, false, picture};
 }
 
 std::vector<ControlSpec> buildTable()
@@ -39,22 +49,22 @@ std::vector<ControlSpec> buildTable()
         label("Label6", {56, 112, 113, 17}, "Wind Speed (m/s)", Caption, Highlight3D, 6),
 
         // Unit options, one group.
-        {"Option1", Option, {208, 24, 57, 17}, "SI", Window, Highlight3D, 18},
-        {"Option2", Option, {208, 64, 57, 25}, "Metric", Window, Highlight3D, 17},
-        {"Option4", Option, {208, 112, 57, 25}, "Imperial", Window, Highlight3D, 16},
+        option("Option1", {208, 24, 57, 17}, "SI", 18),
+        option("Option2", {208, 64, 57, 25}, "Metric", 17),
+        option("Option4", {208, 112, 57, 25}, "Imperial", 16),
 
         // Station table column captions; the thirty fields follow below.
         label("Label14", {424, 128, 65, 17}, "Radius (m)", Window, Highlight3D, 50, true),
         label("Label13", {504, 128, 65, 17}, "Chord (m)", Window, Highlight3D, 51, true),
         label("Label15", {592, 128, 49, 17}, "β (°)", Greek, Highlight3D, 49, true),
 
-        {"Command1", PictureButton, {528, 328, 113, 41}, {}, Window, Highlight3D, 0, false, false, ":/assets/solve.png"},
+        pictureButton("Command1", {528, 328, 113, 41}, ":/assets/solve.png", 0),
 
         // Airfoil block.
         label("Label24", {192, 408, 89, 17}, "Airfoil: NACA2412", Window, Highlight3D, 13),
         field("cl", {136, 440, 41, 19}, 12),
         label("Label7", {184, 440, 25, 25}, "Cl", Caption, Highlight3D, 15),
-        {"alpha", TextField, {208, 440, 41, 19}, {}, Window, Standard, 11, false, true},
+        {"alpha", TextField, {208, 440, 41, 19}, {}, Window, Standard, 11, false, true, {}},
         label("Label9", {256, 440, 33, 25}, "α(°)", GreekLarge, Highlight3D, 14),
 
         // Generator block: torque, power, speed.
@@ -65,11 +75,11 @@ std::vector<ControlSpec> buildTable()
         field("Text6", {344, 464, 49, 19}, 54),
         label("Label10", {400, 464, 161, 17}, "Generator speed (rad/sec)", Caption, Highlight3D, 57),
 
-        {"Command2", PictureButton, {8, 448, 113, 41}, {}, Window, Highlight3D, 58, false, false, ":/assets/help.png"},
+        pictureButton("Command2", {8, 448, 113, 41}, ":/assets/help.png", 58),
 
         // Never drawn, never reached: the code of the system the figures are in.
-        {"units", HiddenField, {216, 144, 49, 19}, {}, Window, Standard, 59},
-        {"Timer2", Timer, {}, {}},
+        {"units", HiddenField, {216, 144, 49, 19}, {}, Window, Standard, 59, false, false, {}},
+        {"Timer2", Timer, {}, {}, Window, Standard, -1, false, false, {}},
     };
 
     // Station k sits in the row 144 + 16 (k - 1): rows overlap by 3 px.
@@ -77,9 +87,9 @@ std::vector<ControlSpec> buildTable()
     for (int k = 1; k <= kStationCount; ++k) {
         const int top = 144 + 16 * (k - 1);
         const auto name = [](const std::string& s) { return QString::fromStdString(s); };
-        controls.push_back({name(stationRadiusField(k)), TextField, {432, top, 49, 19}, {}, Window, Standard, 29 - k});
-        controls.push_back({name(stationChordField(k)), TextField, {512, top, 49, 19}, {}, Window, Standard, 49 - k});
-        controls.push_back({name(stationTwistField(k)), TextField, {592, top, 49, 19}, {}, Window, Standard, 39 - k});
+        controls.push_back(field(name(stationRadiusField(k)), {432, top, 49, 19}, 29 - k));
+        controls.push_back(field(name(stationChordField(k)), {512, top, 49, 19}, 49 - k));
+        controls.push_back(field(name(stationTwistField(k)), {592, top, 49, 19}, 39 - k));
     }
     return controls;
 }
@@ -95,9 +105,9 @@ const std::vector<ControlSpec>& mainWindowControls()
 FieldCaption captionOfField(const QString& field)
 {
     static const QHash<QString, QString> labels = {
-        {"blades", "Label3"}, {"tsr", "Label1"},     {"efficiency", "Label4"}, {"radius", "Label5"},
-        {"windspeed", "Label6"}, {"cl", "Label7"},    {"alpha", "Label9"},      {"Text7", "Label11"},
-        {"Text9", "Label12"},  {"Text6", "Label10"},
+        {"blades", "Label3"},    {"tsr", "Label1"},    {"efficiency", "Label4"}, {"radius", "Label5"},
+        {"windspeed", "Label6"}, {"cl", "Label7"},     {"alpha", "Label9"},      {"Text7", "Label11"},
+        {"Text9", "Label12"},    {"Text6", "Label10"},
     };
     if (const auto it = labels.find(field); it != labels.end())
         return {*it, 0};

@@ -147,7 +147,8 @@ void Form1::buildControls()
         widget->setFont(fontFor(entry.font));
         if (entry.back != BackColour::Standard) {
             QPalette palette = widget->palette();
-            const QColor back = entry.back == BackColour::InactiveTitle ? kInactiveTitle : palette.color(QPalette::Light);
+            const QColor back =
+                entry.back == BackColour::InactiveTitle ? kInactiveTitle : palette.color(QPalette::Light);
             palette.setColor(QPalette::Window, back);
             palette.setColor(QPalette::Button, back);
             widget->setPalette(palette);
@@ -161,8 +162,7 @@ void Form1::buildControls()
         }
     }
 
-    std::sort(tabStops.begin(), tabStops.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::sort(tabStops.begin(), tabStops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < tabStops.size(); ++i)
         QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
 

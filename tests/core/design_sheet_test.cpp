@@ -18,13 +18,26 @@ TEST(DesignSheet, HoldsFortyOneDistinctFieldsAndSixCaptions)
 TEST(DesignSheet, StartsWithTheSolvedDefaultRotorInSi)
 {
     const std::pair<const char*, const char*> rows[] = {
-        {"windspeed", "15"}, {"radius", "1"},  {"efficiency", "0.4"}, {"blades", "3"},
-        {"tsr", "7"},        {"cl", "0.85"},   {"alpha", "6"},        {"Text9", "2587.1"},
-        {"Text6", "105"},    {"Text7", "24.64"}, {"units", "1"},      {"Text29", ""},
-        {"Text8", ""},       {"Text28", ""},
-        {"Label5", "Blade Radius (m)"},           {"Label6", "Wind Speed (m/s)"},
-        {"Label10", "Generator speed (rad/sec)"}, {"Label13", "Chord (m)"},
-        {"Label14", "Radius (m)"},                {"Label24", "Airfoil: NACA2412"},
+        {"windspeed", "15"},
+        {"radius", "1"},
+        {"efficiency", "0.4"},
+        {"blades", "3"},
+        {"tsr", "7"},
+        {"cl", "0.85"},
+        {"alpha", "6"},
+        {"Text9", "2587.1"},
+        {"Text6", "105"},
+        {"Text7", "24.64"},
+        {"units", "1"},
+        {"Text29", ""},
+        {"Text8", ""},
+        {"Text28", ""},
+        {"Label5", "Blade Radius (m)"},
+        {"Label6", "Wind Speed (m/s)"},
+        {"Label10", "Generator speed (rad/sec)"},
+        {"Label13", "Chord (m)"},
+        {"Label14", "Radius (m)"},
+        {"Label24", "Airfoil: NACA2412"},
     };
     const DesignSheet sheet;
     for (const auto& [name, text] : rows)

@@ -23,14 +23,23 @@ TEST(SolveFailure, LeavesTheWholeSheetAsItWasAndNamesKindAndField)
 {
     const SolveFailureRow rows[] = {
         {"zero radius divides the speed by zero", UnitSystem::SI, {{"radius", "0"}}, {DivisionByZero, "Text6"}},
-        {"zero wind speed makes torque divide by zero", UnitSystem::SI, {{"windspeed", "0"}}, {DivisionByZero, "Text7"}},
-        {"zero power and speed is still division by zero", UnitSystem::SI, {{"tsr", "0"}, {"efficiency", "0"}},
+        {"zero wind speed makes torque divide by zero",
+         UnitSystem::SI,
+         {{"windspeed", "0"}},
+         {DivisionByZero, "Text7"}},
+        {"zero power and speed is still division by zero",
+         UnitSystem::SI,
+         {{"tsr", "0"}, {"efficiency", "0"}},
          {DivisionByZero, "Text7"}},
         {"empty Cl fails at the first chord", UnitSystem::SI, {{"cl", ""}}, {NotANumber, "cl"}},
-        {"empty Cl in imperial keeps the typed mph and feet", UnitSystem::Imperial,
-         {{"cl", ""}, {"windspeed", "20"}, {"radius", "10"}}, {NotANumber, "cl"}},
-        {"empty efficiency in metric keeps the typed km/h", UnitSystem::Metric,
-         {{"efficiency", ""}, {"windspeed", "15"}}, {NotANumber, "efficiency"}},
+        {"empty Cl in imperial keeps the typed mph and feet",
+         UnitSystem::Imperial,
+         {{"cl", ""}, {"windspeed", "20"}, {"radius", "10"}},
+         {NotANumber, "cl"}},
+        {"empty efficiency in metric keeps the typed km/h",
+         UnitSystem::Metric,
+         {{"efficiency", ""}, {"windspeed", "15"}},
+         {NotANumber, "efficiency"}},
         {"letters in TSR", UnitSystem::SI, {{"tsr", "seven"}}, {NotANumber, "tsr"}},
         {"blades 0 divides the first chord by zero", UnitSystem::SI, {{"blades", "0"}}, {DivisionByZero, "Text8"}},
         {"4 mm blade rounds station 1 to zero", UnitSystem::SI, {{"radius", "0.004"}}, {DivisionByZero, "Text8"}},
@@ -56,8 +65,8 @@ TEST(SolveFailure, TinyRadiusWouldHaveFilledTheRadiiBeforeFailing)
     // What the solve gets through before it stops, seen through its passes.
     DesignSheet sheet = sheetWith({{"radius", "0.004"}});
     computeStationRadii(sheet);
-    EXPECT_EQ(radii(sheet), (Column{"0", "0.001", "0.001", "0.002", "0.002", "0.002", "0.003", "0.003",
-                                    "0.004", "0.004"}));
+    EXPECT_EQ(radii(sheet),
+              (Column{"0", "0.001", "0.001", "0.002", "0.002", "0.002", "0.003", "0.003", "0.004", "0.004"}));
     EXPECT_THROW(computeStationChords(sheet), StepFailure);
 
     DesignSheet draft = sheetWith({{"radius", "0.004"}});
@@ -80,7 +89,10 @@ TEST(SwitchFailure, LeavesTheWholeSheetAsItWasAndNamesKindAndField)
         {"cleared wind speed, metric to SI", {Metric}, {{"windspeed", ""}}, SI, {NotANumber, "windspeed"}},
         {"blank first radius is not an empty table", {}, {{"Text29", " "}}, Imperial, {NotANumber, "Text29"}},
         {"last chord empty, SI to imperial", {}, {{"Text18", ""}}, Imperial, {NotANumber, "Text18"}},
-        {"last chord empty, imperial to SI, the step before the code", {Imperial}, {{"Text18", ""}}, SI,
+        {"last chord empty, imperial to SI, the step before the code",
+         {Imperial},
+         {{"Text18", ""}},
+         SI,
          {NotANumber, "Text18"}},
         {"speed near the largest double overflows", {}, {{"Text6", "1.7e308"}}, Metric, {Overflow, "Text6"}},
         {"cleared radius, metric to imperial", {Metric}, {{"radius", ""}}, Imperial, {NotANumber, "radius"}},

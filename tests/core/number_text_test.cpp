@@ -21,12 +21,14 @@ struct RoundRow {
 TEST(RoundTo, SendsTiesToTheEvenNeighbourAndRoundsTheRestToNearest)
 {
     const RoundRow rows[] = {
-        {0.125, 2, 0.12},     {0.375, 2, 0.38},      {2.125, 2, 2.12},
-        {1.25, 1, 1.2},       {-0.25, 1, -0.2},      {-0.75, 1, -0.8},
-        {0.0625, 3, 0.062},   {2.4567, 3, 2.457},    {24.6390476, 2, 24.64},
-        {2587.101550231192, 1, 2587.1}, {-0.0394, 1, 0.0}, {0.0005, 3, 0.0},
-        {0.0015, 3, 0.002},   {104.7197, 2, 104.72}, {-2.5, 0, -2.0},
-        {1e300, 3, 1e300},
+        {0.125, 2, 0.12},       {0.375, 2, 0.38},
+        {2.125, 2, 2.12},       {1.25, 1, 1.2},
+        {-0.25, 1, -0.2},       {-0.75, 1, -0.8},
+        {0.0625, 3, 0.062},     {2.4567, 3, 2.457},
+        {24.6390476, 2, 24.64}, {2587.101550231192, 1, 2587.1},
+        {-0.0394, 1, 0.0},      {0.0005, 3, 0.0},
+        {0.0015, 3, 0.002},     {104.7197, 2, 104.72},
+        {-2.5, 0, -2.0},        {1e300, 3, 1e300},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(::testing::Message() << row.value << " to " << row.decimals);
@@ -113,8 +115,9 @@ TEST(ParseNumber, AcceptsBlanksSignsGroupingAndExponentsAndRefusesTheRest)
         SCOPED_TRACE(::testing::Message() << '"' << row.text << '"');
         const ReadResult read = parseNumber(row.text, kDot);
         EXPECT_EQ(read.status, row.status);
-        if (row.status == ReadStatus::Ok)
+        if (row.status == ReadStatus::Ok) {
             EXPECT_EQ(read.value, row.value);
+        }
     }
 }
 

@@ -102,15 +102,41 @@ TEST(SwitchUnitSystem, RecaptionsUnitsKeepingTheCapitalRUntilImperialIsLeft)
     using enum UnitSystem;
     const CaptionRow rows[] = {
         {"start", {}, "Blade Radius (m)", "Wind Speed (m/s)", "Generator speed (rad/sec)", "Chord (m)", "Radius (m)"},
-        {"metric", {Metric}, "Blade Radius (m)", "Wind Speed (kph)", "Generator speed (rpm)", "Chord (m)", "Radius (m)"},
-        {"metric and back", {Metric, SI, Metric, SI}, "Blade Radius (m)", "Wind Speed (m/s)",
-         "Generator speed (rad/sec)", "Chord (m)", "Radius (m)"},
-        {"imperial", {Imperial}, "Blade radius (feet)", "Wind Speed (mph)", "Generator speed (rpm)", "Chord (in)",
+        {"metric",
+         {Metric},
+         "Blade Radius (m)",
+         "Wind Speed (kph)",
+         "Generator speed (rpm)",
+         "Chord (m)",
+         "Radius (m)"},
+        {"metric and back",
+         {Metric, SI, Metric, SI},
+         "Blade Radius (m)",
+         "Wind Speed (m/s)",
+         "Generator speed (rad/sec)",
+         "Chord (m)",
+         "Radius (m)"},
+        {"imperial",
+         {Imperial},
+         "Blade radius (feet)",
+         "Wind Speed (mph)",
+         "Generator speed (rpm)",
+         "Chord (in)",
          "Radius (ft)"},
-        {"imperial to SI", {Imperial, SI}, "Blade radius (m)", "Wind Speed (m/s)", "Generator speed (rad/sec)",
-         "Chord (m)", "Radius (m)"},
-        {"imperial to metric", {Imperial, Metric}, "Blade radius (m)", "Wind Speed (kph)",
-         "Generator speed (rpm)", "Chord (m)", "Radius (m)"},
+        {"imperial to SI",
+         {Imperial, SI},
+         "Blade radius (m)",
+         "Wind Speed (m/s)",
+         "Generator speed (rad/sec)",
+         "Chord (m)",
+         "Radius (m)"},
+        {"imperial to metric",
+         {Imperial, Metric},
+         "Blade radius (m)",
+         "Wind Speed (kph)",
+         "Generator speed (rpm)",
+         "Chord (m)",
+         "Radius (m)"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.behaviour);
@@ -155,8 +181,8 @@ namespace {
 TEST(SystemInForce, ReadsTheUnitsCodeAndNothingElse)
 {
     const std::pair<const char*, std::optional<UnitSystem>> rows[] = {
-        {"1", UnitSystem::SI}, {"2", UnitSystem::Metric}, {"3", UnitSystem::Imperial},
-        {"2.0", UnitSystem::Metric}, {"4", std::nullopt}, {"", std::nullopt}, {"2.5", std::nullopt},
+        {"1", UnitSystem::SI}, {"2", UnitSystem::Metric}, {"3", UnitSystem::Imperial}, {"2.0", UnitSystem::Metric},
+        {"4", std::nullopt},   {"", std::nullopt},        {"2.5", std::nullopt},
     };
     for (const auto& [code, system] : rows) {
         DesignSheet sheet;

@@ -68,10 +68,7 @@ class LocalHelp : public HelpAccess {
 public:
     explicit LocalHelp(QUrl helpPage) : helpPage_(std::move(helpPage)) {}
     void show() override { help.show(); }
-    void navigate(const QUrl& address) override
-    {
-        help.navigate(address == helpPageAddress() ? helpPage_ : address);
-    }
+    void navigate(const QUrl& address) override { help.navigate(address == helpPageAddress() ? helpPage_ : address); }
     Help help;
 
 private:
@@ -213,7 +210,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(titleOf(help.window()), QStringLiteral("Tivora help"), kLoadTimeout);
         QTest::qWait(500);
         QCOMPARE(help.window()->browser()->url(), bundledHelpPage());  // and stays there
-        QCOMPARE(loads.size(), 2);  // the failed page, then the bundled one
+        QCOMPARE(loads.size(), 2);                                     // the failed page, then the bundled one
     }
 
     void browserRefusesLocalFiles()
@@ -271,8 +268,7 @@ int main(int argc, char* argv[])
 {
     QTemporaryDir sandbox;
     const QString home = sandbox.path() + QStringLiteral("/home");
-    const QStringList folders = {home, sandbox.path() + "/cache", sandbox.path() + "/config",
-                                 sandbox.path() + "/data"};
+    const QStringList folders = {home, sandbox.path() + "/cache", sandbox.path() + "/config", sandbox.path() + "/data"};
     for (const QString& folder : folders)
         QDir().mkpath(folder);
     qputenv("HOME", home.toUtf8());

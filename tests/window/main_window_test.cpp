@@ -126,15 +126,20 @@ private slots:
 
     void tabVisitsTheControlsInTheirOrderSkippingLabels()
     {
-        QStringList expected = {"Command1", "windspeed", "radius", "efficiency", "blades", "tsr", "alpha", "cl",
-                                "Option1"};
+        QStringList expected = {"Command1", "windspeed", "radius", "efficiency", "blades",
+                                "tsr",      "alpha",     "cl",     "Option1"};
         for (int n = 38; n >= 29; --n)
             expected << QStringLiteral("Text%1").arg(n);
         for (int n = 28; n >= 19; --n)
             expected << QStringLiteral("Text%1").arg(n);
         for (int n = 18; n >= 10; --n)
             expected << QStringLiteral("Text%1").arg(n);
-        expected << "Text8" << "Text9" << "Text7" << "Text6" << "Command2" << "Command1";
+        expected << "Text8"
+                 << "Text9"
+                 << "Text7"
+                 << "Text6"
+                 << "Command2"
+                 << "Command1";
 
         window->activateWindow();
         QTRY_COMPARE(QApplication::focusWidget(), control(w(), "Command1"));
@@ -228,10 +233,14 @@ private slots:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("typing in Cl") << "cl" << "Airfoil: user defined";
-        QTest::newRow("typing in alpha") << "alpha" << "Airfoil: user defined";
-        QTest::newRow("typing in TSR") << "tsr" << "Airfoil: NACA2412";
-        QTest::newRow("typing in an output") << "Text9" << "Airfoil: NACA2412";
+        QTest::newRow("typing in Cl") << "cl"
+                                      << "Airfoil: user defined";
+        QTest::newRow("typing in alpha") << "alpha"
+                                         << "Airfoil: user defined";
+        QTest::newRow("typing in TSR") << "tsr"
+                                       << "Airfoil: NACA2412";
+        QTest::newRow("typing in an output") << "Text9"
+                                             << "Airfoil: NACA2412";
     }
     void editingClOrAlphaMarksTheAirfoilAndNothingElseDoes()
     {
@@ -259,8 +268,7 @@ private slots:
     {
         retype(w(), "efficiency", "");
         const DesignSheet before = window->sheet();
-        const QStringList messages =
-            acceptingMessageBoxes([this] { control<QPushButton>(w(), "Command1")->click(); });
+        const QStringList messages = acceptingMessageBoxes([this] { control<QPushButton>(w(), "Command1")->click(); });
         QCOMPARE(messages.size(), 1);
         QVERIFY2(messages.first().contains("\"Blade Efficiency\" holds no number"), qPrintable(messages.first()));
         QVERIFY(window->isVisible());
@@ -273,8 +281,7 @@ private slots:
     {
         control<QRadioButton>(w(), "Option2")->click();
         retype(w(), "radius", "0");
-        const QStringList messages =
-            acceptingMessageBoxes([this] { control<QPushButton>(w(), "Command1")->click(); });
+        const QStringList messages = acceptingMessageBoxes([this] { control<QPushButton>(w(), "Command1")->click(); });
         QCOMPARE(messages.size(), 1);
         QVERIFY2(messages.first().contains("Division by zero while computing \"Generator speed (rpm)\""),
                  qPrintable(messages.first()));
@@ -288,8 +295,7 @@ private slots:
         control<QPushButton>(w(), "Command1")->click();
         retype(w(), "Text18", "");
         const DesignSheet before = window->sheet();
-        const QStringList messages =
-            acceptingMessageBoxes([this] { control<QRadioButton>(w(), "Option4")->click(); });
+        const QStringList messages = acceptingMessageBoxes([this] { control<QRadioButton>(w(), "Option4")->click(); });
         QCOMPARE(messages.size(), 1);
         QVERIFY(control<QRadioButton>(w(), "Option1")->isChecked());
         QCOMPARE(window->sheet().selectedSystem(), UnitSystem::SI);
