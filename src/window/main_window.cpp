@@ -7,6 +7,7 @@
 
 #include <QButtonGroup>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -30,6 +31,8 @@ const QColor kInactiveTitle(191, 205, 219);
 // "MS Sans Serif" and "Symbol" are not on Linux. Liberation Sans has Arial's
 // widths, narrow enough that every start caption fits its box on one line,
 // and has the Greek letters the two Symbol captions show.
+const QSize kBackgroundSize(670, 488);
+
 const QString kFontFamily = QStringLiteral("Liberation Sans");
 
 QFont fontFor(FontRole role)
@@ -128,9 +131,9 @@ void Form1::buildControls()
         case ControlKind::PictureButton: {
             auto* button = new QPushButton(this);
             button->setAutoDefault(true);  // Enter presses a focused button, as Space does
-            const QPixmap face(entry.picture);
-            button->setIcon(QIcon(face));
-            button->setIconSize(face.deviceIndependentSize().toSize());
+            // QIcon takes the @2x face along for screens of double density.
+            button->setIcon(QIcon(entry.picture));
+            button->setIconSize(QImageReader(entry.picture).size());
             buttons_.insert(entry.name, button);
             widget = button;
             break;
@@ -342,7 +345,8 @@ void Form1::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), kInactiveTitle);
-    painter.drawPixmap(0, 0, background_);
+    // Drawn at its own size from the top-left corner, never stretched.
+    painter.drawPixmap(0, 0, background_.pixmap(kBackgroundSize, devicePixelRatioF()));
 }
 
 }  // namespace tivora

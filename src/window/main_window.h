@@ -18,7 +18,7 @@
 #include "sheet/design_sheet.h"
 
 #include <QHash>
-#include <QPixmap>
+#include <QIcon>
 #include <QWidget>
 
 #include <optional>
@@ -77,7 +77,7 @@ private:
 
     DesignSheet sheet_;
     HelpAccess* help_;
-    QPixmap background_;
+    QIcon background_;  // an icon, so that sharp screens get the @2x picture
     QHash<QString, QLineEdit*> fields_;
     QHash<QString, QLabel*> labels_;
     QHash<QString, QAbstractButton*> buttons_;

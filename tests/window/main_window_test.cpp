@@ -321,6 +321,16 @@ private slots:
         QCOMPARE(control(w(), "Text21")->accessibleName(), QStringLiteral("β (°), station 3"));
     }
 
+    void picturesComeAtDoubleDensityForSharpScreens()
+    {
+        for (const char* name : {"Command1", "Command2"}) {
+            auto* button = control<QPushButton>(w(), name);
+            QCOMPARE(button->icon().pixmap(button->iconSize(), 2.0).size(), button->iconSize() * 2);
+        }
+        QCOMPARE(window->windowIcon().pixmap(QSize(32, 32), 2.0).size(), QSize(64, 64));
+        QCOMPARE(QIcon(":/assets/background.png").pixmap(QSize(670, 488), 2.0).size(), QSize(1340, 976));
+    }
+
     void commaDecimalLocaleSolvesTheDefaultRotorTheSame()
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
