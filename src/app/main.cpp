@@ -9,6 +9,7 @@ int main(int argc, char* argv[])
 {
     tivora::prepareProcess();
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.tivora.Tivora"));
 
     // Destroyed in reverse: the main window, then the help window with its
     // browser and profile, then the application.

@@ -31,17 +31,20 @@ void prepareProcess()
 
 std::unique_ptr<HelpAccess> loadHelpModule()
 {
+    const QString program = QCoreApplication::applicationDirPath();
     const QString candidates[] = {
-        QCoreApplication::applicationDirPath() + QStringLiteral("/tivora_help"),
-        QStringLiteral(TIVORA_HELP_MODULE_DIR "/tivora_help"),
+        program + QStringLiteral("/tivora_help"),  // in the build tree
+        program + QStringLiteral("/" TIVORA_HELP_MODULE_FROM_PROGRAM "/tivora_help"),
     };
+    QStringList errors;
     for (const QString& path : candidates) {
         QLibrary module(path);
         using Create = HelpAccess* (*)();
         if (auto create = reinterpret_cast<Create>(module.resolve("tivoraCreateHelp")))
             return std::unique_ptr<HelpAccess>(create());
-        std::fprintf(stderr, "tivora: no help window: %s\n", qPrintable(module.errorString()));
+        errors << module.errorString();
     }
+    std::fprintf(stderr, "tivora: no help window: %s\n", qPrintable(errors.join(QStringLiteral("; "))));
     return nullptr;
 }
 
