@@ -206,7 +206,9 @@ std::string formatNumber(double value, const NumberFormat& format)
         text += format.decimalSeparator + digits.substr(1);
     const int magnitude = std::abs(exponent);
     text += exponent < 0 ? "E-" : "E+";
-    text += (magnitude < 10 ? "0" : "") + std::to_string(magnitude);
+    if (magnitude < 10)
+        text += '0';
+    text += std::to_string(magnitude);
     return text;
 }
 
