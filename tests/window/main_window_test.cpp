@@ -67,6 +67,16 @@ private slots:
 
     void windowHasSixtyOneControlsOfTheirKinds()
     {
+        QStringList names = {"windspeed", "radius",  "efficiency", "blades",  "tsr",      "cl",      "alpha",
+                             "units",     "Option1", "Option2",    "Option4", "Command1", "Command2"};
+        for (int label : {1, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15, 24})
+            names << QStringLiteral("Label%1").arg(label);
+        for (int text = 6; text <= 38; ++text)
+            names << QStringLiteral("Text%1").arg(text);
+        QCOMPARE(names.size(), 60);
+        for (const QString& name : names)
+            QVERIFY2(window->findChild<QWidget*>(name), qPrintable(name));
+
         int shownFields = 0;
         for (auto* edit : window->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
             shownFields += edit->isVisible();
