@@ -5,6 +5,7 @@
 #include "solve/solve.h"
 #include "units/unit_switch.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QIcon>
 #include <QImageReader>
@@ -338,6 +339,11 @@ void Form1::Timer2_Timer()
     show();
     raise();
     activateWindow();
+    // A failure message still open stays in front of the window it is about.
+    if (QWidget* message = QApplication::activeModalWidget()) {
+        message->raise();
+        message->activateWindow();
+    }
     timer2_->stop();
 }
 
