@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLibrary>
+#include <QLoggingCategory>
 #include <QOpenGLContext>
 #include <QTimer>
 #include <QWidget>
@@ -17,6 +18,9 @@ void prepareProcess()
 {
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
     qputenv("MESA_SHADER_CACHE_DISABLE", "true");
+    // The engine describes its OpenGL set-up on every start; users need not
+    // read it (QT_LOGGING_RULES can still turn it on).
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
 
     // As root the engine refuses its sandbox and ends the whole process, and
     // every figure on screen with it. Unless the user chose otherwise, run it
