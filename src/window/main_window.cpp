@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
@@ -32,7 +33,6 @@ const QColor kInactiveTitle(191, 205, 219);
 // "MS Sans Serif" and "Symbol" are not on Linux. Liberation Sans has Arial's
 // widths, narrow enough that every start caption fits its box on one line,
 // and has the Greek letters the two Symbol captions show.
-const QSize kBackgroundSize(670, 488);
 
 const QString kFontFamily = QStringLiteral("Liberation Sans");
 
@@ -72,9 +72,16 @@ NumberFormat userNumberFormat()
     return {fromQt(locale.decimalPoint()), fromQt(locale.groupSeparator())};
 }
 
-Form1::Form1(HelpAccess* help, QWidget* parent)
-    : QWidget(parent), sheet_(userNumberFormat()), help_(help), background_(QStringLiteral(":/assets/background.png"))
+Form1::Form1(HelpAccess* help, QWidget* parent) : QWidget(parent), sheet_(userNumberFormat()), help_(help)
 {
+    // The picture for the screen's density: the @2x one on sharp screens.
+    const bool sharp = QGuiApplication::primaryScreen() && QGuiApplication::primaryScreen()->devicePixelRatio() > 1;
+    backgroundLoading_ = std::async(std::launch::async, [sharp] {
+        QImage picture(sharp ? QStringLiteral(":/assets/background@2x.png")
+                             : QStringLiteral(":/assets/background.png"));
+        picture.setDevicePixelRatio(sharp ? 2 : 1);
+        return picture;
+    });
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kestrane Engineering's"));
     QIcon icon;
@@ -352,7 +359,9 @@ void Form1::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.fillRect(rect(), kInactiveTitle);
     // Drawn at its own size from the top-left corner, never stretched.
-    painter.drawPixmap(0, 0, background_.pixmap(kBackgroundSize, devicePixelRatioF()));
+    if (backgroundLoading_.valid())
+        background_ = QPixmap::fromImage(backgroundLoading_.get());
+    painter.drawPixmap(0, 0, background_);
 }
 
 }  // namespace tivora

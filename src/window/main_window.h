@@ -18,9 +18,11 @@
 #include "sheet/design_sheet.h"
 
 #include <QHash>
-#include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <QWidget>
 
+#include <future>
 #include <optional>
 
 class QAbstractButton;
@@ -77,7 +79,9 @@ private:
 
     DesignSheet sheet_;
     HelpAccess* help_;
-    QIcon background_;  // an icon, so that sharp screens get the @2x picture
+    // Decoded on a second thread while the controls are built.
+    std::future<QImage> backgroundLoading_;
+    QPixmap background_;
     QHash<QString, QLineEdit*> fields_;
     QHash<QString, QLabel*> labels_;
     QHash<QString, QAbstractButton*> buttons_;
