@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <QtGui/private/qopenglcontext_p.h>
 
+#include <fontconfig/fontconfig.h>
+
 #include <cstdio>
 #include <unistd.h>
 
@@ -31,6 +33,14 @@ void prepareProcess()
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         std::fputs("tivora: running as root, so the help browser runs without its sandbox\n", stderr);
     }
+}
+
+// Parsing some thirty configuration files and the font caches is the longest
+// step between the application object and the first line of text; Qt's
+// font database starts by asking for it.
+std::future<void> readFontConfigurationAhead()
+{
+    return std::async(std::launch::async, [] { FcInit(); });
 }
 
 std::unique_ptr<HelpAccess> loadHelpModule()

@@ -11,6 +11,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -19,6 +20,11 @@ namespace tivora {
 // Before the application object: nothing may go to disk (no shader caches),
 // and the engine must not end the process when run as root (see README).
 void prepareProcess();
+
+// Reads the system's font configuration on a second core while the
+// application object connects to the display. Wait for it before the first
+// control is built: a second reader would do the whole work again.
+std::future<void> readFontConfigurationAhead();
 
 // Loads the help module from beside the program or from its installed place;
 // null, with the reason on stderr, when it cannot be loaded.

@@ -66,6 +66,11 @@ std::string fromQt(const QString& text)
 
 }  // namespace
 
+QFont windowFont()
+{
+    return fontFor(FontRole::Window);
+}
+
 NumberFormat userNumberFormat()
 {
     const QLocale locale;
@@ -109,7 +114,8 @@ void Form1::buildControls()
         switch (entry.kind) {
         case ControlKind::TextField:
         case ControlKind::HiddenField: {
-            auto* edit = new QLineEdit(this);
+            // Made with its text, so that it is laid out once.
+            auto* edit = new QLineEdit(toQt(sheet_.text(fromQt(entry.name))), this);
             if (entry.buttonTextColour) {
                 QPalette palette = edit->palette();
                 palette.setColor(QPalette::Text, palette.color(QPalette::ButtonText));
@@ -155,7 +161,8 @@ void Form1::buildControls()
 
         widget->setObjectName(entry.name);
         widget->setGeometry(entry.rect);
-        widget->setFont(fontFor(entry.font));
+        if (entry.font != FontRole::Window)  // the others take the window's
+            widget->setFont(fontFor(entry.font));
         if (entry.back != BackColour::Standard) {
             QPalette palette = widget->palette();
             const QColor back =

@@ -39,6 +39,10 @@ class HelpAccess;
 // The user's decimal and grouping separators, from QLocale.
 NumberFormat userNumberFormat();
 
+// The typeface and size of the window's text; also the application's, so
+// that no control lays itself out in a second typeface while it is built.
+QFont windowFont();
+
 class Form1 : public QWidget {
     Q_OBJECT
 
