@@ -54,6 +54,30 @@ QFont fontFor(FontRole role)
     return font;
 }
 
+// Read in the format its name ends with. Left to guess, Qt's image reader
+// first loads every image-format plugin on the machine.
+QImage readPicture(const QString& path, bool sharp)
+{
+    QString file = path;
+    const qsizetype dot = file.lastIndexOf(u'.');
+    const QByteArray format = file.mid(dot + 1).toLatin1();
+    if (sharp)
+        file.insert(dot, QStringLiteral("@2x"));
+    QImageReader reader(file, format);
+    reader.setAutoDetectImageFormat(false);
+    QImage picture = reader.read();
+    picture.setDevicePixelRatio(sharp ? 2 : 1);
+    return picture;
+}
+
+QIcon iconOf(std::initializer_list<QString> paths, bool sharp)
+{
+    QIcon icon;
+    for (const QString& path : paths)
+        icon.addPixmap(QPixmap::fromImage(readPicture(path, sharp)));
+    return icon;
+}
+
 QString toQt(const std::string& text)
 {
     return QString::fromStdString(text);
@@ -80,20 +104,13 @@ NumberFormat userNumberFormat()
 Form1::Form1(HelpAccess* help, QWidget* parent) : QWidget(parent), sheet_(userNumberFormat()), help_(help)
 {
     // The picture for the screen's density: the @2x one on sharp screens.
-    const bool sharp = QGuiApplication::primaryScreen() && QGuiApplication::primaryScreen()->devicePixelRatio() > 1;
-    backgroundLoading_ = std::async(std::launch::async, [sharp] {
-        QImage picture(sharp ? QStringLiteral(":/assets/background@2x.png")
-                             : QStringLiteral(":/assets/background.png"));
-        picture.setDevicePixelRatio(sharp ? 2 : 1);
-        return picture;
-    });
+    sharp_ = QGuiApplication::primaryScreen() && QGuiApplication::primaryScreen()->devicePixelRatio() > 1;
+    backgroundLoading_ = std::async(
+        std::launch::async, [sharp = sharp_] { return readPicture(QStringLiteral(":/assets/background.ppm"), sharp); });
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kestrane Engineering's"));
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/assets/flag-16.png"));
-    icon.addFile(QStringLiteral(":/assets/flag-32.png"));
-    setWindowIcon(icon);
-    setFont(fontFor(FontRole::Window));
+    setWindowIcon(iconOf({QStringLiteral(":/assets/flag-16.png"), QStringLiteral(":/assets/flag-32.png")}, sharp_));
+    setFont(windowFont());
     // For a top-level window the geometry is the client area's.
     setGeometry(80, 53, 673, 495);
     setFixedSize(673, 495);
@@ -145,9 +162,9 @@ void Form1::buildControls()
         case ControlKind::PictureButton: {
             auto* button = new QPushButton(this);
             button->setAutoDefault(true);  // Enter presses a focused button, as Space does
-            // QIcon takes the @2x face along for screens of double density.
-            button->setIcon(QIcon(entry.picture));
-            button->setIconSize(QImageReader(entry.picture).size());
+            const QImage picture = readPicture(entry.picture, sharp_);
+            button->setIcon(QPixmap::fromImage(picture));
+            button->setIconSize(picture.deviceIndependentSize().toSize());
             buttons_.insert(entry.name, button);
             widget = button;
             break;
@@ -363,11 +380,14 @@ void Form1::Timer2_Timer()
 
 void Form1::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    painter.fillRect(rect(), kInactiveTitle);
-    // Drawn at its own size from the top-left corner, never stretched.
     if (backgroundLoading_.valid())
         background_ = QPixmap::fromImage(backgroundLoading_.get());
+    QPainter painter(this);
+    // Drawn at its own size from the top-left corner, never stretched; the
+    // strips right of and below it show the window's colour.
+    const QRect picture(QPoint(0, 0), background_.deviceIndependentSize().toSize());
+    for (const QRect& strip : QRegion(rect()) - picture)
+        painter.fillRect(strip, kInactiveTitle);
     painter.drawPixmap(0, 0, background_);
 }
 

@@ -83,6 +83,7 @@ private:
 
     DesignSheet sheet_;
     HelpAccess* help_;
+    bool sharp_ = false;  // a double-density screen: pictures come from their @2x files
     // Decoded on a second thread while the controls are built.
     std::future<QImage> backgroundLoading_;
     QPixmap background_;

@@ -343,7 +343,7 @@ private slots:
         QCOMPARE(window->windowIcon().pixmap(QSize(32, 32), 2.0).size(), QSize(64, 64));
         // The background is drawn pixel for pixel from the @2x picture.
         const QImage drawn = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QImage picture = QImage(":/assets/background@2x.png").convertToFormat(QImage::Format_RGB32);
+        const QImage picture = QImage(":/assets/background@2x.ppm").convertToFormat(QImage::Format_RGB32);
         const QRect banner(1200, 60, 80, 80);  // no control covers it
         QCOMPARE(drawn.copy(banner), picture.copy(banner));
     }
