@@ -1,6 +1,6 @@
 #include "control_table.h"
 
-#include "sheet/design_sheet.h"
+#include "main_window.h"
 
 namespace tivora {
 
@@ -14,103 +14,226 @@ QString controlName(Field field)
     return QString::fromUtf8(nameOf(field));
 }
 
-ControlSpec field(Field field, QRect rect, int tab)
+QString controlName(Caption caption)
 {
-    return {controlName(field), TextField, rect, {}, FontRole::Window, Standard, tab, false, false, {}};
+    return QString::fromUtf8(nameOf(caption));
 }
 
-ControlSpec label(Caption caption, QRect rect, FontRole font, BackColour back, int tab, bool centred = false)
+QString startCaption(Caption caption)
 {
-    const CaptionInfo& info = infoOf(caption);
-    return {QString::fromUtf8(info.name),
-            Label,
-            rect,
-            QString::fromUtf8(info.startText),
-            font,
-            back,
-            tab,
-            centred,
-            false,
-            {}};
-}
-
-ControlSpec option(const char* name, QRect rect, const char* caption, int tab)
-{
-    return {name, Option, rect, caption, FontRole::Window, Highlight3D, tab, false, false, {}};
-}
-
-ControlSpec pictureButton(const char* name, QRect rect, const char* picture, int tab)
-{
-    return {name, PictureButton, rect, {}, FontRole::Window, Highlight3D, tab, false, false, picture};
+    return QString::fromUtf8(infoOf(caption).startText);
 }
 
 std::vector<ControlSpec> buildTable()
 {
-    std::vector<ControlSpec> controls = {
-        // Input block, top left: each field with its caption to the right.
-        field(Field::Blades, {16, 16, 33, 19}, 4),
-        label(Caption::Blades, {56, 16, 113, 17}, FontRole::Caption, InactiveTitle, 9),
-        field(Field::Tsr, {16, 40, 33, 19}, 5),
-        label(Caption::Tsr, {56, 40, 41, 17}, FontRole::Caption, InactiveTitle, 10),
-        field(Field::Efficiency, {16, 64, 33, 19}, 3),
-        label(Caption::Efficiency, {56, 64, 105, 17}, FontRole::Caption, InactiveTitle, 8),
-        field(Field::Radius, {16, 88, 33, 19}, 2),
-        label(Caption::Radius, {56, 88, 121, 17}, FontRole::Caption, InactiveTitle, 7),
-        field(Field::WindSpeed, {16, 112, 33, 19}, 1),
-        label(Caption::WindSpeed, {56, 112, 113, 17}, FontRole::Caption, Highlight3D, 6),
-
-        // Unit options, one group.
-        option("Option1", {208, 24, 57, 17}, "SI", 18),
-        option("Option2", {208, 64, 57, 25}, "Metric", 17),
-        option("Option4", {208, 112, 57, 25}, "Imperial", 16),
-
-        // Station table column captions; the thirty fields follow below.
-        label(Caption::StationRadius, {424, 128, 65, 17}, FontRole::Window, Highlight3D, 50, true),
-        label(Caption::StationChord, {504, 128, 65, 17}, FontRole::Window, Highlight3D, 51, true),
-        label(Caption::StationTwist, {592, 128, 49, 17}, FontRole::Greek, Highlight3D, 49, true),
-
-        pictureButton("Command1", {528, 328, 113, 41}, ":/assets/solve.png", 0),
-
-        // Airfoil block.
-        label(Caption::Airfoil, {192, 408, 89, 17}, FontRole::Window, Highlight3D, 13),
-        field(Field::Cl, {136, 440, 41, 19}, 12),
-        label(Caption::Cl, {184, 440, 25, 25}, FontRole::Caption, Highlight3D, 15),
-        {controlName(Field::Alpha), TextField, {208, 440, 41, 19}, {}, FontRole::Window, Standard, 11, false, true, {}},
-        label(Caption::Alpha, {256, 440, 33, 25}, FontRole::GreekLarge, Highlight3D, 14),
-
-        // Generator block: torque, power, speed.
-        field(Field::Torque, {344, 416, 49, 19}, 53),
-        label(Caption::Torque, {400, 416, 145, 17}, FontRole::Caption, Highlight3D, 56),
-        field(Field::Power, {344, 440, 49, 19}, 52),
-        label(Caption::Power, {400, 440, 169, 17}, FontRole::Caption, Highlight3D, 55),
-        field(Field::GeneratorSpeed, {344, 464, 49, 19}, 54),
-        label(Caption::GeneratorSpeed, {400, 464, 161, 17}, FontRole::Caption, Highlight3D, 57),
-
-        pictureButton("Command2", {8, 448, 113, 41}, ":/assets/help.png", 58),
-
-        // Never drawn, never reached: the code of the system the figures are in.
-        {controlName(Field::Units),
-         HiddenField,
-         {216, 144, 49, 19},
-         {},
-         FontRole::Window,
-         Standard,
-         59,
-         false,
-         false,
-         {}},
-        {"Timer2", Timer, {}, {}, FontRole::Window, Standard, -1, false, false, {}},
-    };
-
     // Station k sits in the row 144 + 16 (k - 1): rows overlap by 3 px.
     // Tab climbs each column from the tip up: radii, then twists, then chords.
-    for (int k = 1; k <= kStationCount; ++k) {
-        const int top = 144 + 16 * (k - 1);
-        controls.push_back(field(stationRadius(k), {432, top, 49, 19}, 29 - k));
-        controls.push_back(field(stationChord(k), {512, top, 49, 19}, 49 - k));
-        controls.push_back(field(stationTwist(k), {592, top, 49, 19}, 39 - k));
-    }
-    return controls;
+    return {
+        // Input block, top left: each field with its caption to the right.
+        {.name = controlName(Field::Blades), .kind = TextField, .rect = {16, 16, 33, 19}, .tab = 4},
+        {.name = controlName(Caption::Blades),
+         .kind = Label,
+         .rect = {56, 16, 113, 17},
+         .caption = startCaption(Caption::Blades),
+         .font = FontRole::Caption,
+         .back = InactiveTitle,
+         .tab = 9},
+        {.name = controlName(Field::Tsr), .kind = TextField, .rect = {16, 40, 33, 19}, .tab = 5},
+        {.name = controlName(Caption::Tsr),
+         .kind = Label,
+         .rect = {56, 40, 41, 17},
+         .caption = startCaption(Caption::Tsr),
+         .font = FontRole::Caption,
+         .back = InactiveTitle,
+         .tab = 10},
+        {.name = controlName(Field::Efficiency), .kind = TextField, .rect = {16, 64, 33, 19}, .tab = 3},
+        {.name = controlName(Caption::Efficiency),
+         .kind = Label,
+         .rect = {56, 64, 105, 17},
+         .caption = startCaption(Caption::Efficiency),
+         .font = FontRole::Caption,
+         .back = InactiveTitle,
+         .tab = 8},
+        {.name = controlName(Field::Radius), .kind = TextField, .rect = {16, 88, 33, 19}, .tab = 2},
+        {.name = controlName(Caption::Radius),
+         .kind = Label,
+         .rect = {56, 88, 121, 17},
+         .caption = startCaption(Caption::Radius),
+         .font = FontRole::Caption,
+         .back = InactiveTitle,
+         .tab = 7},
+        {.name = controlName(Field::WindSpeed), .kind = TextField, .rect = {16, 112, 33, 19}, .tab = 1},
+        {.name = controlName(Caption::WindSpeed),
+         .kind = Label,
+         .rect = {56, 112, 113, 17},
+         .caption = startCaption(Caption::WindSpeed),
+         .font = FontRole::Caption,
+         .back = Highlight3D,
+         .tab = 6},
+
+        // Unit options, one group.
+        {.name = "Option1",
+         .kind = Option,
+         .rect = {208, 24, 57, 17},
+         .caption = "SI",
+         .back = Highlight3D,
+         .tab = 18,
+         .handler = &Form1::Option1_Click,
+         .system = UnitSystem::SI},
+        {.name = "Option2",
+         .kind = Option,
+         .rect = {208, 64, 57, 25},
+         .caption = "Metric",
+         .back = Highlight3D,
+         .tab = 17,
+         .handler = &Form1::Option2_Click,
+         .system = UnitSystem::Metric},
+        {.name = "Option4",
+         .kind = Option,
+         .rect = {208, 112, 57, 25},
+         .caption = "Imperial",
+         .back = Highlight3D,
+         .tab = 16,
+         .handler = &Form1::Option4_Click,
+         .system = UnitSystem::Imperial},
+
+        // Station table column captions; the thirty fields follow below.
+        {.name = controlName(Caption::StationRadius),
+         .kind = Label,
+         .rect = {424, 128, 65, 17},
+         .caption = startCaption(Caption::StationRadius),
+         .back = Highlight3D,
+         .tab = 50,
+         .centred = true},
+        {.name = controlName(Caption::StationChord),
+         .kind = Label,
+         .rect = {504, 128, 65, 17},
+         .caption = startCaption(Caption::StationChord),
+         .back = Highlight3D,
+         .tab = 51,
+         .centred = true},
+        {.name = controlName(Caption::StationTwist),
+         .kind = Label,
+         .rect = {592, 128, 49, 17},
+         .caption = startCaption(Caption::StationTwist),
+         .font = FontRole::Greek,
+         .back = Highlight3D,
+         .tab = 49,
+         .centred = true},
+
+        {.name = "Command1",
+         .kind = PictureButton,
+         .rect = {528, 328, 113, 41},
+         .back = Highlight3D,
+         .tab = 0,
+         .picture = ":/assets/solve.png",
+         .accessibleName = "Solve!",
+         .handler = &Form1::Command1_Click},
+
+        // Airfoil block.
+        {.name = controlName(Caption::Airfoil),
+         .kind = Label,
+         .rect = {192, 408, 89, 17},
+         .caption = startCaption(Caption::Airfoil),
+         .back = Highlight3D,
+         .tab = 13},
+        {.name = controlName(Field::Cl),
+         .kind = TextField,
+         .rect = {136, 440, 41, 19},
+         .tab = 12,
+         .handler = &Form1::cl_Change},
+        {.name = controlName(Caption::Cl),
+         .kind = Label,
+         .rect = {184, 440, 25, 25},
+         .caption = startCaption(Caption::Cl),
+         .font = FontRole::Caption,
+         .back = Highlight3D,
+         .tab = 15},
+        {.name = controlName(Field::Alpha),
+         .kind = TextField,
+         .rect = {208, 440, 41, 19},
+         .tab = 11,
+         .buttonTextColour = true,
+         .handler = &Form1::alpha_Change},
+        {.name = controlName(Caption::Alpha),
+         .kind = Label,
+         .rect = {256, 440, 33, 25},
+         .caption = startCaption(Caption::Alpha),
+         .font = FontRole::GreekLarge,
+         .back = Highlight3D,
+         .tab = 14},
+
+        // Generator block: torque, power, speed.
+        {.name = controlName(Field::Torque), .kind = TextField, .rect = {344, 416, 49, 19}, .tab = 53},
+        {.name = controlName(Caption::Torque),
+         .kind = Label,
+         .rect = {400, 416, 145, 17},
+         .caption = startCaption(Caption::Torque),
+         .font = FontRole::Caption,
+         .back = Highlight3D,
+         .tab = 56},
+        {.name = controlName(Field::Power), .kind = TextField, .rect = {344, 440, 49, 19}, .tab = 52},
+        {.name = controlName(Caption::Power),
+         .kind = Label,
+         .rect = {400, 440, 169, 17},
+         .caption = startCaption(Caption::Power),
+         .font = FontRole::Caption,
+         .back = Highlight3D,
+         .tab = 55},
+        {.name = controlName(Field::GeneratorSpeed), .kind = TextField, .rect = {344, 464, 49, 19}, .tab = 54},
+        {.name = controlName(Caption::GeneratorSpeed),
+         .kind = Label,
+         .rect = {400, 464, 161, 17},
+         .caption = startCaption(Caption::GeneratorSpeed),
+         .font = FontRole::Caption,
+         .back = Highlight3D,
+         .tab = 57},
+
+        {.name = "Command2",
+         .kind = PictureButton,
+         .rect = {8, 448, 113, 41},
+         .back = Highlight3D,
+         .tab = 58,
+         .picture = ":/assets/help.png",
+         .accessibleName = "Help!",
+         .handler = &Form1::Command2_Click},
+
+        // Never drawn, never reached: the code of the system the figures are in.
+        {.name = controlName(Field::Units), .kind = HiddenField, .rect = {216, 144, 49, 19}, .tab = 59},
+        {.name = "Timer2", .kind = Timer, .handler = &Form1::Timer2_Timer},
+
+        // The station table, station by station: radius, chord, twist.
+        {.name = controlName(stationRadius(1)), .kind = TextField, .rect = {432, 144, 49, 19}, .tab = 28},
+        {.name = controlName(stationChord(1)), .kind = TextField, .rect = {512, 144, 49, 19}, .tab = 48},
+        {.name = controlName(stationTwist(1)), .kind = TextField, .rect = {592, 144, 49, 19}, .tab = 38},
+        {.name = controlName(stationRadius(2)), .kind = TextField, .rect = {432, 160, 49, 19}, .tab = 27},
+        {.name = controlName(stationChord(2)), .kind = TextField, .rect = {512, 160, 49, 19}, .tab = 47},
+        {.name = controlName(stationTwist(2)), .kind = TextField, .rect = {592, 160, 49, 19}, .tab = 37},
+        {.name = controlName(stationRadius(3)), .kind = TextField, .rect = {432, 176, 49, 19}, .tab = 26},
+        {.name = controlName(stationChord(3)), .kind = TextField, .rect = {512, 176, 49, 19}, .tab = 46},
+        {.name = controlName(stationTwist(3)), .kind = TextField, .rect = {592, 176, 49, 19}, .tab = 36},
+        {.name = controlName(stationRadius(4)), .kind = TextField, .rect = {432, 192, 49, 19}, .tab = 25},
+        {.name = controlName(stationChord(4)), .kind = TextField, .rect = {512, 192, 49, 19}, .tab = 45},
+        {.name = controlName(stationTwist(4)), .kind = TextField, .rect = {592, 192, 49, 19}, .tab = 35},
+        {.name = controlName(stationRadius(5)), .kind = TextField, .rect = {432, 208, 49, 19}, .tab = 24},
+        {.name = controlName(stationChord(5)), .kind = TextField, .rect = {512, 208, 49, 19}, .tab = 44},
+        {.name = controlName(stationTwist(5)), .kind = TextField, .rect = {592, 208, 49, 19}, .tab = 34},
+        {.name = controlName(stationRadius(6)), .kind = TextField, .rect = {432, 224, 49, 19}, .tab = 23},
+        {.name = controlName(stationChord(6)), .kind = TextField, .rect = {512, 224, 49, 19}, .tab = 43},
+        {.name = controlName(stationTwist(6)), .kind = TextField, .rect = {592, 224, 49, 19}, .tab = 33},
+        {.name = controlName(stationRadius(7)), .kind = TextField, .rect = {432, 240, 49, 19}, .tab = 22},
+        {.name = controlName(stationChord(7)), .kind = TextField, .rect = {512, 240, 49, 19}, .tab = 42},
+        {.name = controlName(stationTwist(7)), .kind = TextField, .rect = {592, 240, 49, 19}, .tab = 32},
+        {.name = controlName(stationRadius(8)), .kind = TextField, .rect = {432, 256, 49, 19}, .tab = 21},
+        {.name = controlName(stationChord(8)), .kind = TextField, .rect = {512, 256, 49, 19}, .tab = 41},
+        {.name = controlName(stationTwist(8)), .kind = TextField, .rect = {592, 256, 49, 19}, .tab = 31},
+        {.name = controlName(stationRadius(9)), .kind = TextField, .rect = {432, 272, 49, 19}, .tab = 20},
+        {.name = controlName(stationChord(9)), .kind = TextField, .rect = {512, 272, 49, 19}, .tab = 40},
+        {.name = controlName(stationTwist(9)), .kind = TextField, .rect = {592, 272, 49, 19}, .tab = 30},
+        {.name = controlName(stationRadius(10)), .kind = TextField, .rect = {432, 288, 49, 19}, .tab = 19},
+        {.name = controlName(stationChord(10)), .kind = TextField, .rect = {512, 288, 49, 19}, .tab = 39},
+        {.name = controlName(stationTwist(10)), .kind = TextField, .rect = {592, 288, 49, 19}, .tab = 29},
+    };
 }
 
 }  // namespace

@@ -1,15 +1,24 @@
 #pragma once
 
 // Every control of the main window as data: what it is, where it sits, what
-// it says, how it looks and where Tab reaches it. The window builds itself by
-// walking this table; nothing else places a control.
+// it says, how it looks, where Tab reaches it and what it calls. The window
+// builds and connects itself by walking this table; nothing else places a
+// control.
+
+#include "sheet/design_sheet.h"
 
 #include <QRect>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace tivora {
+
+class Form1;
+
+// What a control calls: on a click, on the user's edit, on the timer's tick.
+using Handler = void (Form1::*)();
 
 enum class ControlKind { TextField, HiddenField, Label, Option, PictureButton, Timer };
 
@@ -22,14 +31,17 @@ enum class BackColour { Standard, Highlight3D, InactiveTitle };
 struct ControlSpec {
     QString name;
     ControlKind kind;
-    QRect rect;  // client-area pixels
-    QString caption;
+    QRect rect{};  // client-area pixels; the timer has none
+    QString caption{};
     FontRole font = FontRole::Window;
     BackColour back = BackColour::Standard;
     int tab = -1;  // 0..59, each used once; the timer has none
     bool centred = false;
     bool buttonTextColour = false;
-    QString picture;  // resource of a picture button's face
+    QString picture{};         // resource of a picture button's face
+    QString accessibleName{};  // for a control that shows no text
+    Handler handler = nullptr;
+    std::optional<UnitSystem> system{};  // the system an option stands for
 };
 
 // All 61 controls, the thirty station fields included.

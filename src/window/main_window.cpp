@@ -125,6 +125,7 @@ Form1::~Form1() = default;
 
 void Form1::buildControls()
 {
+    options_ = new QButtonGroup(this);
     std::vector<std::pair<int, QWidget*>> tabStops;
     for (const ControlSpec& entry : mainWindowControls()) {
         QWidget* widget = nullptr;
@@ -138,6 +139,10 @@ void Form1::buildControls()
                 palette.setColor(QPalette::Text, palette.color(QPalette::ButtonText));
                 edit->setPalette(palette);
             }
+            connect(edit, &QLineEdit::textEdited, this,
+                    [this, name = fromQt(entry.name)](const QString& text) { sheet_.setText(name, fromQt(text)); });
+            if (entry.handler)
+                connect(edit, &QLineEdit::textEdited, this, entry.handler);
             fields_.insert(entry.name, edit);
             widget = edit;
             break;
@@ -155,6 +160,8 @@ void Form1::buildControls()
             auto* option = new QRadioButton(entry.caption, this);
             // The style's default gap after the mark would cut "Imperial" off.
             option->setStyleSheet(QStringLiteral("QRadioButton { spacing: 3px; }"));
+            options_->addButton(option, static_cast<int>(*entry.system));
+            connect(option, &QAbstractButton::clicked, this, entry.handler);
             buttons_.insert(entry.name, option);
             widget = option;
             break;
@@ -165,6 +172,8 @@ void Form1::buildControls()
             const QImage picture = readPicture(entry.picture, sharp_);
             button->setIcon(QPixmap::fromImage(picture));
             button->setIconSize(picture.deviceIndependentSize().toSize());
+            button->setAccessibleName(entry.accessibleName);
+            connect(button, &QAbstractButton::clicked, this, entry.handler);
             buttons_.insert(entry.name, button);
             widget = button;
             break;
@@ -173,6 +182,7 @@ void Form1::buildControls()
             timer2_ = new QTimer(this);
             timer2_->setObjectName(entry.name);
             timer2_->setInterval(3000);
+            connect(timer2_, &QTimer::timeout, this, entry.handler);
             continue;
         }
 
@@ -200,38 +210,16 @@ void Form1::buildControls()
     std::sort(tabStops.begin(), tabStops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < tabStops.size(); ++i)
         QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
-
-    buttons_.value(QStringLiteral("Command1"))->setAccessibleName(QStringLiteral("Solve!"));
-    buttons_.value(QStringLiteral("Command2"))->setAccessibleName(QStringLiteral("Help!"));
 }
 
 void Form1::bindControls()
 {
-    for (auto it = fields_.cbegin(); it != fields_.cend(); ++it) {
-        const std::string name = fromQt(it.key());
-        connect(*it, &QLineEdit::textEdited, this,
-                [this, name](const QString& text) { sheet_.setText(name, fromQt(text)); });
-    }
-    connect(fields_.value(QString::fromUtf8(nameOf(Field::Alpha))), &QLineEdit::textEdited, this, &Form1::alpha_Change);
-    connect(fields_.value(QString::fromUtf8(nameOf(Field::Cl))), &QLineEdit::textEdited, this, &Form1::cl_Change);
-
-    options_ = new QButtonGroup(this);
-    options_->addButton(buttons_.value(QStringLiteral("Option1")), static_cast<int>(UnitSystem::SI));
-    options_->addButton(buttons_.value(QStringLiteral("Option2")), static_cast<int>(UnitSystem::Metric));
-    options_->addButton(buttons_.value(QStringLiteral("Option4")), static_cast<int>(UnitSystem::Imperial));
     connect(options_, &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (on) {
             sheet_.setSelectedSystem(static_cast<UnitSystem>(id));
             showSelectedSystem();
         }
     });
-    connect(buttons_.value(QStringLiteral("Option1")), &QAbstractButton::clicked, this, &Form1::Option1_Click);
-    connect(buttons_.value(QStringLiteral("Option2")), &QAbstractButton::clicked, this, &Form1::Option2_Click);
-    connect(buttons_.value(QStringLiteral("Option4")), &QAbstractButton::clicked, this, &Form1::Option4_Click);
-
-    connect(buttons_.value(QStringLiteral("Command1")), &QAbstractButton::clicked, this, &Form1::Command1_Click);
-    connect(buttons_.value(QStringLiteral("Command2")), &QAbstractButton::clicked, this, &Form1::Command2_Click);
-    connect(timer2_, &QTimer::timeout, this, &Form1::Timer2_Timer);
     timer2_->start();
 }
 
