@@ -24,7 +24,6 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// A cursor over the text being read.
 class Scanner {
 public:
     explicit Scanner(std::string_view text) : text_(text) {}
@@ -153,6 +152,13 @@ ReadResult parseNumber(std::string_view text, const NumberFormat& format)
     return {ReadStatus::Ok, number.negative ? -value : value};
 }
 
+// Ties go to the even neighbour, never away from zero as std::round sends
+// them: the figures are defined with this rule (0.125 to two places is 0.12,
+// -0.25 to one place is -0.2), and half away from zero would change the last
+// digit of such texts. It also keeps a value that passes through several
+// rounded fields from drifting one way. std::nearbyint rounds the same only
+// while nobody has changed the floating-point environment's rounding mode;
+// this works it out from floor, whatever the mode.
 double roundTo(double value, int decimals)
 {
     const double scale = std::pow(10.0, decimals);

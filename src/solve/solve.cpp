@@ -85,6 +85,12 @@ void computeStationChords(DesignSheet& sheet)
 {
     constexpr double kChordFactor = 5.6;
     for (int station = 1; station <= kStationCount; ++station) {
+        // R and λ are read twice, in this order, as the formula is defined:
+        // R1 R2 and λ1 λ2. The second read gives the same value; what it keeps
+        // is the written grouping ((5.6 R) R) and (((B Cl) λ) λ). A tidier
+        // 5.6 R² or B Cl λ² regroups the products and now and then changes the
+        // last digit: radius 9.9, four blades, Cl 1.1, λ 10 give station 8 a
+        // chord of 0.158 as written and 0.157 regrouped.
         const StepValue R1 = read(sheet, Field::Radius);
         const StepValue R2 = read(sheet, Field::Radius);
         const StepValue B = read(sheet, Field::Blades);

@@ -103,7 +103,6 @@ NumberFormat userNumberFormat()
 
 Form1::Form1(HelpAccess* help, QWidget* parent) : QWidget(parent), sheet_(userNumberFormat()), help_(help)
 {
-    // The picture for the screen's density: the @2x one on sharp screens.
     sharp_ = QGuiApplication::primaryScreen() && QGuiApplication::primaryScreen()->devicePixelRatio() > 1;
     backgroundLoading_ = std::async(
         std::launch::async, [sharp = sharp_] { return readPicture(QStringLiteral(":/assets/background.ppm"), sharp); });
