@@ -87,6 +87,7 @@ class HelpWindowTest : public QObject {
     Q_OBJECT
 
 private:
+    ModalWatchdog watchdog;
     LocalWebServer server;
     std::unique_ptr<DeferredHelp> deferred;
     std::unique_ptr<Form1> form;

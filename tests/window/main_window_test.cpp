@@ -19,6 +19,7 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private:
+    ModalWatchdog watchdog;
     std::unique_ptr<Form1> window;
     QWidget* w() { return window.get(); }
 

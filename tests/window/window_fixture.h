@@ -1,7 +1,8 @@
 #pragma once
 
-// Shared by the window tests: finding controls by objectName and closing the
-// message boxes that a failing operation opens.
+// Shared by the window tests: finding controls by objectName, closing the
+// message boxes that a failing operation opens, and failing a test at once
+// when a dialog it did not expect opens.
 
 #include "window/main_window.h"
 
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScopedValueRollback>
 #include <QTest>
 #include <QTimer>
 
@@ -53,9 +55,44 @@ inline QString textOf(QWidget* window, Field field)
     return control(window, field)->text();
 }
 
+// While above zero, modal dialogs are expected: acceptingMessageBoxes
+// answers them.
+inline int expectedModalDialogs = 0;
+
+// A member of every window test class. A modal dialog that no test asked for
+// would wait in its own event loop for a click that never comes, until
+// ctest's timeout; the watchdog closes it within a tenth of a second and
+// fails the running test with the dialog's name and text.
+class ModalWatchdog {
+public:
+    ModalWatchdog()
+    {
+        timer_.setInterval(100);
+        QObject::connect(&timer_, &QTimer::timeout, [] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || expectedModalDialogs > 0)
+                return;
+            QString what = QStringLiteral("%1 \"%2\"").arg(modal->metaObject()->className(), modal->objectName());
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                what += QStringLiteral(": ") + box->text();
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+            else
+                modal->close();
+            QTest::qFail(qPrintable(QStringLiteral("an unexpected modal dialog opened, %1").arg(what)), __FILE__,
+                         __LINE__);
+        });
+        timer_.start();
+    }
+
+private:
+    QTimer timer_;
+};
+
 // Runs `action`, accepting every message box it opens; returns their texts.
 inline QStringList acceptingMessageBoxes(const std::function<void()>& action)
 {
+    const QScopedValueRollback expecting(expectedModalDialogs, expectedModalDialogs + 1);
     QStringList texts;
     QTimer closer;
     closer.setInterval(20);
