@@ -11,10 +11,18 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include <cstdio>
 #include <unistd.h>
 
 namespace tivora {
+
+namespace {
+
+// What the program says on stderr goes through these, so that users can
+// silence or raise it with QT_LOGGING_RULES ("tivora.*=false").
+Q_LOGGING_CATEGORY(lcStartup, "tivora.startup", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcHelp, "tivora.help", QtInfoMsg)
+
+}  // namespace
 
 void prepareProcess()
 {
@@ -31,7 +39,7 @@ void prepareProcess()
                            qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").contains(QLatin1String("--no-sandbox"));
     if (geteuid() == 0 && !userChose) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-        std::fputs("tivora: running as root, so the help browser runs without its sandbox\n", stderr);
+        qCWarning(lcStartup, "running as root, so the help browser runs without its sandbox");
     }
 }
 
@@ -58,7 +66,7 @@ std::unique_ptr<HelpAccess> loadHelpModule()
             return std::unique_ptr<HelpAccess>(create());
         errors << module.errorString();
     }
-    std::fprintf(stderr, "tivora: no help window: %s\n", qPrintable(errors.join(QStringLiteral("; "))));
+    qCWarning(lcHelp, "no help window: %s", qPrintable(errors.join(QStringLiteral("; "))));
     return nullptr;
 }
 

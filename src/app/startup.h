@@ -27,7 +27,7 @@ void prepareProcess();
 std::future<void> readFontConfigurationAhead();
 
 // Loads the help module from beside the program or from its installed place;
-// null, with the reason on stderr, when it cannot be loaded.
+// null, with the reason logged (tivora.help), when it cannot be loaded.
 std::unique_ptr<HelpAccess> loadHelpModule();
 
 // Stands in for the help window until the main window has been painted once,
