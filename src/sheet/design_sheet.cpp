@@ -129,7 +129,7 @@ double readNumber(const DesignSheet& sheet, std::string_view field)
     case ReadStatus::Ok:
         return read.value;
     case ReadStatus::Overflow:
-        throw StepFailure({FailureKind::Overflow, std::string(field)});
+        throw StepFailure({FailureKind::TooLargeToRead, std::string(field)});
     case ReadStatus::NotANumber:
         break;
     }

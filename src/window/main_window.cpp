@@ -284,6 +284,9 @@ QString Form1::failureMessage(const Failure& failure) const
     case FailureKind::Overflow:
         what = tr("A figure is too large while computing \"%1\".").arg(caption);
         break;
+    case FailureKind::TooLargeToRead:
+        what = tr("The field \"%1\" holds a figure too large to compute with.").arg(caption);
+        break;
     }
     return what + QStringLiteral("\n\n") + tr("Nothing was changed.");
 }

@@ -95,7 +95,7 @@ TEST(ReadNumber, NamesTheFieldItCouldNotRead)
         readNumber(sheet, "radius");
         FAIL();
     } catch (const StepFailure& failure) {
-        EXPECT_EQ(failure.failure(), (Failure{FailureKind::Overflow, "radius"}));
+        EXPECT_EQ(failure.failure(), (Failure{FailureKind::TooLargeToRead, "radius"}));
     }
 }
 

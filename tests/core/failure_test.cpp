@@ -22,15 +22,18 @@ struct SolveFailureRow {
 TEST(SolveFailure, LeavesTheWholeSheetAsItWasAndNamesKindAndField)
 {
     const SolveFailureRow rows[] = {
-        {"zero radius divides the speed by zero", UnitSystem::SI, {{"radius", "0"}}, {DivisionByZero, "Text6"}},
+        {"zero radius divides the speed by zero",
+         UnitSystem::SI,
+         {{"radius", "0"}},
+         {DivisionByZero, "Text6", "radius", {"radius"}}},
         {"zero wind speed makes torque divide by zero",
          UnitSystem::SI,
          {{"windspeed", "0"}},
-         {DivisionByZero, "Text7"}},
+         {DivisionByZero, "Text7", "Text6", {"windspeed"}}},
         {"zero power and speed is still division by zero",
          UnitSystem::SI,
          {{"tsr", "0"}, {"efficiency", "0"}},
-         {DivisionByZero, "Text7"}},
+         {DivisionByZero, "Text7", "Text6", {"tsr"}}},
         {"empty Cl fails at the first chord", UnitSystem::SI, {{"cl", ""}}, {NotANumber, "cl"}},
         {"empty Cl in imperial keeps the typed mph and feet",
          UnitSystem::Imperial,
@@ -41,14 +44,34 @@ TEST(SolveFailure, LeavesTheWholeSheetAsItWasAndNamesKindAndField)
          {{"efficiency", ""}, {"windspeed", "15"}},
          {NotANumber, "efficiency"}},
         {"letters in TSR", UnitSystem::SI, {{"tsr", "seven"}}, {NotANumber, "tsr"}},
-        {"blades 0 divides the first chord by zero", UnitSystem::SI, {{"blades", "0"}}, {DivisionByZero, "Text8"}},
-        {"4 mm blade rounds station 1 to zero", UnitSystem::SI, {{"radius", "0.004"}}, {DivisionByZero, "Text8"}},
+        {"a speed rounded to zero names every input behind it",
+         UnitSystem::SI,
+         {{"windspeed", "0.0001"}},
+         {DivisionByZero, "Text7", "Text6", {"windspeed", "tsr", "radius"}}},
+        {"0.1 km/h is zero m/s once converted",
+         UnitSystem::Metric,
+         {{"windspeed", "0.1"}},
+         {DivisionByZero, "Text7", "Text6", {"windspeed"}}},
+        {"blades 0 divides the first chord by zero",
+         UnitSystem::SI,
+         {{"blades", "0"}},
+         {DivisionByZero, "Text8", "blades", {"blades"}}},
+        {"4 mm blade rounds station 1 to zero",
+         UnitSystem::SI,
+         {{"radius", "0.004"}},
+         {DivisionByZero, "Text8", "Text29", {"radius"}}},
         {"empty alpha fails in the twists", UnitSystem::SI, {{"alpha", ""}}, {NotANumber, "alpha"}},
         {"empty metric wind speed fails at once", UnitSystem::Metric, {{"windspeed", ""}}, {NotANumber, "windspeed"}},
         {"empty imperial radius", UnitSystem::Imperial, {{"radius", " "}}, {NotANumber, "radius"}},
-        {"enormous wind speed overflows the power", UnitSystem::SI, {{"windspeed", "1e120"}}, {Overflow, "Text9"}},
-        {"a wind speed beyond any double", UnitSystem::SI, {{"windspeed", "1e400"}}, {Overflow, "windspeed"}},
-        {"huge TSR overflows the chord", UnitSystem::SI, {{"tsr", "1e200"}}, {Overflow, "Text8"}},
+        {"enormous wind speed overflows the power",
+         UnitSystem::SI,
+         {{"windspeed", "1e120"}},
+         {Overflow, "Text9", "", {"windspeed"}}},
+        {"a wind speed beyond any double", UnitSystem::SI, {{"windspeed", "1e400"}}, {TooLargeToRead, "windspeed"}},
+        {"huge TSR overflows the chord",
+         UnitSystem::SI,
+         {{"tsr", "1e200"}},
+         {Overflow, "Text8", "", {"blades", "cl", "tsr"}}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.behaviour);
@@ -70,7 +93,7 @@ TEST(SolveFailure, TinyRadiusWouldHaveFilledTheRadiiBeforeFailing)
     EXPECT_THROW(computeStationChords(sheet), StepFailure);
 
     DesignSheet draft = sheetWith({{"radius", "0.004"}});
-    EXPECT_EQ(solve(draft), (Failure{DivisionByZero, "Text8"}));
+    EXPECT_EQ(solve(draft), (Failure{DivisionByZero, "Text8", "Text29", {"radius"}}));
 }
 
 struct SwitchFailureRow {

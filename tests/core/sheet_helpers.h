@@ -3,9 +3,24 @@
 #include "sheet/design_sheet.h"
 
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
+
+namespace tivora {
+
+// Failures print readably when a row does not hold.
+inline void PrintTo(const Failure& failure, std::ostream* out)
+{
+    *out << "{kind " << static_cast<int>(failure.kind) << ", " << failure.field << ", zero " << failure.zeroField
+         << ", inputs";
+    for (const auto& input : failure.inputs)
+        *out << ' ' << input;
+    *out << '}';
+}
+
+}  // namespace tivora
 
 namespace tivora::testing {
 
