@@ -15,8 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
-#include <string_view>
+#include <optional>
 #include <vector>
 
 namespace tivora {
@@ -31,8 +30,8 @@ public:
     // Where the value came from, so that a failure can name what the user
     // can change: every field read into it, in the order read, and the field
     // whose zero it carries, if it is zero because one field was.
-    const std::vector<std::string>& origins() const { return origins_; }
-    const std::string& zeroField() const { return zeroField_; }
+    const std::vector<Field>& origins() const { return origins_; }
+    const std::optional<Field>& zeroField() const { return zeroField_; }
 
     friend StepValue operator*(StepValue a, StepValue b)
     {
@@ -71,10 +70,10 @@ public:
     }
 
     // A field's number as read, which is its own origin.
-    static StepValue fromField(double value, std::string_view field)
+    static StepValue fromField(double value, Field field)
     {
         StepValue v(value);
-        v.origins_.emplace_back(field);
+        v.origins_.push_back(field);
         if (value == 0.0)
             v.zeroField_ = field;
         return v;
@@ -88,10 +87,10 @@ private:
         v.origins_ = originsOf(a, b);
         return v;
     }
-    static std::vector<std::string> originsOf(const StepValue& a, const StepValue& b)
+    static std::vector<Field> originsOf(const StepValue& a, const StepValue& b)
     {
-        std::vector<std::string> both = a.origins_;
-        for (const std::string& field : b.origins_) {
+        std::vector<Field> both = a.origins_;
+        for (Field field : b.origins_) {
             if (std::find(both.begin(), both.end(), field) == both.end())
                 both.push_back(field);
         }
@@ -99,11 +98,11 @@ private:
     }
     // A zero result owes its zero to the first operand that was zero; a zero
     // that no operand had (an underflow) is no one field's.
-    static std::string zeroOfEither(const StepValue& result, const StepValue& a, const StepValue& b)
+    static std::optional<Field> zeroOfEither(const StepValue& result, const StepValue& a, const StepValue& b)
     {
         if (result.fault_ || result.value_ != 0.0)
             return {};
-        if (a.value_ == 0.0 && !a.zeroField_.empty())
+        if (a.value_ == 0.0 && a.zeroField_)
             return a.zeroField_;
         if (b.value_ == 0.0)
             return b.zeroField_;
@@ -126,41 +125,41 @@ private:
 
     double value_;
     std::optional<FailureKind> fault_;
-    std::vector<std::string> origins_;
-    std::string zeroField_;
+    std::vector<Field> origins_;
+    std::optional<Field> zeroField_;
 };
 
 // readNumber, as a value to compute with.
-inline StepValue read(const DesignSheet& sheet, std::string_view field)
+inline StepValue read(const DesignSheet& sheet, Field field)
 {
     return StepValue::fromField(readNumber(sheet, field), field);
 }
 
 // Throws a failure of the step that computes `field`, naming the fields
 // behind `value`: the one whose zero made a divisor zero, or all of them.
-[[noreturn]] inline void fail(FailureKind kind, const StepValue& value, std::string_view field)
+[[noreturn]] inline void fail(FailureKind kind, const StepValue& value, Field field)
 {
-    Failure failure{kind, std::string(field)};
-    if (kind == FailureKind::DivisionByZero && !value.zeroField().empty()) {
+    Failure failure{kind, field};
+    if (kind == FailureKind::DivisionByZero && value.zeroField()) {
         failure.zeroField = value.zeroField();
-        failure.inputs = {value.zeroField()};
+        failure.inputs = {*value.zeroField()};
     } else {
         failure.inputs = value.origins();
     }
-    if (failure.inputs == std::vector<std::string>{failure.field})
+    if (failure.inputs == std::vector<Field>{failure.field})
         failure.inputs.clear();
     throw StepFailure(std::move(failure));
 }
 
 // Throws the value's fault, if any, as a failure of the step that computes `field`.
-inline void settle(const StepValue& value, std::string_view field)
+inline void settle(const StepValue& value, Field field)
 {
     if (value.fault())
         fail(*value.fault(), value, field);
 }
 
 // field := roundTo(x, decimals)
-inline void write(DesignSheet& sheet, std::string_view field, const StepValue& x, int decimals)
+inline void write(DesignSheet& sheet, Field field, const StepValue& x, int decimals)
 {
     settle(x, field);
     const double rounded = roundTo(x.value(), decimals);
@@ -171,7 +170,7 @@ inline void write(DesignSheet& sheet, std::string_view field, const StepValue& x
 
 // A conversion in place: field := roundTo(formula(field), decimals)
 template <class Formula>
-void convert(DesignSheet& sheet, std::string_view field, Formula formula, int decimals)
+void convert(DesignSheet& sheet, Field field, Formula formula, int decimals)
 {
     write(sheet, field, formula(read(sheet, field)), decimals);
 }

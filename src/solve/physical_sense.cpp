@@ -7,14 +7,16 @@ namespace tivora {
 namespace {
 
 struct FieldRule {
-    const char* field;
+    Field field;
     SenseRule rule;
 };
 
+// In the order of the input block.
 constexpr FieldRule kRules[] = {
-    {"blades", SenseRule::WholeAtLeastOne}, {"tsr", SenseRule::AboveZero},       {"efficiency", SenseRule::BetzLimit},
-    {"radius", SenseRule::AboveZero},       {"windspeed", SenseRule::AboveZero}, {"cl", SenseRule::AboveZero},
-    {"alpha", SenseRule::UnstalledAngle},
+    {Field::Blades, SenseRule::WholeAtLeastOne}, {Field::Tsr, SenseRule::AboveZero},
+    {Field::Efficiency, SenseRule::BetzLimit},   {Field::Radius, SenseRule::AboveZero},
+    {Field::WindSpeed, SenseRule::AboveZero},    {Field::Cl, SenseRule::AboveZero},
+    {Field::Alpha, SenseRule::UnstalledAngle},
 };
 
 bool keeps(SenseRule rule, double value)
@@ -34,7 +36,7 @@ bool keeps(SenseRule rule, double value)
 
 }  // namespace
 
-std::optional<SenseRule> senseRuleOf(std::string_view field)
+std::optional<SenseRule> senseRuleOf(Field field)
 {
     for (const FieldRule& entry : kRules) {
         if (field == entry.field)
@@ -43,7 +45,7 @@ std::optional<SenseRule> senseRuleOf(std::string_view field)
     return std::nullopt;
 }
 
-std::optional<SenseRule> brokenSenseRule(const DesignSheet& sheet, std::string_view field)
+std::optional<SenseRule> brokenSenseRule(const DesignSheet& sheet, Field field)
 {
     const auto rule = senseRuleOf(field);
     if (!rule)

@@ -8,7 +8,6 @@
 #include "sheet/design_sheet.h"
 
 #include <optional>
-#include <string_view>
 
 namespace tivora {
 
@@ -24,10 +23,10 @@ inline constexpr double kLowestAlpha = -10;
 inline constexpr double kHighestAlpha = 20;
 
 // The rule an input is held to; none for the other fields.
-std::optional<SenseRule> senseRuleOf(std::string_view field);
+std::optional<SenseRule> senseRuleOf(Field field);
 
 // The rule the field's current text breaks, if any. A text that is no number
 // breaks none here: solving reports it.
-std::optional<SenseRule> brokenSenseRule(const DesignSheet& sheet, std::string_view field);
+std::optional<SenseRule> brokenSenseRule(const DesignSheet& sheet, Field field);
 
 }  // namespace tivora

@@ -19,36 +19,36 @@ void solveSteps(DesignSheet& sheet)
 
     // Inputs to SI, in their own fields.
     if (system == UnitSystem::Metric)
-        convert(sheet, "windspeed", metresPerSecFromKph, 1);
+        convert(sheet, Field::WindSpeed, metresPerSecFromKph, 1);
     if (system == UnitSystem::Imperial) {
-        convert(sheet, "windspeed", metresPerSecFromMph, 1);
-        convert(sheet, "radius", metresFromFeet, 1);
+        convert(sheet, Field::WindSpeed, metresPerSecFromMph, 1);
+        convert(sheet, Field::Radius, metresFromFeet, 1);
     }
 
     {
-        const StepValue eta = read(sheet, "efficiency");
-        const StepValue R = read(sheet, "radius");
-        const StepValue V = read(sheet, "windspeed");
-        write(sheet, "Text9", eta * 0.5 * kAirDensity * kPi * power(R, 2) * power(V, 3), 1);
+        const StepValue eta = read(sheet, Field::Efficiency);
+        const StepValue R = read(sheet, Field::Radius);
+        const StepValue V = read(sheet, Field::WindSpeed);
+        write(sheet, Field::Power, eta * 0.5 * kAirDensity * kPi * power(R, 2) * power(V, 3), 1);
     }
     {
-        const StepValue V = read(sheet, "windspeed");
-        const StepValue lambda = read(sheet, "tsr");
-        const StepValue R = read(sheet, "radius");
-        write(sheet, "Text6", V * lambda / R, 2);
+        const StepValue V = read(sheet, Field::WindSpeed);
+        const StepValue lambda = read(sheet, Field::Tsr);
+        const StepValue R = read(sheet, Field::Radius);
+        write(sheet, Field::GeneratorSpeed, V * lambda / R, 2);
     }
     {
         // Torque from the rounded texts just written, not the exact values.
-        const StepValue P = read(sheet, "Text9");
-        const StepValue omega = read(sheet, "Text6");
-        write(sheet, "Text7", P / omega, 2);
+        const StepValue P = read(sheet, Field::Power);
+        const StepValue omega = read(sheet, Field::GeneratorSpeed);
+        write(sheet, Field::Torque, P / omega, 2);
     }
 
     // Metric shows its results before the table: the table needs the radius
     // in metres, and only Imperial changes the radius field.
     if (system == UnitSystem::Metric) {
-        convert(sheet, "Text6", rpmFromRadPerSec, 1);
-        convert(sheet, "windspeed", kphFromMetresPerSec, 1);
+        convert(sheet, Field::GeneratorSpeed, rpmFromRadPerSec, 1);
+        convert(sheet, Field::WindSpeed, kphFromMetresPerSec, 1);
     }
 
     computeStationRadii(sheet);
@@ -56,9 +56,9 @@ void solveSteps(DesignSheet& sheet)
     computeStationTwists(sheet);
 
     if (system == UnitSystem::Imperial) {
-        convert(sheet, "windspeed", mphFromMetresPerSec, 1);
-        convert(sheet, "radius", feetFromMetres, 1);
-        convert(sheet, "Text6", rpmFromRadPerSec, 1);
+        convert(sheet, Field::WindSpeed, mphFromMetresPerSec, 1);
+        convert(sheet, Field::Radius, feetFromMetres, 1);
+        convert(sheet, Field::GeneratorSpeed, rpmFromRadPerSec, 1);
         convertStationTableToImperial(sheet);
     }
 }
@@ -69,20 +69,18 @@ constexpr double kStationFraction[kStationCount] = {0.1, 0.2, 0.3, 0.4, 0.5, 0.6
 // The inputs each result comes from that a later step of the solve reads: a
 // zero or too large result is mended there, not in the result's own box,
 // which the next solve overwrites.
-std::vector<std::string> inputsBehind(const std::string& field)
+std::vector<Field> inputsBehind(Field field)
 {
-    if (field == "Text9")
-        return {"efficiency", "radius", "windspeed"};
-    if (field == "Text6")
-        return {"windspeed", "tsr", "radius"};
-    for (int station = 1; station <= kStationCount; ++station) {
-        if (field == stationRadiusField(station))
-            return {"radius"};
-    }
+    if (field == Field::Power)
+        return {Field::Efficiency, Field::Radius, Field::WindSpeed};
+    if (field == Field::GeneratorSpeed)
+        return {Field::WindSpeed, Field::Tsr, Field::Radius};
+    if (infoOf(field).column == StationColumn::Radius)
+        return {Field::Radius};
     return {field};
 }
 
-bool readsAsZero(const DesignSheet& sheet, const std::string& field)
+bool readsAsZero(const DesignSheet& sheet, Field field)
 {
     const ReadResult read = parseNumber(readText(sheet, field), sheet.numberFormat());
     return read.status == ReadStatus::Ok && read.value == 0.0;
@@ -92,28 +90,28 @@ bool readsAsZero(const DesignSheet& sheet, const std::string& field)
 // user typed, judged on the draft as it stood when the step failed.
 Failure traceToInputs(Failure failure, const DesignSheet& draft)
 {
-    std::vector<std::string> inputs;
-    const auto add = [&inputs](const std::string& input) {
+    std::vector<Field> inputs;
+    const auto add = [&inputs](Field input) {
         if (std::find(inputs.begin(), inputs.end(), input) == inputs.end())
             inputs.push_back(input);
     };
-    if (!failure.zeroField.empty()) {
+    if (failure.zeroField) {
         // A zero result: the inputs behind it that are zero themselves, or all
         // of them where only rounding made it zero.
-        const std::vector<std::string> behind = inputsBehind(failure.zeroField);
-        for (const std::string& input : behind) {
+        const std::vector<Field> behind = inputsBehind(*failure.zeroField);
+        for (Field input : behind) {
             if (readsAsZero(draft, input))
                 add(input);
         }
         if (inputs.empty())
             inputs = behind;
     } else {
-        for (const std::string& origin : failure.inputs) {
-            for (const std::string& input : inputsBehind(origin))
+        for (Field origin : failure.inputs) {
+            for (Field input : inputsBehind(origin))
                 add(input);
         }
     }
-    failure.inputs = inputs == std::vector<std::string>{failure.field} ? std::vector<std::string>{} : inputs;
+    failure.inputs = inputs == std::vector<Field>{failure.field} ? std::vector<Field>{} : inputs;
     return failure;
 }
 
@@ -133,8 +131,8 @@ std::optional<Failure> solve(DesignSheet& sheet)
 void computeStationRadii(DesignSheet& sheet)
 {
     for (int station = 1; station <= kStationCount; ++station) {
-        const StepValue R = read(sheet, "radius");
-        write(sheet, stationRadiusField(station), kStationFraction[station - 1] * R, 3);
+        const StepValue R = read(sheet, Field::Radius);
+        write(sheet, stationRadius(station), kStationFraction[station - 1] * R, 3);
     }
 }
 
@@ -144,14 +142,14 @@ void computeStationChords(DesignSheet& sheet)
 {
     constexpr double kChordFactor = 5.6;
     for (int station = 1; station <= kStationCount; ++station) {
-        const StepValue R1 = read(sheet, "radius");
-        const StepValue R2 = read(sheet, "radius");
-        const StepValue B = read(sheet, "blades");
-        const StepValue Cl = read(sheet, "cl");
-        const StepValue lambda1 = read(sheet, "tsr");
-        const StepValue lambda2 = read(sheet, "tsr");
-        const StepValue r = read(sheet, stationRadiusField(station));
-        write(sheet, stationChordField(station), (kChordFactor * R1 * R2) / (B * Cl * lambda1 * lambda2 * r), 3);
+        const StepValue R1 = read(sheet, Field::Radius);
+        const StepValue R2 = read(sheet, Field::Radius);
+        const StepValue B = read(sheet, Field::Blades);
+        const StepValue Cl = read(sheet, Field::Cl);
+        const StepValue lambda1 = read(sheet, Field::Tsr);
+        const StepValue lambda2 = read(sheet, Field::Tsr);
+        const StepValue r = read(sheet, stationRadius(station));
+        write(sheet, stationChord(station), (kChordFactor * R1 * R2) / (B * Cl * lambda1 * lambda2 * r), 3);
     }
 }
 
@@ -160,14 +158,14 @@ void computeStationTwists(DesignSheet& sheet)
 {
     constexpr double kInflowFactor = 1.5;
     for (int station = 1; station <= kStationCount; ++station) {
-        const std::string twistField = stationTwistField(station);
-        const StepValue r = read(sheet, stationRadiusField(station));
-        const StepValue lambda = read(sheet, "tsr");
-        const StepValue R = read(sheet, "radius");
+        const Field twistField = stationTwist(station);
+        const StepValue r = read(sheet, stationRadius(station));
+        const StepValue lambda = read(sheet, Field::Tsr);
+        const StepValue R = read(sheet, Field::Radius);
         const StepValue q = kInflowFactor * r * lambda / R;
         const StepValue phi = arctangent(1 / q);
         settle(phi, twistField);  // the angle comes before alpha is read
-        const StepValue alpha = read(sheet, "alpha");
+        const StepValue alpha = read(sheet, Field::Alpha);
         write(sheet, twistField, phi * 360 / kTwoPi - alpha, 1);
     }
 }

@@ -8,9 +8,10 @@ namespace {
 
 using namespace tivora::testing;
 using enum SenseRule;
+using enum Field;
 
 struct SenseRow {
-    const char* field;
+    Field field;
     const char* text;
     std::optional<SenseRule> broken;
 };
@@ -18,26 +19,26 @@ struct SenseRow {
 TEST(PhysicalSense, NamesTheRuleEachInputBreaksRightAtItsBounds)
 {
     const SenseRow rows[] = {
-        {"blades", "1", std::nullopt},
-        {"blades", "0", WholeAtLeastOne},
-        {"blades", "2.5", WholeAtLeastOne},
-        {"tsr", "0.1", std::nullopt},
-        {"tsr", "0", AboveZero},
-        {"radius", "-1.5", AboveZero},
-        {"windspeed", "-0", AboveZero},
-        {"cl", "0", AboveZero},
-        {"efficiency", "0.593", std::nullopt},
-        {"efficiency", "0.594", BetzLimit},
-        {"efficiency", "0", BetzLimit},
-        {"alpha", "-10", std::nullopt},
-        {"alpha", "20", std::nullopt},
-        {"alpha", "-10.1", UnstalledAngle},
-        {"alpha", "20.1", UnstalledAngle},
-        {"alpha", "abc", std::nullopt},  // solving reports it
-        {"Text9", "-5", std::nullopt},   // results have no rule
+        {Blades, "1", std::nullopt},
+        {Blades, "0", WholeAtLeastOne},
+        {Blades, "2.5", WholeAtLeastOne},
+        {Tsr, "0.1", std::nullopt},
+        {Tsr, "0", AboveZero},
+        {Radius, "-1.5", AboveZero},
+        {WindSpeed, "-0", AboveZero},
+        {Cl, "0", AboveZero},
+        {Efficiency, "0.593", std::nullopt},
+        {Efficiency, "0.594", BetzLimit},
+        {Efficiency, "0", BetzLimit},
+        {Alpha, "-10", std::nullopt},
+        {Alpha, "20", std::nullopt},
+        {Alpha, "-10.1", UnstalledAngle},
+        {Alpha, "20.1", UnstalledAngle},
+        {Alpha, "abc", std::nullopt},  // solving reports it
+        {Power, "-5", std::nullopt},   // results have no rule
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(::testing::Message() << row.field << " = " << row.text);
+        SCOPED_TRACE(::testing::Message() << nameOf(row.field) << " = " << row.text);
         const DesignSheet sheet = sheetWith({{row.field, row.text}});
         EXPECT_EQ(brokenSenseRule(sheet, row.field), row.broken);
     }
