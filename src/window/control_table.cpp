@@ -72,7 +72,9 @@ std::vector<ControlSpec> buildTable()
         pictureButton("Command1", {528, 328, 113, 41}, ":/assets/solve.png", 0),
 
         // Airfoil block.
-        label(Caption::Airfoil, {192, 408, 89, 17}, FontRole::Window, Highlight3D, 13),
+        // Wider than drawn at first, into the white ground on its right, so
+        // that "Airfoil: user defined" shows whole on one line.
+        label(Caption::Airfoil, {192, 408, 105, 17}, FontRole::Window, Highlight3D, 13),
         field(Field::Cl, {136, 440, 41, 19}, 12),
         label(Caption::Cl, {184, 440, 25, 25}, FontRole::Caption, Highlight3D, 15),
         {controlName(Field::Alpha), TextField, {208, 440, 41, 19}, {}, FontRole::Window, Standard, 11, false, true, {}},
