@@ -14,8 +14,8 @@
 // change of a field's text that the window did not make itself (typing,
 // pasting, undo, an assistive tool) goes straight into the sheet, an option
 // turned on by any route switches the units, and after every operation the
-// controls show the sheet again. No arithmetic lives here; the handlers only call the
-// core's operations and report their failures.
+// controls show the sheet again. No arithmetic lives here; the handlers only
+// call the core's operations and report their failures.
 
 #include "sheet/design_sheet.h"
 
