@@ -101,7 +101,7 @@ double readNumber(const DesignSheet& sheet, Field field)
     case ReadStatus::Ok:
         return read.value;
     case ReadStatus::Overflow:
-        throw StepFailure({FailureKind::Overflow, field});
+        throw StepFailure({FailureKind::TooLargeToRead, field});
     case ReadStatus::NotANumber:
         break;
     }

@@ -32,13 +32,24 @@ struct NumberFormat {
     bool operator==(const NumberFormat&) const = default;
 };
 
-enum class FailureKind { NotANumber, DivisionByZero, Overflow };
+// A text too large to read is the user's to mend in that field; a result
+// computed beyond the double range comes from figures that each read well.
+enum class FailureKind { NotANumber, TooLargeToRead, DivisionByZero, Overflow };
 
-// Why an operation stopped, and the field to blame: the field that was read
-// for a text that is no number, the field being computed otherwise.
+// Why an operation stopped, and where the user can mend it.
 struct Failure {
     FailureKind kind;
+    // The field read, for a text that reads as no number or too large a one;
+    // the field being computed otherwise.
     Field field;
+    // A division by zero: the field whose text made the divisor zero, an
+    // input or a result that an earlier step wrote. None where no single
+    // field did (a product too small for a double).
+    std::optional<Field> zeroField = {};
+    // The inputs to change, in the order the formula reads them: the zero
+    // input itself, or those behind a zero or too large result. Empty when
+    // `field` itself is the one to change.
+    std::vector<Field> inputs = {};
 
     bool operator==(const Failure&) const = default;
 };

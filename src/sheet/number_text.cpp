@@ -33,7 +33,6 @@ public:
     void advance(std::size_t count = 1) { pos_ += count; }
 
     bool startsWith(std::string_view token) const { return !token.empty() && text_.substr(pos_).starts_with(token); }
-    bool digitAfter(std::size_t count) const { return pos_ + count < text_.size() && isDigit(text_[pos_ + count]); }
     bool skip(char c)
     {
         if (peek() != c || atEnd())
@@ -64,30 +63,68 @@ struct Decimal {
     long long exponent = 0;
 };
 
+// The typographic minus, U+2212, as the help page and many documents write it.
+constexpr std::string_view kMinusSign = "\u2212";
+
+// An optional "+", "-" or minus sign; true when negative.
+bool skipSign(Scanner& in)
+{
+    if (in.skip('+'))
+        return false;
+    if (in.skip('-'))
+        return true;
+    if (in.startsWith(kMinusSign)) {
+        in.advance(kMinusSign.size());
+        return true;
+    }
+    return false;
+}
+
+// Grouping separators stand only between true groups: a first group of one to
+// three digits that is not a lone 0, then groups of exactly three. Anything
+// else, "0,35" or "1,5" in a full-stop locale above all, is a decimal written
+// with the wrong separator, and reading it with the separator skipped would
+// silently make it tens or hundreds of times too large.
+bool scanWholePart(Scanner& in, const NumberFormat& format, std::string& digits)
+{
+    const std::string& group = format.groupSeparator;
+    const bool grouping = !group.empty() && group != format.decimalSeparator;
+    bool grouped = false;
+    std::size_t groupLength = 0;
+    for (;;) {
+        if (isDigit(in.peek())) {
+            digits += in.peek();
+            ++groupLength;
+            in.advance();
+        } else if (grouping && in.startsWith(group)) {
+            const bool fits = grouped ? groupLength == 3 : groupLength >= 1 && groupLength <= 3 && digits != "0";
+            if (!fits)
+                return false;
+            grouped = true;
+            groupLength = 0;
+            in.advance(group.size());
+        } else {
+            break;
+        }
+    }
+    return !grouped || groupLength == 3;
+}
+
 std::optional<Decimal> scanDecimal(std::string_view text, const NumberFormat& format)
 {
     Scanner in(text);
     Decimal number;
     in.skipBlanks();
-    if (!in.skip('+'))
-        number.negative = in.skip('-');
+    number.negative = skipSign(in);
 
-    bool sawSeparator = false;
-    for (;;) {
-        if (isDigit(in.peek())) {
+    if (!scanWholePart(in, format, number.digits))
+        return std::nullopt;
+    if (in.startsWith(format.decimalSeparator)) {
+        in.advance(format.decimalSeparator.size());
+        while (isDigit(in.peek())) {
             number.digits += in.peek();
-            if (sawSeparator)
-                --number.exponent;
+            --number.exponent;
             in.advance();
-        } else if (!sawSeparator && in.startsWith(format.decimalSeparator)) {
-            sawSeparator = true;
-            in.advance(format.decimalSeparator.size());
-        } else if (!sawSeparator && !number.digits.empty() && in.startsWith(format.groupSeparator) &&
-                   in.digitAfter(format.groupSeparator.size())) {
-            // Grouping is only skipped between digits of the whole part.
-            in.advance(format.groupSeparator.size());
-        } else {
-            break;
         }
     }
     if (number.digits.empty())
@@ -95,9 +132,7 @@ std::optional<Decimal> scanDecimal(std::string_view text, const NumberFormat& fo
 
     if (in.peek() == 'E' || in.peek() == 'e') {
         in.advance();
-        bool negativeExponent = false;
-        if (!in.skip('+'))
-            negativeExponent = in.skip('-');
+        const bool negativeExponent = skipSign(in);
         if (!isDigit(in.peek()))
             return std::nullopt;
         long long exponent = 0;

@@ -2,6 +2,8 @@
 
 #include "sheet/unit_conversions.h"
 
+#include <algorithm>
+
 namespace tivora {
 
 namespace {
@@ -64,11 +66,66 @@ void solveSteps(DesignSheet& sheet)
 // Where each station sits along the blade; the tip is exactly the radius.
 constexpr double kStationFraction[kStationCount] = {0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9, 1};
 
+// The inputs each result comes from that a later step of the solve reads: a
+// zero or too large result is mended there, not in the result's own box,
+// which the next solve overwrites.
+std::vector<Field> inputsBehind(Field field)
+{
+    if (field == Field::Power)
+        return {Field::Efficiency, Field::Radius, Field::WindSpeed};
+    if (field == Field::GeneratorSpeed)
+        return {Field::WindSpeed, Field::Tsr, Field::Radius};
+    if (infoOf(field).column == StationColumn::Radius)
+        return {Field::Radius};
+    return {field};
+}
+
+bool readsAsZero(const DesignSheet& sheet, Field field)
+{
+    const ReadResult read = parseNumber(readText(sheet, field), sheet.numberFormat());
+    return read.status == ReadStatus::Ok && read.value == 0.0;
+}
+
+// Takes the failure back from the results the solve wrote to the inputs the
+// user typed, judged on the draft as it stood when the step failed.
+Failure traceToInputs(Failure failure, const DesignSheet& draft)
+{
+    std::vector<Field> inputs;
+    const auto add = [&inputs](Field input) {
+        if (std::find(inputs.begin(), inputs.end(), input) == inputs.end())
+            inputs.push_back(input);
+    };
+    if (failure.zeroField) {
+        // A zero result: the inputs behind it that are zero themselves, or all
+        // of them where only rounding made it zero.
+        const std::vector<Field> behind = inputsBehind(*failure.zeroField);
+        for (Field input : behind) {
+            if (readsAsZero(draft, input))
+                add(input);
+        }
+        if (inputs.empty())
+            inputs = behind;
+    } else {
+        for (Field origin : failure.inputs) {
+            for (Field input : inputsBehind(origin))
+                add(input);
+        }
+    }
+    failure.inputs = inputs == std::vector<Field>{failure.field} ? std::vector<Field>{} : inputs;
+    return failure;
+}
+
 }  // namespace
 
 std::optional<Failure> solve(DesignSheet& sheet)
 {
-    return runAllOrNothing(sheet, solveSteps);
+    return runAllOrNothing(sheet, [](DesignSheet& draft) {
+        try {
+            solveSteps(draft);
+        } catch (const StepFailure& failure) {
+            throw StepFailure(traceToInputs(failure.failure(), draft));
+        }
+    });
 }
 
 void computeStationRadii(DesignSheet& sheet)

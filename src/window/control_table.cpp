@@ -130,10 +130,12 @@ std::vector<ControlSpec> buildTable()
          .accessibleName = "Solve!",
          .handler = &Form1::Command1_Click},
 
-        // Airfoil block.
+        // Airfoil block. The caption is wider than first drawn, into the
+        // white ground on its right, so that "Airfoil: user defined" shows
+        // whole on one line.
         {.name = controlName(Caption::Airfoil),
          .kind = Label,
-         .rect = {192, 408, 89, 17},
+         .rect = {192, 408, 105, 17},
          .caption = startCaption(Caption::Airfoil),
          .back = Highlight3D,
          .tab = 13},

@@ -2,11 +2,15 @@
 
 #include "control_table.h"
 #include "help_access.h"
+#include "solve/physical_sense.h"
 #include "solve/solve.h"
 #include "units/unit_switch.h"
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QImageReader>
 #include <QLabel>
@@ -16,7 +20,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTimer>
 
 #include <algorithm>
@@ -78,6 +85,10 @@ QIcon iconOf(std::initializer_list<QString> paths, bool sharp)
     return icon;
 }
 
+// The tint of an input that makes no physical sense: a pale amber that keeps
+// black figures readable.
+const QColor kWarningTint(255, 228, 160);
+
 QString toQt(const std::string& text)
 {
     return QString::fromStdString(text);
@@ -86,6 +97,57 @@ QString toQt(const std::string& text)
 std::string fromQt(const QString& text)
 {
     return text.toStdString();
+}
+
+QString quoted(const QString& text)
+{
+    return QStringLiteral("\"%1\"").arg(text);
+}
+
+// What an input is, in words that stay true whatever unit system is shown.
+QString inputNoun(Field field)
+{
+    switch (field) {
+    case Field::Tsr:
+        return QObject::tr("the tip speed ratio");
+    case Field::Radius:
+        return QObject::tr("the blade radius");
+    case Field::WindSpeed:
+        return QObject::tr("the wind speed");
+    case Field::Cl:
+        return QObject::tr("the lift coefficient Cl");
+    default:
+        return QString::fromUtf8(nameOf(field));
+    }
+}
+
+// "A", "A" and "B", "A", "B" and "C".
+QString listed(const QStringList& items)
+{
+    if (items.size() < 2)
+        return items.value(0);
+    return QObject::tr("%1 and %2").arg(items.mid(0, items.size() - 1).join(QStringLiteral(", ")), items.last());
+}
+
+// Whether the whole text shows in the box, measured as QLineEdit lays it
+// out: the contents rectangle less the text margins and a two-pixel margin
+// each side, with room for the cursor.
+bool textFits(const QLineEdit* edit)
+{
+    QStyleOptionFrame frame;
+    frame.initFrom(edit);
+    frame.rect = edit->rect();
+    frame.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit) : 0;
+    const QRect contents =
+        edit->style()->subElementRect(QStyle::SE_LineEditContents, &frame, edit).marginsRemoved(edit->textMargins());
+    const int needed = QFontMetrics(edit->font()).horizontalAdvance(edit->text()) + 2;
+    return needed <= contents.width() - 4;
+}
+
+// Shows a text from its first character, as a figure is read.
+void showFromStart(QLineEdit* edit)
+{
+    edit->setCursorPosition(0);
 }
 
 }  // namespace
@@ -133,15 +195,25 @@ void Form1::buildControls()
         case ControlKind::HiddenField: {
             // Made with its text, so that it is laid out once.
             auto* edit = new QLineEdit(toQt(sheet_.text(fromQt(entry.name))), this);
+            showFromStart(edit);
             if (entry.buttonTextColour) {
                 QPalette palette = edit->palette();
                 palette.setColor(QPalette::Text, palette.color(QPalette::ButtonText));
                 edit->setPalette(palette);
             }
-            connect(edit, &QLineEdit::textEdited, this,
-                    [this, name = fromQt(entry.name)](const QString& text) { sheet_.setText(name, fromQt(text)); });
-            if (entry.handler)
-                connect(edit, &QLineEdit::textEdited, this, entry.handler);
+            edit->installEventFilter(this);
+            // textChanged, not textEdited: an assistive tool or anything else
+            // that sets the text must reach the sheet as typing does; the
+            // window's own writes (showing_) do not echo back.
+            connect(edit, &QLineEdit::textChanged, this,
+                    [this, edit, field = *fieldNamed(fromQt(entry.name)), handler = entry.handler](const QString& text) {
+                        describe(edit);
+                        if (showing_)
+                            return;
+                        sheet_.setText(field, fromQt(text));
+                        if (handler)
+                            (this->*handler)();
+                    });
             fields_.insert(entry.name, edit);
             widget = edit;
             break;
@@ -160,7 +232,16 @@ void Form1::buildControls()
             // The style's default gap after the mark would cut "Imperial" off.
             option->setStyleSheet(QStringLiteral("QRadioButton { spacing: 3px; }"));
             options_->addButton(option, static_cast<int>(*entry.system));
-            connect(option, &QAbstractButton::clicked, this, entry.handler);
+            // An option turned on by any route (the mouse, the arrow keys, an
+            // assistive tool's toggle) switches the units; the window's own
+            // setting of the option that a failed switch leaves in force does not.
+            connect(option, &QAbstractButton::toggled, this,
+                    [this, system = *entry.system, handler = entry.handler](bool on) {
+                        if (on && !showing_) {
+                            sheet_.setSelectedSystem(system);
+                            (this->*handler)();
+                        }
+                    });
             buttons_.insert(entry.name, option);
             widget = option;
             break;
@@ -213,21 +294,18 @@ void Form1::buildControls()
 
 void Form1::bindControls()
 {
-    connect(options_, &QButtonGroup::idToggled, this, [this](int id, bool on) {
-        if (on) {
-            sheet_.setSelectedSystem(static_cast<UnitSystem>(id));
-            showSelectedSystem();
-        }
-    });
     timer2_->start();
 }
 
 void Form1::showSheet()
 {
+    const QScopedValueRollback<bool> showing(showing_, true);
     for (auto it = fields_.cbegin(); it != fields_.cend(); ++it) {
         const QString text = toQt(sheet_.text(fromQt(it.key())));
-        if ((*it)->text() != text)
+        if ((*it)->text() != text) {
             (*it)->setText(text);
+            showFromStart(*it);
+        }
     }
     for (Caption caption : kChangingCaptions)
         labels_.value(QString::fromUtf8(nameOf(caption)))->setText(toQt(sheet_.text(caption)));
@@ -257,34 +335,58 @@ QString Form1::fieldCaption(const QString& field) const
     return caption.station ? QStringLiteral("%1, station %2").arg(text).arg(caption.station) : text;
 }
 
+QString Form1::fieldCaption(Field field) const
+{
+    return fieldCaption(QString::fromUtf8(nameOf(field)));
+}
+
 QString Form1::failureMessage(const Failure& failure) const
 {
-    const QString caption = fieldCaption(QString::fromUtf8(nameOf(failure.field)));
+    const QString caption = quoted(fieldCaption(failure.field));
+    QStringList inputs;
+    for (Field input : failure.inputs)
+        inputs << quoted(fieldCaption(input));
     QString what;
     switch (failure.kind) {
     case FailureKind::NotANumber:
-        what = tr("The field \"%1\" holds no number.").arg(caption);
+        what = tr("The field %1 holds no number.").arg(caption);
+        break;
+    case FailureKind::TooLargeToRead:
+        what = tr("The field %1 holds a figure too large to compute with.").arg(caption);
         break;
     case FailureKind::DivisionByZero:
-        what = tr("Division by zero while computing \"%1\".").arg(caption);
+        if (!failure.zeroField) {
+            what = tr("Division by zero while computing %1: the figures from %2 make its divisor zero.")
+                       .arg(caption, listed(inputs));
+        } else if (infoOf(*failure.zeroField).typedByUser) {
+            what = tr("Division by zero while computing %1: it divides by %2, which comes to zero.")
+                       .arg(caption, quoted(fieldCaption(*failure.zeroField)));
+        } else {
+            what = tr("Division by zero while computing %1: it divides by %2, which comes to zero from %3.")
+                       .arg(caption, quoted(fieldCaption(*failure.zeroField)), listed(inputs));
+        }
         break;
     case FailureKind::Overflow:
-        what = tr("A figure is too large while computing \"%1\".").arg(caption);
+        what = inputs.isEmpty() ? tr("A figure is too large while computing %1.").arg(caption)
+                                : tr("A figure is too large while computing %1 from %2.").arg(caption, listed(inputs));
         break;
     }
     return what + QStringLiteral("\n\n") + tr("Nothing was changed.");
 }
 
 // The operation has already put the sheet back as it was; what is left is to
-// tell the user and take them to the field at fault.
+// tell the user and take them to an input they can change, never to a
+// result that the next solve overwrites.
 void Form1::report(const Failure& failure)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Tivora"), failureMessage(failure), QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("failureMessage"));
     box.exec();
-    if (QLineEdit* field = fields_.value(QString::fromUtf8(nameOf(failure.field))); field && field->isVisible()) {
+    const Field target = failure.inputs.empty() ? failure.field : failure.inputs.front();
+    if (QLineEdit* field = fields_.value(QString::fromUtf8(nameOf(target))); field && field->isVisible()) {
         field->setFocus(Qt::OtherFocusReason);
-        field->selectAll();
+        // All selected, to be typed over, and shown from its first digit.
+        field->setSelection(int(field->text().size()), -int(field->text().size()));
     }
 }
 
@@ -294,6 +396,61 @@ void Form1::Command1_Click()
     showSheet();
     if (failure)
         report(*failure);
+    else
+        markSenselessInputs();
+}
+
+// Marks, never blocks: the figures stand as computed, and the user decides.
+void Form1::markSenselessInputs()
+{
+    for (Field input : kInputFields) {
+        QLineEdit* edit = fields_.value(QString::fromUtf8(nameOf(input)));
+        QPalette palette = edit->palette();
+        if (brokenSenseRule(sheet_, input)) {
+            marks_.insert(edit, senseRuleText(input));
+            palette.setColor(QPalette::Base, kWarningTint);
+        } else {
+            marks_.remove(edit);
+            palette.setColor(QPalette::Base, this->palette().color(QPalette::Base));
+        }
+        edit->setPalette(palette);
+        describe(edit);
+    }
+}
+
+QString Form1::senseRuleText(Field field) const
+{
+    const QLocale locale;
+    switch (*senseRuleOf(field)) {
+    case SenseRule::WholeAtLeastOne:
+        return tr("No physical sense: a rotor has a whole number of blades, at least 1.");
+    case SenseRule::AboveZero:
+        return tr("No physical sense: %1 must be above 0.").arg(inputNoun(field));
+    case SenseRule::BetzLimit:
+        return tr("No physical sense: the blade efficiency must be above 0 and at most %1, the Betz limit; "
+                  "no rotor takes more of the wind's power.")
+            .arg(locale.toString(kBetzLimit));
+    case SenseRule::UnstalledAngle:
+        return tr("No physical sense: the angle of attack must lie from %1\u00b0 to %2\u00b0; beyond that a thin "
+                  "airfoil has stalled.")
+            .arg(QString(locale.toString(kLowestAlpha)).replace(QLatin1Char('-'), QChar(0x2212)),
+                 locale.toString(kHighestAlpha));
+    }
+    return {};
+}
+
+// The tooltip and the accessible description: the rule a marked input
+// breaks, and the whole text where the box shows only part of it.
+void Form1::describe(QLineEdit* edit)
+{
+    QStringList parts;
+    if (const auto mark = marks_.constFind(edit); mark != marks_.cend())
+        parts << *mark;
+    if (!textFits(edit))
+        parts << edit->text();
+    const QString description = parts.join(QLatin1Char('\n'));
+    edit->setToolTip(description);
+    edit->setAccessibleDescription(description);
 }
 
 void Form1::switchUnits(UnitSystem target)
@@ -363,6 +520,19 @@ void Form1::Timer2_Timer()
         message->activateWindow();
     }
     timer2_->stop();
+}
+
+// A field that loses the focus shows its figure from the first digit again,
+// whatever part of it the user was editing.
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // A context menu or another window takes the focus only for a while.
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            showFromStart(static_cast<QLineEdit*>(watched));
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form1::paintEvent(QPaintEvent*)

@@ -10,10 +10,12 @@
 //   units/      switchUnitSystem: SI, Metric, Imperial
 //   sheet/      DesignSheet: every figure as text; reading, rounding, writing
 //
-// Form1 owns the DesignSheet and keeps it in step with the controls: a user's
-// edit goes straight into the sheet, and after every operation the controls
-// show the sheet again. No arithmetic lives here; the handlers only call the
-// core's operations and report their failures.
+// Form1 owns the DesignSheet and keeps it in step with the controls: every
+// change of a field's text that the window did not make itself (typing,
+// pasting, undo, an assistive tool) goes straight into the sheet, an option
+// turned on by any route switches the units, and after every operation the
+// controls show the sheet again. No arithmetic lives here; the handlers only
+// call the core's operations and report their failures.
 
 #include "sheet/design_sheet.h"
 
@@ -71,6 +73,7 @@ public slots:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
@@ -79,7 +82,11 @@ private:
     void report(const Failure& failure);
     void showSheet();
     void showSelectedSystem();
+    void markSenselessInputs();
+    void describe(QLineEdit* edit);
     QString fieldCaption(const QString& field) const;
+    QString fieldCaption(Field field) const;
+    QString senseRuleText(Field field) const;
 
     DesignSheet sheet_;
     HelpAccess* help_;
@@ -91,6 +98,11 @@ private:
     QHash<QString, QLabel*> labels_;
     QHash<QString, QAbstractButton*> buttons_;
     QButtonGroup* options_ = nullptr;
+    // While set, the controls are being made to show the sheet: their
+    // changes are the sheet's own and must not be written back to it.
+    bool showing_ = false;
+    // Inputs marked after the last completed solve, with the rule each breaks.
+    QHash<QLineEdit*, QString> marks_;
     QTimer* timer2_ = nullptr;
 };
 

@@ -107,7 +107,7 @@ TEST(ReadNumber, NamesTheFieldItCouldNotRead)
         readNumber(sheet, Field::Radius);
         FAIL();
     } catch (const StepFailure& failure) {
-        EXPECT_EQ(failure.failure(), (Failure{FailureKind::Overflow, Field::Radius}));
+        EXPECT_EQ(failure.failure(), (Failure{FailureKind::TooLargeToRead, Field::Radius}));
     }
 }
 

@@ -23,12 +23,18 @@ struct SolveFailureRow {
 TEST(SolveFailure, LeavesTheWholeSheetAsItWasAndNamesKindAndField)
 {
     const SolveFailureRow rows[] = {
-        {"zero radius divides the speed by zero", UnitSystem::SI, {{Radius, "0"}}, {DivisionByZero, GeneratorSpeed}},
-        {"zero wind speed makes torque divide by zero", UnitSystem::SI, {{WindSpeed, "0"}}, {DivisionByZero, Torque}},
+        {"zero radius divides the speed by zero",
+         UnitSystem::SI,
+         {{Radius, "0"}},
+         {DivisionByZero, GeneratorSpeed, Radius, {Radius}}},
+        {"zero wind speed makes torque divide by zero",
+         UnitSystem::SI,
+         {{WindSpeed, "0"}},
+         {DivisionByZero, Torque, GeneratorSpeed, {WindSpeed}}},
         {"zero power and speed is still division by zero",
          UnitSystem::SI,
          {{Tsr, "0"}, {Efficiency, "0"}},
-         {DivisionByZero, Torque}},
+         {DivisionByZero, Torque, GeneratorSpeed, {Tsr}}},
         {"empty Cl fails at the first chord", UnitSystem::SI, {{Cl, ""}}, {NotANumber, Cl}},
         {"empty Cl in imperial keeps the typed mph and feet",
          UnitSystem::Imperial,
@@ -39,17 +45,34 @@ TEST(SolveFailure, LeavesTheWholeSheetAsItWasAndNamesKindAndField)
          {{Efficiency, ""}, {WindSpeed, "15"}},
          {NotANumber, Efficiency}},
         {"letters in TSR", UnitSystem::SI, {{Tsr, "seven"}}, {NotANumber, Tsr}},
+        {"a speed rounded to zero names every input behind it",
+         UnitSystem::SI,
+         {{WindSpeed, "0.0001"}},
+         {DivisionByZero, Torque, GeneratorSpeed, {WindSpeed, Tsr, Radius}}},
+        {"0.1 km/h is zero m/s once converted",
+         UnitSystem::Metric,
+         {{WindSpeed, "0.1"}},
+         {DivisionByZero, Torque, GeneratorSpeed, {WindSpeed}}},
         {"blades 0 divides the first chord by zero",
          UnitSystem::SI,
          {{Blades, "0"}},
-         {DivisionByZero, stationChord(1)}},
-        {"4 mm blade rounds station 1 to zero", UnitSystem::SI, {{Radius, "0.004"}}, {DivisionByZero, stationChord(1)}},
+         {DivisionByZero, stationChord(1), Blades, {Blades}}},
+        {"4 mm blade rounds station 1 to zero",
+         UnitSystem::SI,
+         {{Radius, "0.004"}},
+         {DivisionByZero, stationChord(1), stationRadius(1), {Radius}}},
         {"empty alpha fails in the twists", UnitSystem::SI, {{Alpha, ""}}, {NotANumber, Alpha}},
         {"empty metric wind speed fails at once", UnitSystem::Metric, {{WindSpeed, ""}}, {NotANumber, WindSpeed}},
         {"empty imperial radius", UnitSystem::Imperial, {{Radius, " "}}, {NotANumber, Radius}},
-        {"enormous wind speed overflows the power", UnitSystem::SI, {{WindSpeed, "1e120"}}, {Overflow, Power}},
-        {"a wind speed beyond any double", UnitSystem::SI, {{WindSpeed, "1e400"}}, {Overflow, WindSpeed}},
-        {"huge TSR overflows the chord", UnitSystem::SI, {{Tsr, "1e200"}}, {Overflow, stationChord(1)}},
+        {"enormous wind speed overflows the power",
+         UnitSystem::SI,
+         {{WindSpeed, "1e120"}},
+         {Overflow, Power, std::nullopt, {WindSpeed}}},
+        {"a wind speed beyond any double", UnitSystem::SI, {{WindSpeed, "1e400"}}, {TooLargeToRead, WindSpeed}},
+        {"huge TSR overflows the chord",
+         UnitSystem::SI,
+         {{Tsr, "1e200"}},
+         {Overflow, stationChord(1), std::nullopt, {Blades, Cl, Tsr}}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.behaviour);
@@ -71,7 +94,7 @@ TEST(SolveFailure, TinyRadiusWouldHaveFilledTheRadiiBeforeFailing)
     EXPECT_THROW(computeStationChords(sheet), StepFailure);
 
     DesignSheet draft = sheetWith({{Radius, "0.004"}});
-    EXPECT_EQ(solve(draft), (Failure{DivisionByZero, stationChord(1)}));
+    EXPECT_EQ(solve(draft), (Failure{DivisionByZero, stationChord(1), stationRadius(1), {Radius}}));
 }
 
 struct SwitchFailureRow {

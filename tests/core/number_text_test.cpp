@@ -121,6 +121,48 @@ TEST(ParseNumber, AcceptsBlanksSignsGroupingAndExponentsAndRefusesTheRest)
     }
 }
 
+struct GroupingRow {
+    const char* text;
+    const NumberFormat& format;
+    ReadStatus status;
+    double value;
+};
+
+// A decimal typed with the other separator must not read as a number tens or
+// hundreds of times too large.
+TEST(ParseNumber, SkipsGroupingOnlyBetweenTrueGroupsAndReadsTheMinusSign)
+{
+    const GroupingRow rows[] = {
+        {"1,000.25", kDot, ReadStatus::Ok, 1000.25},
+        {"1.500", kComma, ReadStatus::Ok, 1500},
+        {"-12.345.678,5", kComma, ReadStatus::Ok, -12345678.5},
+        {"0,35", kDot, ReadStatus::NotANumber, 0},
+        {"0,350", kDot, ReadStatus::NotANumber, 0},
+        {"1,5", kDot, ReadStatus::NotANumber, 0},
+        {"1.5", kComma, ReadStatus::NotANumber, 0},
+        {"1,0000", kDot, ReadStatus::NotANumber, 0},
+        {"1234,567", kDot, ReadStatus::NotANumber, 0},
+        {",5", kDot, ReadStatus::NotANumber, 0},
+        {"1,,000", kDot, ReadStatus::NotANumber, 0},
+        {"1,000,00", kDot, ReadStatus::NotANumber, 0},
+        {"1,00,000", kDot, ReadStatus::NotANumber, 0},
+        {"\u22122.5", kDot, ReadStatus::Ok, -2.5},
+        {"1.5E\u22123", kDot, ReadStatus::Ok, 0.0015},
+        {"\u2212", kDot, ReadStatus::NotANumber, 0},
+        {"1e-500", kDot, ReadStatus::Ok, 0},
+        {"1e5000000000000000000000000", kDot, ReadStatus::Overflow, 0},
+        {"1e-5000000000000000000000000", kDot, ReadStatus::Ok, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << '"' << row.text << '"');
+        const ReadResult read = parseNumber(row.text, row.format);
+        EXPECT_EQ(read.status, row.status);
+        if (row.status == ReadStatus::Ok) {
+            EXPECT_EQ(read.value, row.value);
+        }
+    }
+}
+
 TEST(ParseNumber, KeepsTheSignOfZero)
 {
     EXPECT_TRUE(std::signbit(parseNumber("-0", kDot).value));
@@ -131,7 +173,7 @@ TEST(NumberFormatTest, CommaDecimalReadsAndWritesWithTheUsersSeparators)
 {
     EXPECT_EQ(parseNumber("0,4", kComma).value, 0.4);
     EXPECT_EQ(parseNumber("1.000,5", kComma).value, 1000.5);
-    EXPECT_EQ(parseNumber("0.4", kComma).value, 4);  // the full stop groups digits there
+    EXPECT_EQ(parseNumber("0.4", kComma).status, ReadStatus::NotANumber);  // 0 is no group of digits
     EXPECT_EQ(formatNumber(2587.1, kComma), "2587,1");
     EXPECT_EQ(formatNumber(2.5e20, kComma), "2,5E+20");
 

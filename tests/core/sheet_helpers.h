@@ -3,9 +3,24 @@
 #include "sheet/design_sheet.h"
 
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
+
+namespace tivora {
+
+// Failures print readably when a row does not hold.
+inline void PrintTo(const Failure& failure, std::ostream* out)
+{
+    *out << "{kind " << static_cast<int>(failure.kind) << ", " << nameOf(failure.field) << ", zero "
+         << (failure.zeroField ? nameOf(*failure.zeroField) : "none") << ", inputs";
+    for (Field input : failure.inputs)
+        *out << ' ' << nameOf(input);
+    *out << '}';
+}
+
+}  // namespace tivora
 
 namespace tivora::testing {
 

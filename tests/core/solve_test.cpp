@@ -1,5 +1,6 @@
 #include "sheet_helpers.h"
 #include "solve/solve.h"
+#include "units/unit_switch.h"
 
 #include <gtest/gtest.h>
 
@@ -130,6 +131,60 @@ TEST(Solve, ImperialTenFootRotorEndsTheTableAtTheTipRadius)
     EXPECT_EQ(chords(sheet).front(), "52.953");
     EXPECT_EQ(chords(sheet).back(), "5.276");
     EXPECT_EQ(twists(sheet), kDefaultTwists);
+}
+
+struct ConstantRow {
+    const char* behaviour;
+    UnitSystem system;
+    std::initializer_list<std::pair<Field, const char*>> inputs;
+    std::optional<UnitSystem> switchTo;
+    std::initializer_list<std::pair<Field, const char*>> expected;
+};
+
+// The start rotor's figures are too short to show a slip in the third or
+// fourth digit of a constant. These figures are large enough that a change
+// in any of the first seven significant digits of pi, two pi, or a
+// conversion factor changes a text. The expected texts were worked out apart
+// from this code, step by step in double precision.
+TEST(Solve, ShowsEveryConstantToItsSeventhDigitOnLargeFigures)
+{
+    const ConstantRow rows[] = {
+        {"pi in the power of a 50 m rotor in a 25 m/s wind",
+         UnitSystem::SI,
+         {{Radius, "50"}, {WindSpeed, "25"}},
+         std::nullopt,
+         {{Power, "29943305"}}},
+        {"mph, feet and inches on a 50000 ft rotor in a 1000000 mph wind",
+         UnitSystem::Imperial,
+         {{Radius, "50000"}, {WindSpeed, "1000000"}},
+         std::nullopt,
+         {{Power, "1.59055534835221E+25"}, {stationRadius(10), "50000"}, {stationChord(10), "26890.748"}}},
+        {"two pi in the rpm of a 1000000 km/h wind",
+         UnitSystem::Metric,
+         {{WindSpeed, "1000000"}},
+         std::nullopt,
+         {{GeneratorSpeed, "18568078.2"}}},
+        {"miles per kilometre in switching that wind to mph",
+         UnitSystem::Metric,
+         {{WindSpeed, "1000000"}},
+         UnitSystem::Imperial,
+         {{WindSpeed, "621371.3"}}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.behaviour);
+        DesignSheet sheet = sheetWith(row.inputs, row.system);
+        // The figures, captions and units code go over to the system as a click does.
+        ASSERT_EQ(switchUnitSystem(sheet, row.system), std::nullopt);
+        for (const auto& [field, text] : row.inputs)
+            sheet.setText(field, text);
+        ASSERT_EQ(solve(sheet), std::nullopt);
+        if (row.switchTo) {
+            sheet.setSelectedSystem(*row.switchTo);
+            ASSERT_EQ(switchUnitSystem(sheet, *row.switchTo), std::nullopt);
+        }
+        for (const auto& [field, text] : row.expected)
+            EXPECT_EQ(sheet.text(field), text) << nameOf(field);
+    }
 }
 
 TEST(Solve, NeverTouchesCaptionsUnitsCodeOrAirfoilInputs)
