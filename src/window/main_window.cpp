@@ -14,12 +14,16 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 
 namespace tivora {
 
@@ -77,6 +81,38 @@ QIcon iconOf(std::initializer_list<QString> paths, bool sharp)
         icon.addPixmap(QPixmap::fromImage(readPicture(path, sharp)));
     return icon;
 }
+
+// Calls `then` once `window` is on screen, or once it is hidden or gone
+// before that; then goes away.
+class WhenExposed : public QObject {
+public:
+    WhenExposed(QWindow* window, std::function<void()> then) : QObject(window), then_(std::move(then))
+    {
+        window->installEventFilter(this);
+    }
+    ~WhenExposed() override { done(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if ((event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) ||
+            event->type() == QEvent::Hide) {
+            watched->removeEventFilter(this);
+            done();
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    void done()
+    {
+        if (then_)
+            std::exchange(then_, nullptr)();
+    }
+
+    std::function<void()> then_;
+};
 
 QString toQt(const std::string& text)
 {
@@ -368,14 +404,43 @@ void Form1::Timer2_Timer()
     if (help_)
         help_->show();
     show();
-    raise();
-    activateWindow();
-    // A failure message still open stays in front of the window it is about.
-    if (QWidget* message = QApplication::activeModalWidget()) {
-        message->raise();
-        message->activateWindow();
-    }
+    comeToFrontOnceOthersAreUp();
     timer2_->stop();
+}
+
+// A window manager puts a window on screen some time after show() and gives
+// it the focus then, in front of a main window raised before. So the main
+// window comes to the front once every other window is really up; Qt keeps
+// its focus where it was, in the field the user may be typing in.
+void Form1::comeToFrontOnceOthersAreUp()
+{
+    auto comeToFront = [window = QPointer<Form1>(this)] {
+        if (!window)
+            return;
+        window->raise();
+        window->activateWindow();
+        // A failure message still open stays in front of the window it is about.
+        if (QWidget* message = QApplication::activeModalWidget()) {
+            message->raise();
+            message->activateWindow();
+        }
+    };
+    std::vector<QWindow*> coming;
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != this && other->isVisible() && other->windowHandle() && !other->windowHandle()->isExposed())
+            coming.push_back(other->windowHandle());
+    }
+    if (coming.empty()) {
+        comeToFront();
+        return;
+    }
+    // Once the last of them is up.
+    auto left = std::make_shared<std::size_t>(coming.size());
+    for (QWindow* window : coming)
+        new WhenExposed(window, [left, comeToFront] {
+            if (--*left == 0)
+                comeToFront();
+        });
 }
 
 void Form1::paintEvent(QPaintEvent*)

@@ -1,6 +1,7 @@
 #include "window_fixture.h"
 
 #include "window/control_table.h"
+#include "window/help_access.h"
 
 #include <QButtonGroup>
 #include <QFontMetrics>
@@ -13,6 +14,25 @@
 
 using namespace tivora;
 using namespace tivora::testing;
+
+namespace {
+
+// Stands in for the help window: a plain window that comes to the front and
+// takes the focus when shown, as the real one does.
+class StandInHelp : public HelpAccess {
+public:
+    void show() override
+    {
+        window.show();
+        window.raise();
+        window.activateWindow();
+    }
+    void navigate(const QUrl&) override {}
+
+    QWidget window;
+};
+
+}  // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -357,6 +377,24 @@ private slots:
         QCOMPARE(textOf(&german, "Text9"), QStringLiteral("2587,1"));
         QCOMPARE(textOf(&german, "Text8"), QStringLiteral("0,448"));
         QLocale::setDefault(QLocale::c());
+    }
+
+    void tickBringsBackTheMainWindowWithTheFieldTheUserIsTypingIn()
+    {
+        window.reset();  // one main window, as in the program
+        StandInHelp help;
+        Form1 form(&help);
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        auto* windspeed = control<QLineEdit>(&form, "windspeed");
+        windspeed->setFocus();
+        form.Timer2_Timer();
+        QVERIFY(help.window.isVisible());
+        QCoreApplication::processEvents();  // the window system's answers to both windows' requests
+        QTRY_COMPARE(QApplication::activeWindow(), &form);
+        QTest::keyClicks(QApplication::focusWidget(), "7");
+        QCOMPARE(windspeed->text(), QStringLiteral("157"));
     }
 };
 
