@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QWindow>
 
@@ -153,6 +154,7 @@ Form1::Form1(HelpAccess* help, QWidget* parent) : QWidget(parent), sheet_(userNu
 
     buildControls();
     bindControls();
+    bindKeys();
     showSheet();
     buttons_.value(QStringLiteral("Command1"))->setFocus();
 }
@@ -269,6 +271,22 @@ void Form1::bindControls()
     connect(buttons_.value(QStringLiteral("Command2")), &QAbstractButton::clicked, this, &Form1::Command2_Click);
     connect(timer2_, &QTimer::timeout, this, &Form1::Timer2_Timer);
     timer2_->start();
+}
+
+// Keys beyond what the controls do by themselves.
+void Form1::bindKeys()
+{
+    auto* solveButton = findChild<QAbstractButton*>(QStringLiteral("Command1"));
+    auto* helpButton = findChild<QAbstractButton*>(QStringLiteral("Command2"));
+    // Enter in any field is a press of Solve!, so the keyboard never has to
+    // leave the figures.
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        connect(field, &QLineEdit::returnPressed, solveButton, &QAbstractButton::click);
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, helpButton, &QAbstractButton::click);
+    // From either window: the help window has no menu to quit from.
+    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    quit->setContext(Qt::ApplicationShortcut);
+    connect(quit, &QShortcut::activated, qApp, &QApplication::closeAllWindows);
 }
 
 void Form1::showSheet()

@@ -75,6 +75,7 @@ protected:
 private:
     void buildControls();
     void bindControls();
+    void bindKeys();
     void comeToFrontOnceOthersAreUp();
     void switchUnits(UnitSystem target);
     void report(const Failure& failure);

@@ -27,9 +27,10 @@ public:
         window.raise();
         window.activateWindow();
     }
-    void navigate(const QUrl&) override {}
+    void navigate(const QUrl& address) override { addresses << address; }
 
     QWidget window;
+    QList<QUrl> addresses;
 };
 
 }  // namespace
@@ -377,6 +378,51 @@ private slots:
         QCOMPARE(textOf(&german, "Text9"), QStringLiteral("2587,1"));
         QCOMPARE(textOf(&german, "Text8"), QStringLiteral("0,448"));
         QLocale::setDefault(QLocale::c());
+    }
+
+    void enterInAnyTextFieldSolvesAsSolveDoes_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<Qt::Key>("key");
+        QTest::newRow("return in the wind speed") << "windspeed" << Qt::Key_Return;
+        QTest::newRow("keypad enter in the radius just typed") << "radius" << Qt::Key_Enter;
+        QTest::newRow("return in a station's chord") << "Text18" << Qt::Key_Return;
+        QTest::newRow("return in the power output") << "Text9" << Qt::Key_Return;
+    }
+    void enterInAnyTextFieldSolvesAsSolveDoes()
+    {
+        QFETCH(QString, field);
+        QFETCH(Qt::Key, key);
+        retype(w(), "radius", "3");
+        QTest::keyClick(control(w(), qPrintable(field)), key);
+        QCOMPARE(textOf(w(), "Text38"), QStringLiteral("3"));
+        QCOMPARE(textOf(w(), "Text6"), QStringLiteral("35"));
+    }
+
+    void f1OpensTheHelpWindowAsHelpDoes()
+    {
+        window.reset();  // one main window, as in the program
+        StandInHelp help;
+        Form1 form(&help);
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTest::keyClick(control(&form, "cl"), Qt::Key_F1);
+        QVERIFY(help.window.isVisible());
+        QCOMPARE(help.addresses, QList<QUrl>{helpPageAddress()});
+    }
+
+    void ctrlQInTheHelpWindowClosesBothWindows()
+    {
+        window.reset();  // one main window, as in the program
+        StandInHelp help;
+        Form1 form(&help);
+        form.show();
+        control<QPushButton>(&form, "Command2")->click();
+        QVERIFY(QTest::qWaitForWindowActive(&help.window));
+        QTest::keyClick(&help.window, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!help.window.isVisible());
+        QVERIFY(!form.isVisible());
     }
 
     void tickBringsBackTheMainWindowWithTheFieldTheUserIsTypingIn()
