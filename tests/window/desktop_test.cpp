@@ -69,7 +69,7 @@ private:
         form->Form_Load();
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        control(form.get(), "windspeed")->setFocus();
+        control(form.get(), Field::WindSpeed)->setFocus();
         QTRY_VERIFY_WITH_TIMEOUT(!form->timer2()->isActive(), 10000);
     }
 
@@ -87,7 +87,7 @@ private slots:
         // Still so once the window manager has nothing left to do.
         QTest::qWait(500);
         QCOMPARE(frontAndActive(form.get(), helpWindow()), QStringLiteral("Form1 active"));
-        QCOMPARE(QApplication::focusWidget(), control(form.get(), "windspeed"));
+        QCOMPARE(QApplication::focusWidget(), control(form.get(), Field::WindSpeed));
     }
 
     void helpBringsTheHelpWindowToTheFront()

@@ -384,19 +384,19 @@ private slots:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<Qt::Key>("key");
-        QTest::newRow("return in the wind speed") << "windspeed" << Qt::Key_Return;
-        QTest::newRow("keypad enter in the radius just typed") << "radius" << Qt::Key_Enter;
-        QTest::newRow("return in a station's chord") << "Text18" << Qt::Key_Return;
-        QTest::newRow("return in the power output") << "Text9" << Qt::Key_Return;
+        QTest::newRow("return in the wind speed") << objectNameOf(WindSpeed) << Qt::Key_Return;
+        QTest::newRow("keypad enter in the radius just typed") << objectNameOf(Radius) << Qt::Key_Enter;
+        QTest::newRow("return in a station's chord") << objectNameOf(stationChord(10)) << Qt::Key_Return;
+        QTest::newRow("return in the power output") << objectNameOf(Power) << Qt::Key_Return;
     }
     void enterInAnyTextFieldSolvesAsSolveDoes()
     {
         QFETCH(QString, field);
         QFETCH(Qt::Key, key);
-        retype(w(), "radius", "3");
-        QTest::keyClick(control(w(), qPrintable(field)), key);
-        QCOMPARE(textOf(w(), "Text38"), QStringLiteral("3"));
-        QCOMPARE(textOf(w(), "Text6"), QStringLiteral("35"));
+        retype(w(), Radius, "3");
+        QTest::keyClick(control(w(), field.toLatin1().constData()), key);
+        QCOMPARE(textOf(w(), stationRadius(10)), QStringLiteral("3"));
+        QCOMPARE(textOf(w(), GeneratorSpeed), QStringLiteral("35"));
     }
 
     void f1OpensTheHelpWindowAsHelpDoes()
@@ -407,7 +407,7 @@ private slots:
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QTest::keyClick(control(&form, "cl"), Qt::Key_F1);
+        QTest::keyClick(control(&form, Cl), Qt::Key_F1);
         QVERIFY(help.window.isVisible());
         QCOMPARE(help.addresses, QList<QUrl>{helpPageAddress()});
     }
@@ -433,7 +433,7 @@ private slots:
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        auto* windspeed = control<QLineEdit>(&form, "windspeed");
+        auto* windspeed = control(&form, WindSpeed);
         windspeed->setFocus();
         form.Timer2_Timer();
         QVERIFY(help.window.isVisible());
