@@ -18,15 +18,20 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QShortcut>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 
 namespace tivora {
 
@@ -88,6 +93,37 @@ QIcon iconOf(std::initializer_list<QString> paths, bool sharp)
 // The tint of an input that makes no physical sense: a pale amber that keeps
 // black figures readable.
 const QColor kWarningTint(255, 228, 160);
+// Calls `then` once `window` is on screen, or once it is hidden or gone
+// before that; then goes away.
+class WhenExposed : public QObject {
+public:
+    WhenExposed(QWindow* window, std::function<void()> then) : QObject(window), then_(std::move(then))
+    {
+        window->installEventFilter(this);
+    }
+    ~WhenExposed() override { done(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if ((event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) ||
+            event->type() == QEvent::Hide) {
+            watched->removeEventFilter(this);
+            done();
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    void done()
+    {
+        if (then_)
+            std::exchange(then_, nullptr)();
+    }
+
+    std::function<void()> then_;
+};
 
 QString toQt(const std::string& text)
 {
@@ -178,6 +214,7 @@ Form1::Form1(HelpAccess* help, QWidget* parent) : QWidget(parent), sheet_(userNu
 
     buildControls();
     bindControls();
+    bindKeys();
     showSheet();
     buttons_.value(QStringLiteral("Command1"))->setFocus();
 }
@@ -295,6 +332,22 @@ void Form1::buildControls()
 void Form1::bindControls()
 {
     timer2_->start();
+}
+
+// Keys beyond what the controls do by themselves.
+void Form1::bindKeys()
+{
+    auto* solveButton = findChild<QAbstractButton*>(QStringLiteral("Command1"));
+    auto* helpButton = findChild<QAbstractButton*>(QStringLiteral("Command2"));
+    // Enter in any field is a press of Solve!, so the keyboard never has to
+    // leave the figures.
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        connect(field, &QLineEdit::returnPressed, solveButton, &QAbstractButton::click);
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, helpButton, &QAbstractButton::click);
+    // From either window: the help window has no menu to quit from.
+    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    quit->setContext(Qt::ApplicationShortcut);
+    connect(quit, &QShortcut::activated, qApp, &QApplication::closeAllWindows);
 }
 
 void Form1::showSheet()
@@ -512,13 +565,7 @@ void Form1::Timer2_Timer()
     if (help_)
         help_->show();
     show();
-    raise();
-    activateWindow();
-    // A failure message still open stays in front of the window it is about.
-    if (QWidget* message = QApplication::activeModalWidget()) {
-        message->raise();
-        message->activateWindow();
-    }
+    comeToFrontOnceOthersAreUp();
     timer2_->stop();
 }
 
@@ -533,6 +580,39 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
             showFromStart(static_cast<QLineEdit*>(watched));
     }
     return QWidget::eventFilter(watched, event);
+// A window manager puts a window on screen some time after show() and gives
+// it the focus then, in front of a main window raised before. So the main
+// window comes to the front once every other window is really up; Qt keeps
+// its focus where it was, in the field the user may be typing in.
+void Form1::comeToFrontOnceOthersAreUp()
+{
+    auto comeToFront = [window = QPointer<Form1>(this)] {
+        if (!window)
+            return;
+        window->raise();
+        window->activateWindow();
+        // A failure message still open stays in front of the window it is about.
+        if (QWidget* message = QApplication::activeModalWidget()) {
+            message->raise();
+            message->activateWindow();
+        }
+    };
+    std::vector<QWindow*> coming;
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != this && other->isVisible() && other->windowHandle() && !other->windowHandle()->isExposed())
+            coming.push_back(other->windowHandle());
+    }
+    if (coming.empty()) {
+        comeToFront();
+        return;
+    }
+    // Once the last of them is up.
+    auto left = std::make_shared<std::size_t>(coming.size());
+    for (QWindow* window : coming)
+        new WhenExposed(window, [left, comeToFront] {
+            if (--*left == 0)
+                comeToFront();
+        });
 }
 
 void Form1::paintEvent(QPaintEvent*)

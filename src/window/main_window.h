@@ -78,6 +78,8 @@ protected:
 private:
     void buildControls();
     void bindControls();
+    void bindKeys();
+    void comeToFrontOnceOthersAreUp();
     void switchUnits(UnitSystem target);
     void report(const Failure& failure);
     void showSheet();

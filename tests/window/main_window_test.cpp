@@ -1,6 +1,7 @@
 #include "window_fixture.h"
 
 #include "window/control_table.h"
+#include "window/help_access.h"
 
 #include <QButtonGroup>
 #include <QFontMetrics>
@@ -14,6 +15,26 @@
 using namespace tivora;
 using namespace tivora::testing;
 using enum tivora::Field;
+
+namespace {
+
+// Stands in for the help window: a plain window that comes to the front and
+// takes the focus when shown, as the real one does.
+class StandInHelp : public HelpAccess {
+public:
+    void show() override
+    {
+        window.show();
+        window.raise();
+        window.activateWindow();
+    }
+    void navigate(const QUrl& address) override { addresses << address; }
+
+    QWidget window;
+    QList<QUrl> addresses;
+};
+
+}  // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -358,6 +379,69 @@ private slots:
         QCOMPARE(textOf(&german, Power), QStringLiteral("2587,1"));
         QCOMPARE(textOf(&german, stationChord(1)), QStringLiteral("0,448"));
         QLocale::setDefault(QLocale::c());
+    }
+
+    void enterInAnyTextFieldSolvesAsSolveDoes_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<Qt::Key>("key");
+        QTest::newRow("return in the wind speed") << objectNameOf(WindSpeed) << Qt::Key_Return;
+        QTest::newRow("keypad enter in the radius just typed") << objectNameOf(Radius) << Qt::Key_Enter;
+        QTest::newRow("return in a station's chord") << objectNameOf(stationChord(10)) << Qt::Key_Return;
+        QTest::newRow("return in the power output") << objectNameOf(Power) << Qt::Key_Return;
+    }
+    void enterInAnyTextFieldSolvesAsSolveDoes()
+    {
+        QFETCH(QString, field);
+        QFETCH(Qt::Key, key);
+        retype(w(), Radius, "3");
+        QTest::keyClick(control(w(), field.toLatin1().constData()), key);
+        QCOMPARE(textOf(w(), stationRadius(10)), QStringLiteral("3"));
+        QCOMPARE(textOf(w(), GeneratorSpeed), QStringLiteral("35"));
+    }
+
+    void f1OpensTheHelpWindowAsHelpDoes()
+    {
+        window.reset();  // one main window, as in the program
+        StandInHelp help;
+        Form1 form(&help);
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTest::keyClick(control(&form, Cl), Qt::Key_F1);
+        QVERIFY(help.window.isVisible());
+        QCOMPARE(help.addresses, QList<QUrl>{helpPageAddress()});
+    }
+
+    void ctrlQInTheHelpWindowClosesBothWindows()
+    {
+        window.reset();  // one main window, as in the program
+        StandInHelp help;
+        Form1 form(&help);
+        form.show();
+        control<QPushButton>(&form, "Command2")->click();
+        QVERIFY(QTest::qWaitForWindowActive(&help.window));
+        QTest::keyClick(&help.window, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!help.window.isVisible());
+        QVERIFY(!form.isVisible());
+    }
+
+    void tickBringsBackTheMainWindowWithTheFieldTheUserIsTypingIn()
+    {
+        window.reset();  // one main window, as in the program
+        StandInHelp help;
+        Form1 form(&help);
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        auto* windspeed = control(&form, WindSpeed);
+        windspeed->setFocus();
+        form.Timer2_Timer();
+        QVERIFY(help.window.isVisible());
+        QCoreApplication::processEvents();  // the window system's answers to both windows' requests
+        QTRY_COMPARE(QApplication::activeWindow(), &form);
+        QTest::keyClicks(QApplication::focusWidget(), "7");
+        QCOMPARE(windspeed->text(), QStringLiteral("157"));
     }
 };
 
