@@ -450,7 +450,7 @@ private slots:
 
         // Through the window system, as a user's click: a modal box would stop it.
         QTest::mouseClick(control<QPushButton>(form.get(), "Command1"), Qt::LeftButton);
-        QCOMPARE(textOf(form.get(), "Text9"), QStringLiteral("2587.1"));
+        QCOMPARE(textOf(form.get(), Field::Power), QStringLiteral("2587.1"));
     }
 
     void otherSitesOpenInTheUsersBrowserAndOtherSchemesNowhere()
