@@ -263,10 +263,8 @@ HelpWindow::HelpWindow(const HelpLimits& limits, const QString& helpHost)
     profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
     profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
     profile_->setSpellCheckEnabled(false);
-    // The engine starts writing a download to a temporary file in this
-    // folder before asking whether to take it; there can be none under a
-    // device, so nothing is written, and the download is then refused.
-    profile_->setDownloadPath(QStringLiteral("/dev/null/no-downloads"));
+    // Refused as soon as the engine asks; by then it has put the first part
+    // in a temporary file, which it deletes on the refusal (see README).
     connect(profile_, &QWebEngineProfile::downloadRequested, this,
             [](QWebEngineDownloadRequest* download) { download->cancel(); });
     interceptor_ = new ResourceGuard(this);
