@@ -24,6 +24,12 @@ Q_LOGGING_CATEGORY(lcHelp, "tivora.help", QtInfoMsg)
 
 }  // namespace
 
+// The engine reads whole switches: "--no-sandbox-xyz" leaves the sandbox on.
+bool chromiumFlagsTurnOffSandbox(const QString& flags)
+{
+    return flags.split(QLatin1Char(' '), Qt::SkipEmptyParts).contains(QLatin1String("--no-sandbox"));
+}
+
 void prepareProcess()
 {
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
@@ -36,7 +42,7 @@ void prepareProcess()
     // every figure on screen with it. Unless the user chose otherwise, run it
     // without the sandbox then, and say so.
     const bool userChose = qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX") ||
-                           qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").contains(QLatin1String("--no-sandbox"));
+                           chromiumFlagsTurnOffSandbox(qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS"));
     if (geteuid() == 0 && !userChose) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         qCWarning(lcStartup, "running as root, so the help browser runs without its sandbox");

@@ -21,6 +21,10 @@ namespace tivora {
 // and the engine must not end the process when run as root (see README).
 void prepareProcess();
 
+// Whether QTWEBENGINE_CHROMIUM_FLAGS holds the switch that turns the
+// engine's sandbox off.
+bool chromiumFlagsTurnOffSandbox(const QString& flags);
+
 // Reads the system's font configuration on a second core while the
 // application object connects to the display. Wait for it before the first
 // control is built: a second reader would do the whole work again.
