@@ -1,17 +1,21 @@
 #include "main_window.h"
 
 #include "control_table.h"
+#include "export/design_export.h"
+#include "export/shown_design.h"
 #include "help_access.h"
 #include "solve/solve.h"
 #include "units/unit_switch.h"
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QContextMenuEvent>
 #include <QIcon>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
@@ -209,8 +213,15 @@ void Form1::bindControls()
 {
     for (auto it = fields_.cbegin(); it != fields_.cend(); ++it) {
         const std::string name = fromQt(it.key());
-        connect(*it, &QLineEdit::textEdited, this,
-                [this, name](const QString& text) { sheet_.setText(name, fromQt(text)); });
+        const bool input = isInput(it.key());
+        connect(*it, &QLineEdit::textEdited, this, [this, name, input](const QString& text) {
+            sheet_.setText(name, fromQt(text));
+            inputEditedSinceSolve_ = inputEditedSinceSolve_ || input;
+        });
+        // A field's own menu (undo, cut, paste) gets the design's commands too.
+        (*it)->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(*it, &QWidget::customContextMenuRequested, this,
+                [this, field = *it](QPoint at) { showDesignMenu(field, field->mapToGlobal(at)); });
     }
     connect(fields_.value(QStringLiteral("alpha")), &QLineEdit::textEdited, this, &Form1::alpha_Change);
     connect(fields_.value(QStringLiteral("cl")), &QLineEdit::textEdited, this, &Form1::cl_Change);
@@ -303,10 +314,19 @@ void Form1::report(const Failure& failure)
 
 void Form1::Command1_Click()
 {
+    solveAndShow();
+}
+
+bool Form1::solveAndShow()
+{
     const auto failure = solve(sheet_);
     showSheet();
-    if (failure)
+    if (failure) {
         report(*failure);
+        return false;
+    }
+    inputEditedSinceSolve_ = false;
+    return true;
 }
 
 void Form1::switchUnits(UnitSystem target)
@@ -376,6 +396,53 @@ void Form1::Timer2_Timer()
         message->activateWindow();
     }
     timer2_->stop();
+}
+
+DesignExport& Form1::designExport()
+{
+    if (!export_) {
+        export_ = new DesignExport(
+            this, sheet_, [this] { return inputEditedSinceSolve_; }, [this] { return solveAndShow(); });
+    }
+    return *export_;
+}
+
+void Form1::showDesignMenu(QWidget* under, QPoint globalPos)
+{
+    QMenu* menu = nullptr;
+    if (auto* field = qobject_cast<QLineEdit*>(under)) {
+        menu = field->createStandardContextMenu();
+        menu->addSeparator();
+    } else {
+        menu = new QMenu(this);
+    }
+    menu->setObjectName(QStringLiteral("designMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addActions(designExport().actions());
+    menu->popup(globalPos);
+}
+
+void Form1::contextMenuEvent(QContextMenuEvent* event)
+{
+    showDesignMenu(this, event->globalPos());
+}
+
+// The design's shortcuts, read here rather than registered as shortcuts, so
+// that nothing of the export exists until it is used. The fields pass on the
+// keys they do not use.
+void Form1::keyPressEvent(QKeyEvent* event)
+{
+    const QKeySequence keys(event->keyCombination());
+    if (const auto command = DesignExport::commandForKeys(keys)) {
+        designExport().run(*command);
+        return;
+    }
+    if (keys == QKeySequence(Qt::SHIFT | Qt::Key_F10) || keys == QKeySequence(Qt::Key_Menu)) {
+        QWidget* under = focusWidget() ? focusWidget() : this;
+        showDesignMenu(under, under->mapToGlobal(QPoint(0, under->height())));
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Form1::paintEvent(QPaintEvent*)

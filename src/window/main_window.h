@@ -34,6 +34,7 @@ class QTimer;
 
 namespace tivora {
 
+class DesignExport;
 class HelpAccess;
 
 // The user's decimal and grouping separators, from QLocale.
@@ -59,6 +60,10 @@ public:
     // Form_Load: runs once, after the window is built and before it is shown.
     void Form_Load();
 
+    // Copy, save and print the design (the context menu's commands); made
+    // when the user first asks for one.
+    DesignExport& designExport();
+
 public slots:
     void Command1_Click();
     void Command2_Click();
@@ -71,10 +76,14 @@ public slots:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
     void bindControls();
+    bool solveAndShow();
+    void showDesignMenu(QWidget* under, QPoint globalPos);
     void switchUnits(UnitSystem target);
     void report(const Failure& failure);
     void showSheet();
@@ -92,6 +101,8 @@ private:
     QHash<QString, QAbstractButton*> buttons_;
     QButtonGroup* options_ = nullptr;
     QTimer* timer2_ = nullptr;
+    bool inputEditedSinceSolve_ = false;  // the results may belong to other inputs
+    DesignExport* export_ = nullptr;
 };
 
 }  // namespace tivora
