@@ -8,11 +8,14 @@
 // back; the next step reads the text as it now stands, so rounding carries
 // from step to step just as it does on screen.
 
+#include "fields.h"
+
 #include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tivora {
@@ -35,7 +38,7 @@ enum class FailureKind { NotANumber, DivisionByZero, Overflow };
 // for a text that is no number, the field being computed otherwise.
 struct Failure {
     FailureKind kind;
-    std::string field;
+    Field field;
 
     bool operator==(const Failure&) const = default;
 };
@@ -55,8 +58,13 @@ class DesignSheet {
 public:
     explicit DesignSheet(NumberFormat format = {});
 
-    // Texts of fields and changing captions, by name ("windspeed", "Text29",
-    // "Label5"). An unknown name is a programming error: std::out_of_range.
+    // Texts of fields and changing captions. By name, an unknown name is a
+    // programming error: std::out_of_range; so is a caption that never
+    // changes, which the sheet does not hold.
+    const std::string& text(Field field) const { return text(nameOf(field)); }
+    void setText(Field field, std::string text) { setText(nameOf(field), std::move(text)); }
+    const std::string& text(Caption caption) const { return text(nameOf(caption)); }
+    void setText(Caption caption, std::string text) { setText(nameOf(caption), std::move(text)); }
     const std::string& text(std::string_view name) const;
     void setText(std::string_view name, std::string text);
 
@@ -76,18 +84,21 @@ private:
     NumberFormat format_;
 };
 
-// The station table: station 1 nearest the axis, station 10 at the tip.
-inline constexpr int kStationCount = 10;
-std::string stationRadiusField(int station);
-std::string stationChordField(int station);
-std::string stationTwistField(int station);
+// The text a caption shows now: the sheet's for the six that change, the
+// start caption for the others.
+std::string_view captionText(const DesignSheet& sheet, Caption caption);
+
+// Editing the airfoil's Cl or angle of attack makes it an airfoil of the
+// user's own, whatever it was called before.
+void markAirfoilUserDefined(DesignSheet& sheet);
 
 // Field operations: the only way an operation touches the sheet.
-double readNumber(const DesignSheet& sheet, std::string_view field);  // throws StepFailure
+double readNumber(const DesignSheet& sheet, Field field);  // throws StepFailure
 double roundTo(double value, int decimals);
-void writeNumber(DesignSheet& sheet, std::string_view field, double value);
-const std::string& readText(const DesignSheet& sheet, std::string_view name);
-void writeText(DesignSheet& sheet, std::string_view name, std::string text);
+void writeNumber(DesignSheet& sheet, Field field, double value);
+const std::string& readText(const DesignSheet& sheet, Field field);
+void writeText(DesignSheet& sheet, Field field, std::string text);
+void writeText(DesignSheet& sheet, Caption caption, std::string text);
 
 // The same rules on bare texts, for callers without a sheet (fuzzing, tests).
 enum class ReadStatus { Ok, NotANumber, Overflow };

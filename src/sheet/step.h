@@ -13,7 +13,6 @@
 #include "design_sheet.h"
 
 #include <cmath>
-#include <string_view>
 
 namespace tivora {
 
@@ -71,31 +70,31 @@ private:
 };
 
 // readNumber, as a value to compute with.
-inline StepValue read(const DesignSheet& sheet, std::string_view field)
+inline StepValue read(const DesignSheet& sheet, Field field)
 {
     return readNumber(sheet, field);
 }
 
 // Throws the value's fault, if any, as a failure of the step that computes `field`.
-inline void settle(const StepValue& value, std::string_view field)
+inline void settle(const StepValue& value, Field field)
 {
     if (value.fault())
-        throw StepFailure({*value.fault(), std::string(field)});
+        throw StepFailure({*value.fault(), field});
 }
 
 // field := roundTo(x, decimals)
-inline void write(DesignSheet& sheet, std::string_view field, const StepValue& x, int decimals)
+inline void write(DesignSheet& sheet, Field field, const StepValue& x, int decimals)
 {
     settle(x, field);
     const double rounded = roundTo(x.value(), decimals);
     if (!std::isfinite(rounded))
-        throw StepFailure({FailureKind::Overflow, std::string(field)});
+        throw StepFailure({FailureKind::Overflow, field});
     writeNumber(sheet, field, rounded);
 }
 
 // A conversion in place: field := roundTo(formula(field), decimals)
 template <class Formula>
-void convert(DesignSheet& sheet, std::string_view field, Formula formula, int decimals)
+void convert(DesignSheet& sheet, Field field, Formula formula, int decimals)
 {
     write(sheet, field, formula(read(sheet, field)), decimals);
 }

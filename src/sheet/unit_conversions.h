@@ -71,9 +71,9 @@ using Conversion = StepValue (*)(StepValue);
 inline void convertStationTable(DesignSheet& sheet, Conversion radius, Conversion chord)
 {
     for (int station = 1; station <= kStationCount; ++station)
-        convert(sheet, stationRadiusField(station), radius, 3);
+        convert(sheet, stationRadius(station), radius, 3);
     for (int station = 1; station <= kStationCount; ++station)
-        convert(sheet, stationChordField(station), chord, 3);
+        convert(sheet, stationChord(station), chord, 3);
 }
 
 }  // namespace tivora::units

@@ -17,36 +17,36 @@ void solveSteps(DesignSheet& sheet)
 
     // Inputs to SI, in their own fields.
     if (system == UnitSystem::Metric)
-        convert(sheet, "windspeed", metresPerSecFromKph, 1);
+        convert(sheet, Field::WindSpeed, metresPerSecFromKph, 1);
     if (system == UnitSystem::Imperial) {
-        convert(sheet, "windspeed", metresPerSecFromMph, 1);
-        convert(sheet, "radius", metresFromFeet, 1);
+        convert(sheet, Field::WindSpeed, metresPerSecFromMph, 1);
+        convert(sheet, Field::Radius, metresFromFeet, 1);
     }
 
     {
-        const StepValue eta = read(sheet, "efficiency");
-        const StepValue R = read(sheet, "radius");
-        const StepValue V = read(sheet, "windspeed");
-        write(sheet, "Text9", eta * 0.5 * kAirDensity * kPi * power(R, 2) * power(V, 3), 1);
+        const StepValue eta = read(sheet, Field::Efficiency);
+        const StepValue R = read(sheet, Field::Radius);
+        const StepValue V = read(sheet, Field::WindSpeed);
+        write(sheet, Field::Power, eta * 0.5 * kAirDensity * kPi * power(R, 2) * power(V, 3), 1);
     }
     {
-        const StepValue V = read(sheet, "windspeed");
-        const StepValue lambda = read(sheet, "tsr");
-        const StepValue R = read(sheet, "radius");
-        write(sheet, "Text6", V * lambda / R, 2);
+        const StepValue V = read(sheet, Field::WindSpeed);
+        const StepValue lambda = read(sheet, Field::Tsr);
+        const StepValue R = read(sheet, Field::Radius);
+        write(sheet, Field::GeneratorSpeed, V * lambda / R, 2);
     }
     {
         // Torque from the rounded texts just written, not the exact values.
-        const StepValue P = read(sheet, "Text9");
-        const StepValue omega = read(sheet, "Text6");
-        write(sheet, "Text7", P / omega, 2);
+        const StepValue P = read(sheet, Field::Power);
+        const StepValue omega = read(sheet, Field::GeneratorSpeed);
+        write(sheet, Field::Torque, P / omega, 2);
     }
 
     // Metric shows its results before the table: the table needs the radius
     // in metres, and only Imperial changes the radius field.
     if (system == UnitSystem::Metric) {
-        convert(sheet, "Text6", rpmFromRadPerSec, 1);
-        convert(sheet, "windspeed", kphFromMetresPerSec, 1);
+        convert(sheet, Field::GeneratorSpeed, rpmFromRadPerSec, 1);
+        convert(sheet, Field::WindSpeed, kphFromMetresPerSec, 1);
     }
 
     computeStationRadii(sheet);
@@ -54,9 +54,9 @@ void solveSteps(DesignSheet& sheet)
     computeStationTwists(sheet);
 
     if (system == UnitSystem::Imperial) {
-        convert(sheet, "windspeed", mphFromMetresPerSec, 1);
-        convert(sheet, "radius", feetFromMetres, 1);
-        convert(sheet, "Text6", rpmFromRadPerSec, 1);
+        convert(sheet, Field::WindSpeed, mphFromMetresPerSec, 1);
+        convert(sheet, Field::Radius, feetFromMetres, 1);
+        convert(sheet, Field::GeneratorSpeed, rpmFromRadPerSec, 1);
         convertStationTableToImperial(sheet);
     }
 }
@@ -74,8 +74,8 @@ std::optional<Failure> solve(DesignSheet& sheet)
 void computeStationRadii(DesignSheet& sheet)
 {
     for (int station = 1; station <= kStationCount; ++station) {
-        const StepValue R = read(sheet, "radius");
-        write(sheet, stationRadiusField(station), kStationFraction[station - 1] * R, 3);
+        const StepValue R = read(sheet, Field::Radius);
+        write(sheet, stationRadius(station), kStationFraction[station - 1] * R, 3);
     }
 }
 
@@ -85,14 +85,14 @@ void computeStationChords(DesignSheet& sheet)
 {
     constexpr double kChordFactor = 5.6;
     for (int station = 1; station <= kStationCount; ++station) {
-        const StepValue R1 = read(sheet, "radius");
-        const StepValue R2 = read(sheet, "radius");
-        const StepValue B = read(sheet, "blades");
-        const StepValue Cl = read(sheet, "cl");
-        const StepValue lambda1 = read(sheet, "tsr");
-        const StepValue lambda2 = read(sheet, "tsr");
-        const StepValue r = read(sheet, stationRadiusField(station));
-        write(sheet, stationChordField(station), (kChordFactor * R1 * R2) / (B * Cl * lambda1 * lambda2 * r), 3);
+        const StepValue R1 = read(sheet, Field::Radius);
+        const StepValue R2 = read(sheet, Field::Radius);
+        const StepValue B = read(sheet, Field::Blades);
+        const StepValue Cl = read(sheet, Field::Cl);
+        const StepValue lambda1 = read(sheet, Field::Tsr);
+        const StepValue lambda2 = read(sheet, Field::Tsr);
+        const StepValue r = read(sheet, stationRadius(station));
+        write(sheet, stationChord(station), (kChordFactor * R1 * R2) / (B * Cl * lambda1 * lambda2 * r), 3);
     }
 }
 
@@ -101,14 +101,14 @@ void computeStationTwists(DesignSheet& sheet)
 {
     constexpr double kInflowFactor = 1.5;
     for (int station = 1; station <= kStationCount; ++station) {
-        const std::string twistField = stationTwistField(station);
-        const StepValue r = read(sheet, stationRadiusField(station));
-        const StepValue lambda = read(sheet, "tsr");
-        const StepValue R = read(sheet, "radius");
+        const Field twistField = stationTwist(station);
+        const StepValue r = read(sheet, stationRadius(station));
+        const StepValue lambda = read(sheet, Field::Tsr);
+        const StepValue R = read(sheet, Field::Radius);
         const StepValue q = kInflowFactor * r * lambda / R;
         const StepValue phi = arctangent(1 / q);
         settle(phi, twistField);  // the angle comes before alpha is read
-        const StepValue alpha = read(sheet, "alpha");
+        const StepValue alpha = read(sheet, Field::Alpha);
         write(sheet, twistField, phi * 360 / kTwoPi - alpha, 1);
     }
 }

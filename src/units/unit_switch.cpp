@@ -12,70 +12,70 @@ using namespace units;
 // at all, blanks included.
 void convertTableIfFilled(DesignSheet& sheet, Conversion radius, Conversion chord)
 {
-    if (!readText(sheet, stationRadiusField(1)).empty())
+    if (!readText(sheet, stationRadius(1)).empty())
         convertStationTable(sheet, radius, chord);
 }
 
 void siToMetric(DesignSheet& sheet)
 {
-    writeText(sheet, "Label6", "Wind Speed (kph)");
-    writeText(sheet, "Label10", "Generator speed (rpm)");
-    convert(sheet, "Text6", rpmFromRadPerSec, 1);
-    convert(sheet, "windspeed", kphFromMetresPerSec, 1);
+    writeText(sheet, Caption::WindSpeed, "Wind Speed (kph)");
+    writeText(sheet, Caption::GeneratorSpeed, "Generator speed (rpm)");
+    convert(sheet, Field::GeneratorSpeed, rpmFromRadPerSec, 1);
+    convert(sheet, Field::WindSpeed, kphFromMetresPerSec, 1);
 }
 
 void metricToSi(DesignSheet& sheet)
 {
-    writeText(sheet, "Label6", "Wind Speed (m/s)");
-    writeText(sheet, "Label10", "Generator speed (rad/sec)");
-    convert(sheet, "Text6", radPerSecFromRpm, 1);
-    convert(sheet, "windspeed", metresPerSecFromKph, 1);
+    writeText(sheet, Caption::WindSpeed, "Wind Speed (m/s)");
+    writeText(sheet, Caption::GeneratorSpeed, "Generator speed (rad/sec)");
+    convert(sheet, Field::GeneratorSpeed, radPerSecFromRpm, 1);
+    convert(sheet, Field::WindSpeed, metresPerSecFromKph, 1);
 }
 
 void captionsForImperial(DesignSheet& sheet)
 {
-    writeText(sheet, "Label6", "Wind Speed (mph)");
-    writeText(sheet, "Label5", "Blade radius (feet)");
-    writeText(sheet, "Label10", "Generator speed (rpm)");
+    writeText(sheet, Caption::WindSpeed, "Wind Speed (mph)");
+    writeText(sheet, Caption::Radius, "Blade radius (feet)");
+    writeText(sheet, Caption::GeneratorSpeed, "Generator speed (rpm)");
 }
 
 void siToImperial(DesignSheet& sheet)
 {
     convertTableIfFilled(sheet, feetFromMetres, inchesFromMetres);
     captionsForImperial(sheet);
-    convert(sheet, "Text6", rpmFromRadPerSec, 1);
-    convert(sheet, "radius", feetFromMetres, 1);
-    convert(sheet, "windspeed", mphFromMetresPerSec, 1);
+    convert(sheet, Field::GeneratorSpeed, rpmFromRadPerSec, 1);
+    convert(sheet, Field::Radius, feetFromMetres, 1);
+    convert(sheet, Field::WindSpeed, mphFromMetresPerSec, 1);
 }
 
 void metricToImperial(DesignSheet& sheet)
 {
     convertTableIfFilled(sheet, feetFromMetres, inchesFromMetres);
     captionsForImperial(sheet);
-    convert(sheet, "radius", feetFromMetres, 1);
-    convert(sheet, "windspeed", mphFromKph, 1);
+    convert(sheet, Field::Radius, feetFromMetres, 1);
+    convert(sheet, Field::WindSpeed, mphFromKph, 1);
 }
 
 // Leaving Imperial is the only thing that writes the small-r "Blade radius
 // (m)"; until then the window keeps its start caption "Blade Radius (m)".
 void imperialToSi(DesignSheet& sheet)
 {
-    writeText(sheet, "Label5", "Blade radius (m)");
-    writeText(sheet, "Label6", "Wind Speed (m/s)");
-    writeText(sheet, "Label10", "Generator speed (rad/sec)");
-    convert(sheet, "Text6", radPerSecFromRpm, 1);
-    convert(sheet, "radius", metresFromFeet, 1);
-    convert(sheet, "windspeed", metresPerSecFromMph, 1);
+    writeText(sheet, Caption::Radius, "Blade radius (m)");
+    writeText(sheet, Caption::WindSpeed, "Wind Speed (m/s)");
+    writeText(sheet, Caption::GeneratorSpeed, "Generator speed (rad/sec)");
+    convert(sheet, Field::GeneratorSpeed, radPerSecFromRpm, 1);
+    convert(sheet, Field::Radius, metresFromFeet, 1);
+    convert(sheet, Field::WindSpeed, metresPerSecFromMph, 1);
     convertTableIfFilled(sheet, metresFromFeet, metresFromInches);
 }
 
 void imperialToMetric(DesignSheet& sheet)
 {
-    writeText(sheet, "Label5", "Blade radius (m)");
-    writeText(sheet, "Label6", "Wind Speed (kph)");
-    writeText(sheet, "Label10", "Generator speed (rpm)");
-    convert(sheet, "radius", metresFromFeet, 1);
-    convert(sheet, "windspeed", kphFromMph, 1);
+    writeText(sheet, Caption::Radius, "Blade radius (m)");
+    writeText(sheet, Caption::WindSpeed, "Wind Speed (kph)");
+    writeText(sheet, Caption::GeneratorSpeed, "Generator speed (rpm)");
+    convert(sheet, Field::Radius, metresFromFeet, 1);
+    convert(sheet, Field::WindSpeed, kphFromMph, 1);
     convertTableIfFilled(sheet, metresFromFeet, metresFromInches);
 }
 
@@ -94,16 +94,16 @@ constexpr Transition kTransitions[] = {
 void switchSteps(DesignSheet& sheet, UnitSystem target)
 {
     const bool imperial = target == UnitSystem::Imperial;
-    writeText(sheet, "Label14", imperial ? "Radius (ft)" : "Radius (m)");
-    writeText(sheet, "Label13", imperial ? "Chord (in)" : "Chord (m)");
+    writeText(sheet, Caption::StationRadius, imperial ? "Radius (ft)" : "Radius (m)");
+    writeText(sheet, Caption::StationChord, imperial ? "Chord (in)" : "Chord (m)");
 
     // The system being left is the one the figures are in, whatever option is on.
-    readNumber(sheet, "units");  // a code that is no number fails here
+    readNumber(sheet, Field::Units);  // a code that is no number fails here
     const auto from = systemInForce(sheet);
     for (const Transition& transition : kTransitions) {
         if (transition.from == from && transition.to == target) {
             transition.steps(sheet);
-            writeText(sheet, "units", std::to_string(static_cast<int>(target)));
+            writeText(sheet, Field::Units, std::to_string(static_cast<int>(target)));
             return;
         }
     }
@@ -113,7 +113,7 @@ void switchSteps(DesignSheet& sheet, UnitSystem target)
 
 std::optional<UnitSystem> systemInForce(const DesignSheet& sheet)
 {
-    const ReadResult code = parseNumber(readText(sheet, "units"), sheet.numberFormat());
+    const ReadResult code = parseNumber(readText(sheet, Field::Units), sheet.numberFormat());
     for (UnitSystem system : {UnitSystem::SI, UnitSystem::Metric, UnitSystem::Imperial}) {
         if (code.status == ReadStatus::Ok && code.value == static_cast<double>(system))
             return system;

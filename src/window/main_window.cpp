@@ -223,8 +223,8 @@ void Form1::bindControls()
         connect(*it, &QWidget::customContextMenuRequested, this,
                 [this, field = *it](QPoint at) { showDesignMenu(field, field->mapToGlobal(at)); });
     }
-    connect(fields_.value(QStringLiteral("alpha")), &QLineEdit::textEdited, this, &Form1::alpha_Change);
-    connect(fields_.value(QStringLiteral("cl")), &QLineEdit::textEdited, this, &Form1::cl_Change);
+    connect(fields_.value(QString::fromUtf8(nameOf(Field::Alpha))), &QLineEdit::textEdited, this, &Form1::alpha_Change);
+    connect(fields_.value(QString::fromUtf8(nameOf(Field::Cl))), &QLineEdit::textEdited, this, &Form1::cl_Change);
 
     options_ = new QButtonGroup(this);
     options_->addButton(buttons_.value(QStringLiteral("Option1")), static_cast<int>(UnitSystem::SI));
@@ -253,8 +253,8 @@ void Form1::showSheet()
         if ((*it)->text() != text)
             (*it)->setText(text);
     }
-    for (const auto& name : DesignSheet::captionNames())
-        labels_.value(toQt(name))->setText(toQt(sheet_.text(name)));
+    for (Caption caption : kChangingCaptions)
+        labels_.value(QString::fromUtf8(nameOf(caption)))->setText(toQt(sheet_.text(caption)));
     // Captions change with the unit system, so the names a screen reader
     // speaks follow them.
     for (auto it = fields_.cbegin(); it != fields_.cend(); ++it)
@@ -283,7 +283,7 @@ QString Form1::fieldCaption(const QString& field) const
 
 QString Form1::failureMessage(const Failure& failure) const
 {
-    const QString caption = fieldCaption(toQt(failure.field));
+    const QString caption = fieldCaption(QString::fromUtf8(nameOf(failure.field)));
     QString what;
     switch (failure.kind) {
     case FailureKind::NotANumber:
@@ -306,7 +306,7 @@ void Form1::report(const Failure& failure)
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Tivora"), failureMessage(failure), QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("failureMessage"));
     box.exec();
-    if (QLineEdit* field = fields_.value(toQt(failure.field)); field && field->isVisible()) {
+    if (QLineEdit* field = fields_.value(QString::fromUtf8(nameOf(failure.field))); field && field->isVisible()) {
         field->setFocus(Qt::OtherFocusReason);
         field->selectAll();
     }
@@ -359,13 +359,13 @@ void Form1::Option4_Click()
 
 void Form1::alpha_Change()
 {
-    writeText(sheet_, "Label24", "Airfoil: user defined");
+    markAirfoilUserDefined(sheet_);
     showSheet();
 }
 
 void Form1::cl_Change()
 {
-    writeText(sheet_, "Label24", "Airfoil: user defined");
+    markAirfoilUserDefined(sheet_);
     showSheet();
 }
 

@@ -10,50 +10,51 @@ namespace tivora {
 namespace {
 
 using namespace tivora::testing;
+using enum Field;
 using enum FailureKind;
 
 struct SolveFailureRow {
     const char* behaviour;
     UnitSystem system;
-    std::initializer_list<std::pair<const char*, const char*>> inputs;
+    std::initializer_list<std::pair<Field, const char*>> inputs;
     Failure failure;
 };
 
 TEST(SolveFailure, LeavesTheWholeSheetAsItWasAndNamesKindAndField)
 {
     const SolveFailureRow rows[] = {
-        {"zero radius divides the speed by zero", UnitSystem::SI, {{"radius", "0"}}, {DivisionByZero, "Text6"}},
-        {"zero wind speed makes torque divide by zero",
-         UnitSystem::SI,
-         {{"windspeed", "0"}},
-         {DivisionByZero, "Text7"}},
+        {"zero radius divides the speed by zero", UnitSystem::SI, {{Radius, "0"}}, {DivisionByZero, GeneratorSpeed}},
+        {"zero wind speed makes torque divide by zero", UnitSystem::SI, {{WindSpeed, "0"}}, {DivisionByZero, Torque}},
         {"zero power and speed is still division by zero",
          UnitSystem::SI,
-         {{"tsr", "0"}, {"efficiency", "0"}},
-         {DivisionByZero, "Text7"}},
-        {"empty Cl fails at the first chord", UnitSystem::SI, {{"cl", ""}}, {NotANumber, "cl"}},
+         {{Tsr, "0"}, {Efficiency, "0"}},
+         {DivisionByZero, Torque}},
+        {"empty Cl fails at the first chord", UnitSystem::SI, {{Cl, ""}}, {NotANumber, Cl}},
         {"empty Cl in imperial keeps the typed mph and feet",
          UnitSystem::Imperial,
-         {{"cl", ""}, {"windspeed", "20"}, {"radius", "10"}},
-         {NotANumber, "cl"}},
+         {{Cl, ""}, {WindSpeed, "20"}, {Radius, "10"}},
+         {NotANumber, Cl}},
         {"empty efficiency in metric keeps the typed km/h",
          UnitSystem::Metric,
-         {{"efficiency", ""}, {"windspeed", "15"}},
-         {NotANumber, "efficiency"}},
-        {"letters in TSR", UnitSystem::SI, {{"tsr", "seven"}}, {NotANumber, "tsr"}},
-        {"blades 0 divides the first chord by zero", UnitSystem::SI, {{"blades", "0"}}, {DivisionByZero, "Text8"}},
-        {"4 mm blade rounds station 1 to zero", UnitSystem::SI, {{"radius", "0.004"}}, {DivisionByZero, "Text8"}},
-        {"empty alpha fails in the twists", UnitSystem::SI, {{"alpha", ""}}, {NotANumber, "alpha"}},
-        {"empty metric wind speed fails at once", UnitSystem::Metric, {{"windspeed", ""}}, {NotANumber, "windspeed"}},
-        {"empty imperial radius", UnitSystem::Imperial, {{"radius", " "}}, {NotANumber, "radius"}},
-        {"enormous wind speed overflows the power", UnitSystem::SI, {{"windspeed", "1e120"}}, {Overflow, "Text9"}},
-        {"a wind speed beyond any double", UnitSystem::SI, {{"windspeed", "1e400"}}, {Overflow, "windspeed"}},
-        {"huge TSR overflows the chord", UnitSystem::SI, {{"tsr", "1e200"}}, {Overflow, "Text8"}},
+         {{Efficiency, ""}, {WindSpeed, "15"}},
+         {NotANumber, Efficiency}},
+        {"letters in TSR", UnitSystem::SI, {{Tsr, "seven"}}, {NotANumber, Tsr}},
+        {"blades 0 divides the first chord by zero",
+         UnitSystem::SI,
+         {{Blades, "0"}},
+         {DivisionByZero, stationChord(1)}},
+        {"4 mm blade rounds station 1 to zero", UnitSystem::SI, {{Radius, "0.004"}}, {DivisionByZero, stationChord(1)}},
+        {"empty alpha fails in the twists", UnitSystem::SI, {{Alpha, ""}}, {NotANumber, Alpha}},
+        {"empty metric wind speed fails at once", UnitSystem::Metric, {{WindSpeed, ""}}, {NotANumber, WindSpeed}},
+        {"empty imperial radius", UnitSystem::Imperial, {{Radius, " "}}, {NotANumber, Radius}},
+        {"enormous wind speed overflows the power", UnitSystem::SI, {{WindSpeed, "1e120"}}, {Overflow, Power}},
+        {"a wind speed beyond any double", UnitSystem::SI, {{WindSpeed, "1e400"}}, {Overflow, WindSpeed}},
+        {"huge TSR overflows the chord", UnitSystem::SI, {{Tsr, "1e200"}}, {Overflow, stationChord(1)}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.behaviour);
         DesignSheet sheet = sheetWith(row.inputs, row.system);
-        sheet.setText("Text28", "earlier");  // stands in for an earlier table
+        sheet.setText(stationTwist(10), "earlier");  // stands in for an earlier table
         const DesignSheet before = sheet;
         EXPECT_EQ(solve(sheet), row.failure);
         EXPECT_EQ(sheet, before);
@@ -63,20 +64,20 @@ TEST(SolveFailure, LeavesTheWholeSheetAsItWasAndNamesKindAndField)
 TEST(SolveFailure, TinyRadiusWouldHaveFilledTheRadiiBeforeFailing)
 {
     // What the solve gets through before it stops, seen through its passes.
-    DesignSheet sheet = sheetWith({{"radius", "0.004"}});
+    DesignSheet sheet = sheetWith({{Radius, "0.004"}});
     computeStationRadii(sheet);
     EXPECT_EQ(radii(sheet),
               (Column{"0", "0.001", "0.001", "0.002", "0.002", "0.002", "0.003", "0.003", "0.004", "0.004"}));
     EXPECT_THROW(computeStationChords(sheet), StepFailure);
 
-    DesignSheet draft = sheetWith({{"radius", "0.004"}});
-    EXPECT_EQ(solve(draft), (Failure{DivisionByZero, "Text8"}));
+    DesignSheet draft = sheetWith({{Radius, "0.004"}});
+    EXPECT_EQ(solve(draft), (Failure{DivisionByZero, stationChord(1)}));
 }
 
 struct SwitchFailureRow {
     const char* behaviour;
     std::vector<UnitSystem> before;
-    std::initializer_list<std::pair<const char*, const char*>> edits;
+    std::initializer_list<std::pair<Field, const char*>> edits;
     UnitSystem target;
     Failure failure;
 };
@@ -85,17 +86,25 @@ TEST(SwitchFailure, LeavesTheWholeSheetAsItWasAndNamesKindAndField)
 {
     using enum UnitSystem;
     const SwitchFailureRow rows[] = {
-        {"cleared wind speed, SI to metric", {}, {{"windspeed", ""}}, Metric, {NotANumber, "windspeed"}},
-        {"cleared wind speed, metric to SI", {Metric}, {{"windspeed", ""}}, SI, {NotANumber, "windspeed"}},
-        {"blank first radius is not an empty table", {}, {{"Text29", " "}}, Imperial, {NotANumber, "Text29"}},
-        {"last chord empty, SI to imperial", {}, {{"Text18", ""}}, Imperial, {NotANumber, "Text18"}},
+        {"cleared wind speed, SI to metric", {}, {{WindSpeed, ""}}, Metric, {NotANumber, WindSpeed}},
+        {"cleared wind speed, metric to SI", {Metric}, {{WindSpeed, ""}}, SI, {NotANumber, WindSpeed}},
+        {"blank first radius is not an empty table",
+         {},
+         {{stationRadius(1), " "}},
+         Imperial,
+         {NotANumber, stationRadius(1)}},
+        {"last chord empty, SI to imperial", {}, {{stationChord(10), ""}}, Imperial, {NotANumber, stationChord(10)}},
         {"last chord empty, imperial to SI, the step before the code",
          {Imperial},
-         {{"Text18", ""}},
+         {{stationChord(10), ""}},
          SI,
-         {NotANumber, "Text18"}},
-        {"speed near the largest double overflows", {}, {{"Text6", "1.7e308"}}, Metric, {Overflow, "Text6"}},
-        {"cleared radius, metric to imperial", {Metric}, {{"radius", ""}}, Imperial, {NotANumber, "radius"}},
+         {NotANumber, stationChord(10)}},
+        {"speed near the largest double overflows",
+         {},
+         {{GeneratorSpeed, "1.7e308"}},
+         Metric,
+         {Overflow, GeneratorSpeed}},
+        {"cleared radius, metric to imperial", {Metric}, {{Radius, ""}}, Imperial, {NotANumber, Radius}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.behaviour);
@@ -105,8 +114,8 @@ TEST(SwitchFailure, LeavesTheWholeSheetAsItWasAndNamesKindAndField)
             sheet.setSelectedSystem(system);
             ASSERT_EQ(switchUnitSystem(sheet, system), std::nullopt);
         }
-        for (const auto& [name, text] : row.edits)
-            sheet.setText(name, text);
+        for (const auto& [field, text] : row.edits)
+            sheet.setText(field, text);
         sheet.setSelectedSystem(row.target);
         const DesignSheet before = sheet;
         EXPECT_EQ(switchUnitSystem(sheet, row.target), row.failure);

@@ -15,21 +15,21 @@ inline Column radii(const DesignSheet& s)
 {
     Column c;
     for (int k = 1; k <= kStationCount; ++k)
-        c.push_back(s.text(stationRadiusField(k)));
+        c.push_back(s.text(stationRadius(k)));
     return c;
 }
 inline Column chords(const DesignSheet& s)
 {
     Column c;
     for (int k = 1; k <= kStationCount; ++k)
-        c.push_back(s.text(stationChordField(k)));
+        c.push_back(s.text(stationChord(k)));
     return c;
 }
 inline Column twists(const DesignSheet& s)
 {
     Column c;
     for (int k = 1; k <= kStationCount; ++k)
-        c.push_back(s.text(stationTwistField(k)));
+        c.push_back(s.text(stationTwist(k)));
     return c;
 }
 
@@ -43,12 +43,12 @@ inline const Column kImperialChords = {"17.638", "8.819", "5.866", "4.409", "3.5
                                        "2.953",  "2.52",  "2.205", "1.969", "1.772"};
 
 // A sheet at its start texts with some fields set.
-inline DesignSheet sheetWith(std::initializer_list<std::pair<const char*, const char*>> texts,
+inline DesignSheet sheetWith(std::initializer_list<std::pair<Field, const char*>> texts,
                              UnitSystem system = UnitSystem::SI)
 {
     DesignSheet sheet;
-    for (const auto& [name, text] : texts)
-        sheet.setText(name, text);
+    for (const auto& [field, text] : texts)
+        sheet.setText(field, text);
     sheet.setSelectedSystem(system);
     return sheet;
 }

@@ -7,11 +7,12 @@ namespace tivora {
 namespace {
 
 using namespace tivora::testing;
+using enum Field;
 
 struct PerformanceRow {
     const char* behaviour;
     UnitSystem system;
-    std::initializer_list<std::pair<const char*, const char*>> inputs;
+    std::initializer_list<std::pair<Field, const char*>> inputs;
     const char *windspeed, *radius, *power, *speed, *torque;
 };
 
@@ -19,7 +20,7 @@ const PerformanceRow kPerformanceRows[] = {
     {"default rotor in SI gives back its start outputs", UnitSystem::SI, {}, "15", "1", "2587.1", "105", "24.64"},
     {"metric 54 km/h is 15 m/s, speed shown in rpm",
      UnitSystem::Metric,
-     {{"windspeed", "54"}},
+     {{WindSpeed, "54"}},
      "54",
      "1",
      "2587.1",
@@ -27,7 +28,7 @@ const PerformanceRow kPerformanceRows[] = {
      "24.64"},
     {"metric solve drifts 15 km/h to 15.1",
      UnitSystem::Metric,
-     {{"windspeed", "15"}},
+     {{WindSpeed, "15"}},
      "15.1",
      "1",
      "56.8",
@@ -35,7 +36,7 @@ const PerformanceRow kPerformanceRows[] = {
      "1.93"},
     {"imperial 33.6 mph and 3.3 ft are the default rotor",
      UnitSystem::Imperial,
-     {{"windspeed", "33.6"}, {"radius", "3.3"}},
+     {{WindSpeed, "33.6"}, {Radius, "3.3"}},
      "33.6",
      "3.3",
      "2587.1",
@@ -43,16 +44,16 @@ const PerformanceRow kPerformanceRows[] = {
      "24.64"},
     {"imperial 20 mph and 10 ft compute with 8.9 m/s and 3 m",
      UnitSystem::Imperial,
-     {{"windspeed", "20"}, {"radius", "10"}},
+     {{WindSpeed, "20"}, {Radius, "10"}},
      "19.9",
      "9.8",
      "4863.5",
      "198.3",
      "234.16"},
-    {"zero efficiency gives zero power and torque", UnitSystem::SI, {{"efficiency", "0"}}, "15", "1", "0", "105", "0"},
+    {"zero efficiency gives zero power and torque", UnitSystem::SI, {{Efficiency, "0"}}, "15", "1", "0", "105", "0"},
     {"torque divides the rounded power by the rounded speed",
      UnitSystem::SI,
-     {{"windspeed", "14.96"}},
+     {{WindSpeed, "14.96"}},
      "14.96",
      "1",
      "2566.5",
@@ -66,11 +67,11 @@ TEST(Solve, WritesPowerSpeedTorqueAndConvertsInputsBack)
         SCOPED_TRACE(row.behaviour);
         DesignSheet sheet = sheetWith(row.inputs, row.system);
         ASSERT_EQ(solve(sheet), std::nullopt);
-        EXPECT_EQ(sheet.text("windspeed"), row.windspeed);
-        EXPECT_EQ(sheet.text("radius"), row.radius);
-        EXPECT_EQ(sheet.text("Text9"), row.power);
-        EXPECT_EQ(sheet.text("Text6"), row.speed);
-        EXPECT_EQ(sheet.text("Text7"), row.torque);
+        EXPECT_EQ(sheet.text(WindSpeed), row.windspeed);
+        EXPECT_EQ(sheet.text(Radius), row.radius);
+        EXPECT_EQ(sheet.text(Power), row.power);
+        EXPECT_EQ(sheet.text(GeneratorSpeed), row.speed);
+        EXPECT_EQ(sheet.text(Torque), row.torque);
 
         // A second solve of what the first one left changes nothing.
         DesignSheet again = sheet;
@@ -82,7 +83,7 @@ TEST(Solve, WritesPowerSpeedTorqueAndConvertsInputsBack)
 struct TableRow {
     const char* behaviour;
     UnitSystem system;
-    std::initializer_list<std::pair<const char*, const char*>> inputs;
+    std::initializer_list<std::pair<Field, const char*>> inputs;
     Column radii, chords, twists;
 };
 
@@ -93,19 +94,19 @@ TEST(Solve, FillsTheStationTable)
         {"default rotor", UnitSystem::SI, {}, kDefaultRadii, kDefaultChords, kDefaultTwists},
         {"metric table ignores the wind speed",
          UnitSystem::Metric,
-         {{"windspeed", "15"}},
+         {{WindSpeed, "15"}},
          kDefaultRadii,
          kDefaultChords,
          kDefaultTwists},
         {"imperial table in feet and inches from rounded metric texts",
          UnitSystem::Imperial,
-         {{"windspeed", "33.6"}, {"radius", "3.3"}},
+         {{WindSpeed, "33.6"}, {Radius, "3.3"}},
          kImperialRadii,
          kImperialChords,
          kDefaultTwists},
         {"alpha 6.08 rounds station 9 to a plain zero",
          UnitSystem::SI,
-         {{"alpha", "6.08"}},
+         {{Alpha, "6.08"}},
          kDefaultRadii,
          kDefaultChords,
          {"37.5", "19.4", "11.5", "7.3", "4.7", "2.9", "1.7", "0.7", "0", "-0.6"}},
@@ -122,7 +123,7 @@ TEST(Solve, FillsTheStationTable)
 
 TEST(Solve, ImperialTenFootRotorEndsTheTableAtTheTipRadius)
 {
-    DesignSheet sheet = sheetWith({{"windspeed", "20"}, {"radius", "10"}}, UnitSystem::Imperial);
+    DesignSheet sheet = sheetWith({{WindSpeed, "20"}, {Radius, "10"}}, UnitSystem::Imperial);
     ASSERT_EQ(solve(sheet), std::nullopt);
     EXPECT_EQ(radii(sheet).front(), "0.984");
     EXPECT_EQ(radii(sheet).back(), "9.843");
@@ -133,21 +134,22 @@ TEST(Solve, ImperialTenFootRotorEndsTheTableAtTheTipRadius)
 
 TEST(Solve, NeverTouchesCaptionsUnitsCodeOrAirfoilInputs)
 {
-    DesignSheet sheet = sheetWith({{"Label24", "Airfoil: user defined"}}, UnitSystem::Imperial);
+    DesignSheet sheet = sheetWith({}, UnitSystem::Imperial);
+    markAirfoilUserDefined(sheet);
     const DesignSheet before = sheet;
     ASSERT_EQ(solve(sheet), std::nullopt);
-    for (const auto& name : DesignSheet::captionNames())
-        EXPECT_EQ(sheet.text(name), before.text(name)) << name;
-    for (const char* name : {"units", "cl", "alpha", "blades", "tsr", "efficiency"})
-        EXPECT_EQ(sheet.text(name), before.text(name)) << name;
+    for (Caption caption : kChangingCaptions)
+        EXPECT_EQ(sheet.text(caption), before.text(caption)) << nameOf(caption);
+    for (Field field : {Units, Cl, Alpha, Blades, Tsr, Efficiency})
+        EXPECT_EQ(sheet.text(field), before.text(field)) << nameOf(field);
 }
 
 TEST(Solve, ComputesTheSameWhateverTheUsersSeparators)
 {
     DesignSheet sheet{NumberFormat{",", "."}};
     ASSERT_EQ(solve(sheet), std::nullopt);
-    EXPECT_EQ(sheet.text("Text9"), "2587,1");
-    EXPECT_EQ(sheet.text("Text7"), "24,64");
+    EXPECT_EQ(sheet.text(Power), "2587,1");
+    EXPECT_EQ(sheet.text(Torque), "24,64");
     EXPECT_EQ(chords(sheet).front(), "0,448");
 }
 

@@ -8,6 +8,7 @@ namespace tivora {
 namespace {
 
 using namespace tivora::testing;
+using enum Field;
 
 DesignSheet solvedDefault()
 {
@@ -53,12 +54,12 @@ TEST(SwitchUnitSystem, ConvertsShownFiguresAlongEachPath)
         const DesignSheet start = sheet;
         for (UnitSystem system : row.path)
             switchTo(sheet, system);
-        EXPECT_EQ(sheet.text("windspeed"), row.shown.windspeed);
-        EXPECT_EQ(sheet.text("radius"), row.shown.radius);
-        EXPECT_EQ(sheet.text("Text6"), row.shown.speed);
-        EXPECT_EQ(sheet.text("units"), row.shown.units);
-        for (const char* name : {"Text7", "Text9", "blades", "tsr", "efficiency", "cl", "alpha"})
-            EXPECT_EQ(sheet.text(name), start.text(name)) << name;
+        EXPECT_EQ(sheet.text(WindSpeed), row.shown.windspeed);
+        EXPECT_EQ(sheet.text(Radius), row.shown.radius);
+        EXPECT_EQ(sheet.text(GeneratorSpeed), row.shown.speed);
+        EXPECT_EQ(sheet.text(Units), row.shown.units);
+        for (Field field : {Torque, Power, Blades, Tsr, Efficiency, Cl, Alpha})
+            EXPECT_EQ(sheet.text(field), start.text(field)) << nameOf(field);
         EXPECT_EQ(twists(sheet), twists(start));
     }
 }
@@ -84,11 +85,11 @@ TEST(SwitchUnitSystem, ConvertsTheStationTableOnlyIntoAndOutOfImperial)
 
 TEST(SwitchUnitSystem, SpeedWrittenWithTwoDecimalsLosesOneOnTheWayBack)
 {
-    DesignSheet sheet = sheetWith({{"Text6", "104.72"}});
+    DesignSheet sheet = sheetWith({{GeneratorSpeed, "104.72"}});
     switchTo(sheet, UnitSystem::Metric);
-    EXPECT_EQ(sheet.text("Text6"), "1000");
+    EXPECT_EQ(sheet.text(GeneratorSpeed), "1000");
     switchTo(sheet, UnitSystem::SI);
-    EXPECT_EQ(sheet.text("Text6"), "104.7");
+    EXPECT_EQ(sheet.text(GeneratorSpeed), "104.7");
 }
 
 struct CaptionRow {
@@ -143,11 +144,11 @@ TEST(SwitchUnitSystem, RecaptionsUnitsKeepingTheCapitalRUntilImperialIsLeft)
         DesignSheet sheet = solvedDefault();
         for (UnitSystem system : row.path)
             switchTo(sheet, system);
-        EXPECT_EQ(sheet.text("Label5"), row.label5);
-        EXPECT_EQ(sheet.text("Label6"), row.label6);
-        EXPECT_EQ(sheet.text("Label10"), row.label10);
-        EXPECT_EQ(sheet.text("Label13"), row.label13);
-        EXPECT_EQ(sheet.text("Label14"), row.label14);
+        EXPECT_EQ(sheet.text(Caption::Radius), row.label5);
+        EXPECT_EQ(sheet.text(Caption::WindSpeed), row.label6);
+        EXPECT_EQ(sheet.text(Caption::GeneratorSpeed), row.label10);
+        EXPECT_EQ(sheet.text(Caption::StationChord), row.label13);
+        EXPECT_EQ(sheet.text(Caption::StationRadius), row.label14);
     }
 }
 
@@ -156,18 +157,18 @@ TEST(SwitchUnitSystem, GoesByTheUnitsCodeNotBySelectedOption)
     DesignSheet sheet;
     sheet.setSelectedSystem(UnitSystem::Imperial);  // option moved, figures still SI
     ASSERT_EQ(switchUnitSystem(sheet, UnitSystem::Metric), std::nullopt);
-    EXPECT_EQ(sheet.text("windspeed"), "54");
-    EXPECT_EQ(sheet.text("units"), "2");
+    EXPECT_EQ(sheet.text(WindSpeed), "54");
+    EXPECT_EQ(sheet.text(Units), "2");
 }
 
 TEST(SwitchUnitSystem, ToTheSystemInForceRewritesOnlyTheColumnCaptions)
 {
     DesignSheet sheet = solvedDefault();
     switchTo(sheet, UnitSystem::Imperial);
-    sheet.setText("Label13", "stale");
-    sheet.setText("windspeed", "not a number");  // not read at all
+    sheet.setText(Caption::StationChord, "stale");
+    sheet.setText(WindSpeed, "not a number");  // not read at all
     DesignSheet expected = sheet;
-    expected.setText("Label13", "Chord (in)");
+    expected.setText(Caption::StationChord, "Chord (in)");
     switchTo(sheet, UnitSystem::Imperial);
     EXPECT_EQ(sheet, expected);
 }
@@ -186,7 +187,7 @@ TEST(SystemInForce, ReadsTheUnitsCodeAndNothingElse)
     };
     for (const auto& [code, system] : rows) {
         DesignSheet sheet;
-        sheet.setText("units", code);
+        sheet.setText(Units, code);
         sheet.setSelectedSystem(UnitSystem::Imperial);
         EXPECT_EQ(systemInForce(sheet), system) << code;
     }

@@ -13,6 +13,7 @@
 
 using namespace tivora;
 using namespace tivora::testing;
+using enum tivora::Field;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -43,19 +44,19 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("rect");
-        QTest::newRow("wind speed, bottom of the input block") << "windspeed" << QRect(16, 112, 33, 19);
-        QTest::newRow("number of blades caption") << "Label3" << QRect(56, 16, 113, 17);
+        QTest::newRow("wind speed, bottom of the input block") << objectNameOf(WindSpeed) << QRect(16, 112, 33, 19);
+        QTest::newRow("number of blades caption") << objectNameOf(Caption::Blades) << QRect(56, 16, 113, 17);
         QTest::newRow("imperial option") << "Option4" << QRect(208, 112, 57, 25);
-        QTest::newRow("radius column caption") << "Label14" << QRect(424, 128, 65, 17);
-        QTest::newRow("station 1 radius") << "Text29" << QRect(432, 144, 49, 19);
-        QTest::newRow("station 1 chord") << "Text8" << QRect(512, 144, 49, 19);
-        QTest::newRow("station 10 chord") << "Text18" << QRect(512, 288, 49, 19);
-        QTest::newRow("station 10 twist") << "Text28" << QRect(592, 288, 49, 19);
+        QTest::newRow("radius column caption") << objectNameOf(Caption::StationRadius) << QRect(424, 128, 65, 17);
+        QTest::newRow("station 1 radius") << objectNameOf(stationRadius(1)) << QRect(432, 144, 49, 19);
+        QTest::newRow("station 1 chord") << objectNameOf(stationChord(1)) << QRect(512, 144, 49, 19);
+        QTest::newRow("station 10 chord") << objectNameOf(stationChord(10)) << QRect(512, 288, 49, 19);
+        QTest::newRow("station 10 twist") << objectNameOf(stationTwist(10)) << QRect(592, 288, 49, 19);
         QTest::newRow("solve button") << "Command1" << QRect(528, 328, 113, 41);
-        QTest::newRow("airfoil caption") << "Label24" << QRect(192, 408, 89, 17);
-        QTest::newRow("alpha") << "alpha" << QRect(208, 440, 41, 19);
-        QTest::newRow("power") << "Text9" << QRect(344, 440, 49, 19);
-        QTest::newRow("speed caption") << "Label10" << QRect(400, 464, 161, 17);
+        QTest::newRow("airfoil caption") << objectNameOf(Caption::Airfoil) << QRect(192, 408, 89, 17);
+        QTest::newRow("alpha") << objectNameOf(Alpha) << QRect(208, 440, 41, 19);
+        QTest::newRow("power") << objectNameOf(Power) << QRect(344, 440, 49, 19);
+        QTest::newRow("speed caption") << objectNameOf(Caption::GeneratorSpeed) << QRect(400, 464, 161, 17);
         QTest::newRow("help button reaches into the bottom strip") << "Command2" << QRect(8, 448, 113, 41);
     }
     void controlsSitAtTheirPlaces()
@@ -123,12 +124,20 @@ private slots:
         }
         QCOMPARE(stationOverlaps, 27);  // nine row boundaries in three columns
         touches.sort();
-        QCOMPARE(touches, QStringList({"Label13/Text8", "Label14/Text29", "Label15/Text19", "Label7/alpha"}));
+        const std::pair<Caption, Field> touching[] = {{Caption::StationRadius, stationRadius(1)},
+                                                      {Caption::StationChord, stationChord(1)},
+                                                      {Caption::StationTwist, stationTwist(1)},
+                                                      {Caption::Cl, Alpha}};
+        QStringList expected;
+        for (const auto& [caption, field] : touching)
+            expected << objectNameOf(caption) + '/' + objectNameOf(field);
+        expected.sort();
+        QCOMPARE(touches, expected);
     }
 
     void hiddenUnitsFieldIsNeverShownNorFocusable()
     {
-        auto* units = control<QLineEdit>(w(), "units");
+        auto* units = control<QLineEdit>(w(), Units);
         QVERIFY(!units->isVisible());
         QCOMPARE(units->focusPolicy(), Qt::NoFocus);
         QCOMPARE(units->text(), QStringLiteral("1"));
@@ -138,17 +147,12 @@ private slots:
     {
         QStringList expected = {"Command1", "windspeed", "radius", "efficiency", "blades",
                                 "tsr",      "alpha",     "cl",     "Option1"};
-        for (int n = 38; n >= 29; --n)
-            expected << QStringLiteral("Text%1").arg(n);
-        for (int n = 28; n >= 19; --n)
-            expected << QStringLiteral("Text%1").arg(n);
-        for (int n = 18; n >= 10; --n)
-            expected << QStringLiteral("Text%1").arg(n);
-        expected << "Text8"
-                 << "Text9"
-                 << "Text7"
-                 << "Text6"
-                 << "Command2"
+        // Each column of the table from the tip up: radii, twists, chords.
+        for (auto column : {stationRadius, stationTwist, stationChord}) {
+            for (int k = kStationCount; k >= 1; --k)
+                expected << objectNameOf(column(k));
+        }
+        expected << objectNameOf(Power) << objectNameOf(Torque) << objectNameOf(GeneratorSpeed) << "Command2"
                  << "Command1";
 
         window->activateWindow();
@@ -164,23 +168,23 @@ private slots:
     void tabEntersTheOptionGroupAtTheOptionThatIsOn()
     {
         control<QRadioButton>(w(), "Option2")->click();
-        control(w(), "cl")->setFocus();
-        QTest::keyClick(control(w(), "cl"), Qt::Key_Tab);
+        control(w(), Cl)->setFocus();
+        QTest::keyClick(control(w(), Cl), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Option2"));
     }
 
     void solveFillsOutputsAndTheStationTable()
     {
         control<QPushButton>(w(), "Command1")->click();
-        QCOMPARE(textOf(w(), "Text9"), QStringLiteral("2587.1"));
-        QCOMPARE(textOf(w(), "Text6"), QStringLiteral("105"));
-        QCOMPARE(textOf(w(), "Text7"), QStringLiteral("24.64"));
-        QCOMPARE(textOf(w(), "Text29"), QStringLiteral("0.1"));
-        QCOMPARE(textOf(w(), "Text8"), QStringLiteral("0.448"));
-        QCOMPARE(textOf(w(), "Text19"), QStringLiteral("37.6"));
-        QCOMPARE(textOf(w(), "Text38"), QStringLiteral("1"));
-        QCOMPARE(textOf(w(), "Text18"), QStringLiteral("0.045"));
-        QCOMPARE(textOf(w(), "Text28"), QStringLiteral("-0.6"));
+        QCOMPARE(textOf(w(), Power), QStringLiteral("2587.1"));
+        QCOMPARE(textOf(w(), GeneratorSpeed), QStringLiteral("105"));
+        QCOMPARE(textOf(w(), Torque), QStringLiteral("24.64"));
+        QCOMPARE(textOf(w(), stationRadius(1)), QStringLiteral("0.1"));
+        QCOMPARE(textOf(w(), stationChord(1)), QStringLiteral("0.448"));
+        QCOMPARE(textOf(w(), stationTwist(1)), QStringLiteral("37.6"));
+        QCOMPARE(textOf(w(), stationRadius(10)), QStringLiteral("1"));
+        QCOMPARE(textOf(w(), stationChord(10)), QStringLiteral("0.045"));
+        QCOMPARE(textOf(w(), stationTwist(10)), QStringLiteral("-0.6"));
     }
 
     void keyOnTheFocusedSolveButtonSolves_data()
@@ -196,38 +200,38 @@ private slots:
         window->activateWindow();
         QTRY_COMPARE(QApplication::focusWidget(), control(w(), "Command1"));
         QTest::keyClick(QApplication::focusWidget(), key);
-        QCOMPARE(textOf(w(), "Text27"), QStringLiteral("0"));
+        QCOMPARE(textOf(w(), stationTwist(9)), QStringLiteral("0"));
     }
 
     void solveReadsWhatTheUserTyped()
     {
-        retype(w(), "radius", "3");
+        retype(w(), Radius, "3");
         control<QPushButton>(w(), "Command1")->click();
-        QCOMPARE(textOf(w(), "Text38"), QStringLiteral("3"));
-        QCOMPARE(textOf(w(), "Text6"), QStringLiteral("35"));
+        QCOMPARE(textOf(w(), stationRadius(10)), QStringLiteral("3"));
+        QCOMPARE(textOf(w(), GeneratorSpeed), QStringLiteral("35"));
     }
 
     void optionClicksConvertAndRecaption()
     {
         control<QPushButton>(w(), "Command1")->click();
         control<QRadioButton>(w(), "Option2")->click();
-        QCOMPARE(textOf(w(), "windspeed"), QStringLiteral("54"));
-        QCOMPARE(textOf(w(), "Text6"), QStringLiteral("1002.7"));
-        QCOMPARE(control<QLabel>(w(), "Label6")->text(), QStringLiteral("Wind Speed (kph)"));
-        QCOMPARE(textOf(w(), "units"), QStringLiteral("2"));
+        QCOMPARE(textOf(w(), WindSpeed), QStringLiteral("54"));
+        QCOMPARE(textOf(w(), GeneratorSpeed), QStringLiteral("1002.7"));
+        QCOMPARE(control<QLabel>(w(), Caption::WindSpeed)->text(), QStringLiteral("Wind Speed (kph)"));
+        QCOMPARE(textOf(w(), Units), QStringLiteral("2"));
 
         control<QRadioButton>(w(), "Option4")->click();
-        QCOMPARE(textOf(w(), "windspeed"), QStringLiteral("33.6"));
-        QCOMPARE(textOf(w(), "radius"), QStringLiteral("3.3"));
-        QCOMPARE(textOf(w(), "Text8"), QStringLiteral("17.638"));
-        QCOMPARE(control<QLabel>(w(), "Label5")->text(), QStringLiteral("Blade radius (feet)"));
-        QCOMPARE(control<QLabel>(w(), "Label13")->text(), QStringLiteral("Chord (in)"));
-        QCOMPARE(control(w(), "Text11")->accessibleName(), QStringLiteral("Chord (in), station 3"));
+        QCOMPARE(textOf(w(), WindSpeed), QStringLiteral("33.6"));
+        QCOMPARE(textOf(w(), Radius), QStringLiteral("3.3"));
+        QCOMPARE(textOf(w(), stationChord(1)), QStringLiteral("17.638"));
+        QCOMPARE(control<QLabel>(w(), Caption::Radius)->text(), QStringLiteral("Blade radius (feet)"));
+        QCOMPARE(control<QLabel>(w(), Caption::StationChord)->text(), QStringLiteral("Chord (in)"));
+        QCOMPARE(control(w(), stationChord(3))->accessibleName(), QStringLiteral("Chord (in), station 3"));
 
         control<QRadioButton>(w(), "Option1")->click();
-        QCOMPARE(textOf(w(), "windspeed"), QStringLiteral("15"));
-        QCOMPARE(textOf(w(), "Text8"), QStringLiteral("0.448"));
-        QCOMPARE(control<QLabel>(w(), "Label5")->text(), QStringLiteral("Blade radius (m)"));
+        QCOMPARE(textOf(w(), WindSpeed), QStringLiteral("15"));
+        QCOMPARE(textOf(w(), stationChord(1)), QStringLiteral("0.448"));
+        QCOMPARE(control<QLabel>(w(), Caption::Radius)->text(), QStringLiteral("Blade radius (m)"));
     }
 
     void arrowKeysInTheOptionGroupSwitchUnits()
@@ -236,21 +240,17 @@ private slots:
         si->setFocus();
         QTest::keyClick(si, Qt::Key_Down);
         QVERIFY(control<QRadioButton>(w(), "Option2")->isChecked());
-        QCOMPARE(textOf(w(), "windspeed"), QStringLiteral("54"));
+        QCOMPARE(textOf(w(), WindSpeed), QStringLiteral("54"));
     }
 
     void editingClOrAlphaMarksTheAirfoilAndNothingElseDoes_data()
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("typing in Cl") << "cl"
-                                      << "Airfoil: user defined";
-        QTest::newRow("typing in alpha") << "alpha"
-                                         << "Airfoil: user defined";
-        QTest::newRow("typing in TSR") << "tsr"
-                                       << "Airfoil: NACA2412";
-        QTest::newRow("typing in an output") << "Text9"
-                                             << "Airfoil: NACA2412";
+        QTest::newRow("typing in Cl") << objectNameOf(Cl) << "Airfoil: user defined";
+        QTest::newRow("typing in alpha") << objectNameOf(Alpha) << "Airfoil: user defined";
+        QTest::newRow("typing in TSR") << objectNameOf(Tsr) << "Airfoil: NACA2412";
+        QTest::newRow("typing in an output") << objectNameOf(Power) << "Airfoil: NACA2412";
     }
     void editingClOrAlphaMarksTheAirfoilAndNothingElseDoes()
     {
@@ -262,55 +262,55 @@ private slots:
         QTest::keyClick(edit, Qt::Key_5);
         QTest::keyClick(edit, Qt::Key_Backspace);
         QCOMPARE(edit->text(), before);
-        QCOMPARE(control<QLabel>(w(), "Label24")->text(), caption);
-        QCOMPARE(textOf(w(), "Text9"), QStringLiteral("2587.1"));  // nothing recalculates
+        QCOMPARE(control<QLabel>(w(), Caption::Airfoil)->text(), caption);
+        QCOMPARE(textOf(w(), Power), QStringLiteral("2587.1"));  // nothing recalculates
     }
 
     void airfoilMarkSurvivesSolveAndSwitch()
     {
-        QTest::keyClick(control(w(), "cl"), Qt::Key_0);
+        QTest::keyClick(control(w(), Cl), Qt::Key_0);
         control<QPushButton>(w(), "Command1")->click();
         control<QRadioButton>(w(), "Option2")->click();
-        QCOMPARE(control<QLabel>(w(), "Label24")->text(), QStringLiteral("Airfoil: user defined"));
+        QCOMPARE(control<QLabel>(w(), Caption::Airfoil)->text(), QStringLiteral("Airfoil: user defined"));
     }
 
     void failedSolveReportsOnceAndLeavesEveryFigure()
     {
-        retype(w(), "efficiency", "");
+        retype(w(), Efficiency, "");
         const DesignSheet before = window->sheet();
         const QStringList messages = acceptingMessageBoxes([this] { control<QPushButton>(w(), "Command1")->click(); });
         QCOMPARE(messages.size(), 1);
         QVERIFY2(messages.first().contains("\"Blade Efficiency\" holds no number"), qPrintable(messages.first()));
         QVERIFY(window->isVisible());
         QVERIFY(window->sheet() == before);
-        QCOMPARE(textOf(w(), "Text29"), QString());
-        QCOMPARE(window->focusWidget(), control(w(), "efficiency"));
+        QCOMPARE(textOf(w(), stationRadius(1)), QString());
+        QCOMPARE(window->focusWidget(), control(w(), Efficiency));
     }
 
     void failedSolveNamesTheComputedFieldForDivisionByZero()
     {
         control<QRadioButton>(w(), "Option2")->click();
-        retype(w(), "radius", "0");
+        retype(w(), Radius, "0");
         const QStringList messages = acceptingMessageBoxes([this] { control<QPushButton>(w(), "Command1")->click(); });
         QCOMPARE(messages.size(), 1);
         QVERIFY2(messages.first().contains("Division by zero while computing \"Generator speed (rpm)\""),
                  qPrintable(messages.first()));
-        QCOMPARE(textOf(w(), "windspeed"), QStringLiteral("54"));  // still km/h
-        QCOMPARE(window->focusWidget(), control(w(), "Text6"));
-        QCOMPARE(control<QLineEdit>(w(), "Text6")->selectedText(), QStringLiteral("1002.7"));
+        QCOMPARE(textOf(w(), WindSpeed), QStringLiteral("54"));  // still km/h
+        QCOMPARE(window->focusWidget(), control(w(), GeneratorSpeed));
+        QCOMPARE(control<QLineEdit>(w(), GeneratorSpeed)->selectedText(), QStringLiteral("1002.7"));
     }
 
     void failedSwitchPutsTheOptionBack()
     {
         control<QPushButton>(w(), "Command1")->click();
-        retype(w(), "Text18", "");
+        retype(w(), stationChord(10), "");
         const DesignSheet before = window->sheet();
         const QStringList messages = acceptingMessageBoxes([this] { control<QRadioButton>(w(), "Option4")->click(); });
         QCOMPARE(messages.size(), 1);
         QVERIFY(control<QRadioButton>(w(), "Option1")->isChecked());
         QCOMPARE(window->sheet().selectedSystem(), UnitSystem::SI);
         QVERIFY(window->sheet() == before);
-        QCOMPARE(control<QLabel>(w(), "Label13")->text(), QStringLiteral("Chord (m)"));
+        QCOMPARE(control<QLabel>(w(), Caption::StationChord)->text(), QStringLiteral("Chord (m)"));
     }
 
     void everyStartCaptionFitsItsBoxOnOneLine()
@@ -319,16 +319,16 @@ private slots:
             const int width = QFontMetrics(label->font()).horizontalAdvance(label->text());
             QVERIFY2(width <= label->width(), qPrintable(label->objectName()));
         }
-        QCOMPARE(control<QLabel>(w(), "Label15")->text(), QStringLiteral("β (°)"));
-        QCOMPARE(control<QLabel>(w(), "Label9")->text(), QStringLiteral("α(°)"));
+        QCOMPARE(control<QLabel>(w(), Caption::StationTwist)->text(), QStringLiteral("β (°)"));
+        QCOMPARE(control<QLabel>(w(), Caption::Alpha)->text(), QStringLiteral("α(°)"));
     }
 
     void fieldsAreNamedByTheirCaptionsForScreenReaders()
     {
-        QCOMPARE(control(w(), "efficiency")->accessibleName(), QStringLiteral("Blade Efficiency"));
-        QCOMPARE(control(w(), "Text9")->accessibleName(), QStringLiteral("Generator Power (Watts)"));
-        QCOMPARE(control(w(), "Text11")->accessibleName(), QStringLiteral("Chord (m), station 3"));
-        QCOMPARE(control(w(), "Text21")->accessibleName(), QStringLiteral("β (°), station 3"));
+        QCOMPARE(control(w(), Efficiency)->accessibleName(), QStringLiteral("Blade Efficiency"));
+        QCOMPARE(control(w(), Power)->accessibleName(), QStringLiteral("Generator Power (Watts)"));
+        QCOMPARE(control(w(), stationChord(3))->accessibleName(), QStringLiteral("Chord (m), station 3"));
+        QCOMPARE(control(w(), stationTwist(3))->accessibleName(), QStringLiteral("β (°), station 3"));
     }
 
     // Run by CTest a second time with QT_SCALE_FACTOR=2.
@@ -352,10 +352,10 @@ private slots:
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         Form1 german;
-        QCOMPARE(textOf(&german, "efficiency"), QStringLiteral("0,4"));
+        QCOMPARE(textOf(&german, Efficiency), QStringLiteral("0,4"));
         control<QPushButton>(&german, "Command1")->click();
-        QCOMPARE(textOf(&german, "Text9"), QStringLiteral("2587,1"));
-        QCOMPARE(textOf(&german, "Text8"), QStringLiteral("0,448"));
+        QCOMPARE(textOf(&german, Power), QStringLiteral("2587,1"));
+        QCOMPARE(textOf(&german, stationChord(1)), QStringLiteral("0,448"));
         QLocale::setDefault(QLocale::c());
     }
 };

@@ -6,6 +6,7 @@
 #include "window/main_window.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -24,9 +25,32 @@ T* control(QWidget* window, const char* name)
     return found;
 }
 
-inline QString textOf(QWidget* window, const char* name)
+// The registry's names are string literals, so their data ends in a null.
+template <class T = QLineEdit>
+T* control(QWidget* window, Field field)
 {
-    return control<QLineEdit>(window, name)->text();
+    return control<T>(window, nameOf(field).data());
+}
+
+template <class T = QLabel>
+T* control(QWidget* window, Caption caption)
+{
+    return control<T>(window, nameOf(caption).data());
+}
+
+inline QString objectNameOf(Field field)
+{
+    return QString::fromUtf8(nameOf(field));
+}
+
+inline QString objectNameOf(Caption caption)
+{
+    return QString::fromUtf8(nameOf(caption));
+}
+
+inline QString textOf(QWidget* window, Field field)
+{
+    return control(window, field)->text();
 }
 
 // Runs `action`, accepting every message box it opens; returns their texts.
@@ -48,9 +72,9 @@ inline QStringList acceptingMessageBoxes(const std::function<void()>& action)
 }
 
 // Replaces a field's text the way a user does, so the window hears of it.
-inline void retype(QWidget* window, const char* name, const QString& text)
+inline void retype(QWidget* window, Field name, const QString& text)
 {
-    auto* field = control<QLineEdit>(window, name);
+    auto* field = control(window, name);
     field->selectAll();
     if (text.isEmpty())
         QTest::keyClick(field, Qt::Key_Delete);
