@@ -85,8 +85,8 @@ QByteArray bladeTemplateSvg(const ShownDesign& design)
     const auto& rotor = design.quantities;
     text(side, 14,
          QStringLiteral("%1 %2, %3 %4 %5, %6 %7, %8 %9")
-             .arg(rotor[0].caption, rotor[0].figure, rotor[3].caption, rotor[3].figure, rotor[3].unit,
-                  rotor[4].caption, rotor[4].figure, rotor[5].caption, rotor[5].figure),
+             .arg(rotor[0].caption, rotor[0].figure, rotor[3].caption, rotor[3].figure, rotor[3].unit, rotor[4].caption,
+                  rotor[4].figure, rotor[5].caption, rotor[5].figure),
          3.5, "start");
     if (design.unsolved)
         text(side, 20, unsolvedNote(), 3.5, "start");

@@ -19,8 +19,8 @@ namespace {
 class Page {
 public:
     explicit Page(QPainter& painter)
-        : painter_(painter), unit_(painter.device()->logicalDpiX() / 25.4),
-          width_(painter.device()->width() / unit_), height_(painter.device()->height() / unit_)
+        : painter_(painter), unit_(painter.device()->logicalDpiX() / 25.4), width_(painter.device()->width() / unit_),
+          height_(painter.device()->height() / unit_)
     {
     }
 
@@ -188,8 +188,8 @@ double drawPlanform(Page& page, const ShownDesign& design, const BladeGeometry& 
     page.line(x(stations.back().radiusMm), dimension - 1.5, x(stations.back().radiusMm), dimension + 1.5);
     page.font(8);
     page.text((x(root) + x(stations.back().radiusMm)) / 2, dimension - 1,
-              QStringLiteral("%1 %2 from station 1 to the tip").arg(figure(length / blade.radiusUnitMm, design),
-                                                                      design.radiusUnit),
+              QStringLiteral("%1 %2 from station 1 to the tip")
+                  .arg(figure(length / blade.radiusUnitMm, design), design.radiusUnit),
               Qt::AlignHCenter);
     const auto& wide = stations[widestAt];
     page.text(x(wide.radiusMm) - 2, axis + 1,

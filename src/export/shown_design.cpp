@@ -9,57 +9,23 @@ namespace tivora {
 
 namespace {
 
-// Which fields leave the program, in which order, and the label that
-// captions each; the one place that knows them.
-struct Exported {
-    const char* field;
-    const char* label;
-};
 // The window's reading order: the rotor top down, the airfoil, then the
 // generator in the order it is computed.
-constexpr std::array<Exported, 10> kQuantities = {{
-    {"blades", "Label3"},
-    {"tsr", "Label1"},
-    {"efficiency", "Label4"},
-    {"radius", "Label5"},
-    {"windspeed", "Label6"},
-    {"cl", "Label7"},
-    {"alpha", "Label9"},
-    {"Text9", "Label12"},
-    {"Text6", "Label10"},
-    {"Text7", "Label11"},
-}};
-constexpr int kInputCount = 7;
-constexpr const char* kRadiusColumn = "Label14";
-constexpr const char* kChordColumn = "Label13";
-constexpr const char* kTwistColumn = "Label15";
+constexpr std::array kQuantities = {Field::Blades,         Field::Tsr,   Field::Efficiency, Field::Radius,
+                                    Field::WindSpeed,      Field::Cl,    Field::Alpha,      Field::Power,
+                                    Field::GeneratorSpeed, Field::Torque};
 
-// The captions no operation changes; the others are on the sheet.
-struct FixedCaption {
-    const char* label;
-    const char* text;
-};
-constexpr FixedCaption kFixedCaptions[] = {
-    {"Label3", "Number of Blades"},
-    {"Label1", "TSR"},
-    {"Label4", "Blade Efficiency"},
-    {"Label7", "Cl"},
-    {"Label9", "α(°)"},
-    {"Label12", "Generator Power (Watts) "},
-    {"Label11", "Generator Torque (N.m)"},
-    {"Label15", "β (°)"},
-};
-
-QString captionInForce(const DesignSheet& sheet, const char* label)
+QString captionInForce(const DesignSheet& sheet, Caption caption)
 {
-    for (const auto& fixed : kFixedCaptions) {
-        if (qstrcmp(fixed.label, label) == 0)
-            return QString::fromUtf8(fixed.text);
-    }
-    return QString::fromStdString(sheet.text(label));
+    return QString::fromUtf8(captionText(sheet, caption));
 }
 
-QString shown(const DesignSheet& sheet, const std::string& field)
+QString captionOf(const DesignSheet& sheet, Field field)
+{
+    return captionInForce(sheet, *infoOf(field).caption);
+}
+
+QString shown(const DesignSheet& sheet, Field field)
 {
     return QString::fromStdString(sheet.text(field));
 }
@@ -110,12 +76,6 @@ QString unsolvedNote()
     return QStringLiteral("results not solved for these inputs");
 }
 
-bool isInput(const QString& field)
-{
-    return std::any_of(kQuantities.begin(), kQuantities.begin() + kInputCount,
-                       [&field](const Exported& entry) { return field == QLatin1String(entry.field); });
-}
-
 ShownQuantity splitCaption(const QString& caption)
 {
     static const QRegularExpression withUnit(QStringLiteral(R"(^(.*?)\s*\(([^()]*)\)$)"));
@@ -128,20 +88,21 @@ ShownQuantity splitCaption(const QString& caption)
 ShownDesign shownDesign(const DesignSheet& sheet, bool unsolved)
 {
     ShownDesign design;
-    for (const auto& entry : kQuantities) {
-        ShownQuantity quantity = splitCaption(captionInForce(sheet, entry.label));
-        quantity.figure = shown(sheet, entry.field);
+    for (const Field field : kQuantities) {
+        ShownQuantity quantity = splitCaption(captionOf(sheet, field));
+        quantity.figure = shown(sheet, field);
         design.quantities.push_back(quantity);
+        design.inputCount += infoOf(field).typedByUser;
     }
-    design.inputCount = kInputCount;
-    design.stationHeader = {QStringLiteral("Station"), captionInForce(sheet, kRadiusColumn).trimmed(),
-                            captionInForce(sheet, kChordColumn).trimmed(), captionInForce(sheet, kTwistColumn).trimmed()};
+    design.stationHeader = {QStringLiteral("Station"), captionInForce(sheet, Caption::StationRadius).trimmed(),
+                            captionInForce(sheet, Caption::StationChord).trimmed(),
+                            captionInForce(sheet, Caption::StationTwist).trimmed()};
     for (int k = 1; k <= kStationCount; ++k) {
-        design.stations.push_back({k, shown(sheet, stationRadiusField(k)), shown(sheet, stationChordField(k)),
-                                   shown(sheet, stationTwistField(k))});
+        design.stations.push_back(
+            {k, shown(sheet, stationRadius(k)), shown(sheet, stationChord(k)), shown(sheet, stationTwist(k))});
     }
-    design.radiusUnit = splitCaption(captionInForce(sheet, kRadiusColumn)).unit;
-    design.chordUnit = splitCaption(captionInForce(sheet, kChordColumn)).unit;
+    design.radiusUnit = splitCaption(captionInForce(sheet, Caption::StationRadius)).unit;
+    design.chordUnit = splitCaption(captionInForce(sheet, Caption::StationChord)).unit;
     design.format = sheet.numberFormat();
     design.unsolved = unsolved;
     return design;
@@ -149,15 +110,8 @@ ShownDesign shownDesign(const DesignSheet& sheet, bool unsolved)
 
 bool resultsMayBeStale(const DesignSheet& sheet, bool inputEditedSinceSolve)
 {
-    if (inputEditedSinceSolve)
-        return true;
-    for (int k = 1; k <= kStationCount; ++k) {
-        for (const auto& field : {stationRadiusField(k), stationChordField(k), stationTwistField(k)}) {
-            if (sheet.text(field).empty())
-                return true;
-        }
-    }
-    return false;
+    return inputEditedSinceSolve || std::any_of(kStationFields.begin(), kStationFields.end(),
+                                                [&sheet](Field field) { return sheet.text(field).empty(); });
 }
 
 QString designAsText(const ShownDesign& design)
@@ -170,7 +124,9 @@ QString designAsText(const ShownDesign& design)
 
 QString designAsHtml(const ShownDesign& design)
 {
-    QString html = QStringLiteral("<table>\n");
+    // The charset names the encoding for programs that read the clipboard's
+    // bytes without Qt's knowledge that they are UTF-8.
+    QString html = QStringLiteral("<meta charset=\"utf-8\">\n<table>\n");
     for (const QStringList& row : rowsOf(design)) {
         const bool header = row.size() == 4 && row == design.stationHeader;
         html += QStringLiteral("<tr>");
@@ -219,7 +175,8 @@ std::optional<BladeGeometry> bladeGeometry(const ShownDesign& design)
         const auto twist = parseNumber(station.twist.toStdString(), design.format);
         if (radius.status != ReadStatus::Ok || chord.status != ReadStatus::Ok || twist.status != ReadStatus::Ok)
             return std::nullopt;
-        geometry.stations.push_back({station.number, radius.value * *radiusUnit, chord.value * *chordUnit, twist.value});
+        geometry.stations.push_back(
+            {station.number, radius.value * *radiusUnit, chord.value * *chordUnit, twist.value});
     }
     return geometry;
 }

@@ -33,11 +33,11 @@ struct ShownStation {
 
 struct ShownDesign {
     std::vector<ShownQuantity> quantities;  // the seven inputs, then power, speed, torque
-    int inputCount = 0;
-    QStringList stationHeader;          // "Station" and the three column captions
-    std::vector<ShownStation> stations;  // root to tip
-    QString radiusUnit;                 // of the blade and station radii: "m" or "ft"
-    QString chordUnit;                  // "m" or "in"
+    int inputCount = 0;                     // the first ones, which the user types
+    QStringList stationHeader;              // "Station" and the three column captions
+    std::vector<ShownStation> stations;     // root to tip
+    QString radiusUnit;                     // of the blade and station radii: "m" or "ft"
+    QString chordUnit;                      // "m" or "in"
     NumberFormat format;
     bool unsolved = false;  // the user chose to export results that may belong to other inputs
 };
@@ -50,9 +50,6 @@ ShownDesign shownDesign(const DesignSheet& sheet, bool unsolved = false);
 // The results may not belong to the inputs: an input was edited since the
 // last completed solve, or the station table has an empty field.
 bool resultsMayBeStale(const DesignSheet& sheet, bool inputEditedSinceSolve);
-
-// Whether a field's edit can leave the results behind: the user's inputs.
-bool isInput(const QString& field);
 
 // "Blade Radius (m)" is "Blade Radius" in "m"; "TSR" has no unit.
 ShownQuantity splitCaption(const QString& caption);
@@ -78,7 +75,7 @@ struct BladeGeometry {
         double twistDegrees;
     };
     std::vector<Station> stations;  // as ShownDesign::stations
-    double radiusUnitMm;  // one shown radius unit in millimetres
+    double radiusUnitMm;            // one shown radius unit in millimetres
     double chordUnitMm;
 };
 std::optional<BladeGeometry> bladeGeometry(const ShownDesign& design);

@@ -2,7 +2,6 @@
 
 #include "control_table.h"
 #include "export/design_export.h"
-#include "export/shown_design.h"
 #include "help_access.h"
 #include "solve/solve.h"
 #include "units/unit_switch.h"
@@ -213,7 +212,7 @@ void Form1::bindControls()
 {
     for (auto it = fields_.cbegin(); it != fields_.cend(); ++it) {
         const std::string name = fromQt(it.key());
-        const bool input = isInput(it.key());
+        const bool input = infoOf(*fieldNamed(name)).typedByUser;
         connect(*it, &QLineEdit::textEdited, this, [this, name, input](const QString& text) {
             sheet_.setText(name, fromQt(text));
             inputEditedSinceSolve_ = inputEditedSinceSolve_ || input;
