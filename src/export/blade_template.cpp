@@ -82,12 +82,16 @@ QByteArray bladeTemplateSvg(const ShownDesign& design)
     const double side = TemplateMargins::side;
     text(side, 8, QStringLiteral("Tivora blade template, full size (1:1). Root at the left, leading edge on top."), 4,
          "start");
-    const auto& rotor = design.quantities;
-    text(side, 14,
-         QStringLiteral("%1 %2, %3 %4 %5, %6 %7, %8 %9")
-             .arg(rotor[0].caption, rotor[0].figure, rotor[3].caption, rotor[3].figure, rotor[3].unit, rotor[4].caption,
-                  rotor[4].figure, rotor[5].caption, rotor[5].figure),
-         3.5, "start");
+    // The rotor the blade belongs to: blades, radius, TSR, Cl and α.
+    QStringList rotor;
+    for (const int i : {0, 3, 1, 5, 6}) {
+        const ShownQuantity& quantity = design.quantities[i];
+        rotor << QStringLiteral("%1 %2%3%4")
+                     .arg(quantity.caption, quantity.figure, quantity.unit == u"°" ? QString() : QStringLiteral(" "),
+                          quantity.unit)
+                     .trimmed();
+    }
+    text(side, 14, rotor.join(QStringLiteral(", ")), 3.5, "start");
     if (design.unsolved)
         text(side, 20, unsolvedNote(), 3.5, "start");
     // Measure this bar after printing: 100 mm means the scale is right.
@@ -98,9 +102,8 @@ QByteArray bladeTemplateSvg(const ShownDesign& design)
 
     QString outline;
     for (const auto& station : stations)
-        outline += QStringLiteral("%1%2,%3 ")
-                       .arg(outline.isEmpty() ? u'M' : u'L')
-                       .arg(mm(x(station.radiusMm)), mm(leading(station.chordMm)));
+        outline += (outline.isEmpty() ? QStringLiteral("M") : QStringLiteral("L")) + mm(x(station.radiusMm)) + u',' +
+                   mm(leading(station.chordMm)) + u' ';
     for (auto it = stations.rbegin(); it != stations.rend(); ++it)
         outline += QStringLiteral("L%1,%2 ").arg(mm(x(it->radiusMm)), mm(trailing(it->chordMm)));
     out.writeEmptyElement(QStringLiteral("path"));

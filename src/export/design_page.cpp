@@ -173,7 +173,7 @@ double drawPlanform(Page& page, const ShownDesign& design, const BladeGeometry& 
     for (const auto& station : stations)
         page.line(x(station.radiusMm), leading(station.chordMm), x(station.radiusMm), trailing(station.chordMm));
     page.pen(0.15, Qt::DashDotLine);
-    page.line(x(root) - 4, axis, x(stations.back().radiusMm) + 4, axis);
+    page.line(x(root) - 2, axis, x(stations.back().radiusMm) + 4, axis);
 
     // Station numbers under the blade, then the dimensions.
     const double under = axis + widest / scale * 3 / 4;
@@ -191,9 +191,17 @@ double drawPlanform(Page& page, const ShownDesign& design, const BladeGeometry& 
               QStringLiteral("%1 %2 from station 1 to the tip")
                   .arg(figure(length / blade.radiusUnitMm, design), design.radiusUnit),
               Qt::AlignHCenter);
-    const auto& wide = stations[widestAt];
-    page.text(x(wide.radiusMm) - 2, axis + 1,
-              QStringLiteral("chord %1 %2").arg(design.stations[widestAt].chord, design.chordUnit), Qt::AlignRight);
+    // The widest chord, dimensioned left of the root and written upwards.
+    const double side = x(root) - 5;
+    page.line(side, leading(widest), side, trailing(widest));
+    page.line(side - 1.5, leading(widest), side + 1.5, leading(widest));
+    page.line(side - 1.5, trailing(widest), side + 1.5, trailing(widest));
+    page.painter().save();
+    page.painter().translate(page.at(side - 1, (leading(widest) + trailing(widest)) / 2));
+    page.painter().rotate(-90);
+    page.text(0, 0, QStringLiteral("chord %1 %2").arg(design.stations[widestAt].chord, design.chordUnit),
+              Qt::AlignHCenter);
+    page.painter().restore();
 
     // A scale bar of a round length in the shown radius unit.
     const double bar = niceStep(length / blade.radiusUnitMm, 3);

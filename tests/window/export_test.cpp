@@ -242,8 +242,16 @@ private slots:
         QCOMPARE_LE(std::abs(millimetres("height") - (widest + TemplateMargins::top + TemplateMargins::bottom)), 0.01);
         int stations = 0;
         while (!svg.atEnd()) {
-            if (svg.readNext() != QXmlStreamReader::StartElement ||
-                !svg.attributes().value("id").startsWith(u"station-"))
+            if (svg.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (svg.attributes().value("id") == u"outline") {
+                // Leading edge root to tip, trailing edge back: a point per station and edge.
+                const QString outline = svg.attributes().value("d").toString();
+                QVERIFY2(outline.startsWith(u'M') && outline.endsWith(u'Z') &&
+                             outline.count(u'L') == 2 * kStationCount - 1,
+                         qPrintable(outline));
+            }
+            if (!svg.attributes().value("id").startsWith(u"station-"))
                 continue;
             const int k = svg.attributes().value("id").mid(8).toInt();
             const double x = TemplateMargins::side + shown(stationRadius(k)) * radiusMm - root;
