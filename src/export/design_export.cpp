@@ -92,6 +92,8 @@ DesignExport::DesignExport(QWidget* window, const DesignSheet& sheet, std::funct
     : QObject(window), window_(window), sheet_(sheet), inputEditedSinceSolve_(std::move(inputEditedSinceSolve)),
       solve_(std::move(solve))
 {
+    // The print dialog's "..." button opens a file dialog of its own.
+    keepFileDialogStateInMemory();
     chooseFile = [this](const FileRequest& request) { return chooseFileInDialog(window_, request); };
     askWhenStale = [this] {
         QMessageBox box(QMessageBox::Question, QStringLiteral("Tivora"),
@@ -241,7 +243,7 @@ void DesignExport::tell(const QString& message)
 
 QString DesignExport::chooseFileInDialog(QWidget* parent, const FileRequest& request)
 {
-    keepFileDialogStateInMemory();
+    keepFileDialogStateInMemory();  // also for callers without a DesignExport
     QFileDialog dialog(parent, request.title);
     dialog.setObjectName(QStringLiteral("exportFileDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
