@@ -6,6 +6,7 @@
 //   app/        builds Form1 and the help window access, runs the event loop
 //   window/     Form1 (this) and the table of its 61 controls
 //   help/       the help window and its web browser, loaded on first use
+//   export/     copy, CSV, the design sheet and the blade template, made on first use
 //   solve/      solve: power, speed, torque and the blade station table
 //   units/      switchUnitSystem: SI, Metric, Imperial
 //   sheet/      DesignSheet: every figure as text; reading, rounding, writing
