@@ -280,26 +280,13 @@ void drawTwist(Page& page, const ShownDesign& design, const BladeGeometry& blade
 
 QPageSize pageSizeFor(const QLocale& locale)
 {
-    using enum QLocale::Territory;
-    switch (locale.territory()) {
-    case UnitedStates:
-    case Canada:
-    case Mexico:
-    case Philippines:
-    case Chile:
-    case Colombia:
-    case Venezuela:
-    case PuertoRico:
-    case CostaRica:
-    case Guatemala:
-    case Panama:
-    case ElSalvador:
-    case Nicaragua:
-    case DominicanRepublic:
-        return QPageSize(QPageSize::Letter);
-    default:
-        return QPageSize(QPageSize::A4);
-    }
+    static constexpr QLocale::Territory kLetter[] = {
+        QLocale::UnitedStates, QLocale::Canada,     QLocale::Mexico,     QLocale::Philippines,       QLocale::Chile,
+        QLocale::Colombia,     QLocale::Venezuela,  QLocale::PuertoRico, QLocale::CostaRica,         QLocale::Guatemala,
+        QLocale::Panama,       QLocale::ElSalvador, QLocale::Nicaragua,  QLocale::DominicanRepublic,
+    };
+    const bool letter = std::find(std::begin(kLetter), std::end(kLetter), locale.territory()) != std::end(kLetter);
+    return QPageSize(letter ? QPageSize::Letter : QPageSize::A4);
 }
 
 void drawDesignSheet(QPainter& painter, const ShownDesign& design)
