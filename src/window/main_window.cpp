@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "control_table.h"
+#include "export/design_export.h"
 #include "help_access.h"
 #include "solve/physical_sense.h"
 #include "solve/solve.h"
@@ -11,11 +12,13 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <QContextMenuEvent>
 #include <QIcon>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
@@ -248,9 +251,14 @@ void Form1::buildControls()
                         if (showing_)
                             return;
                         sheet_.setText(field, fromQt(text));
+                        inputEditedSinceSolve_ = inputEditedSinceSolve_ || infoOf(field).typedByUser;
                         if (handler)
                             (this->*handler)();
                     });
+            // A field's own menu (undo, cut, paste) gets the design's commands too.
+            edit->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(edit, &QWidget::customContextMenuRequested, this,
+                    [this, edit](QPoint at) { showDesignMenu(edit, edit->mapToGlobal(at)); });
             fields_.insert(entry.name, edit);
             widget = edit;
             break;
@@ -445,12 +453,20 @@ void Form1::report(const Failure& failure)
 
 void Form1::Command1_Click()
 {
+    solveAndShow();
+}
+
+bool Form1::solveAndShow()
+{
     const auto failure = solve(sheet_);
     showSheet();
-    if (failure)
+    if (failure) {
         report(*failure);
-    else
-        markSenselessInputs();
+        return false;
+    }
+    markSenselessInputs();
+    inputEditedSinceSolve_ = false;
+    return true;
 }
 
 // Marks, never blocks: the figures stand as computed, and the user decides.
@@ -580,6 +596,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
             showFromStart(static_cast<QLineEdit*>(watched));
     }
     return QWidget::eventFilter(watched, event);
+}
+
 // A window manager puts a window on screen some time after show() and gives
 // it the focus then, in front of a main window raised before. So the main
 // window comes to the front once every other window is really up; Qt keeps
@@ -613,6 +631,53 @@ void Form1::comeToFrontOnceOthersAreUp()
             if (--*left == 0)
                 comeToFront();
         });
+}
+
+DesignExport& Form1::designExport()
+{
+    if (!export_) {
+        export_ = new DesignExport(
+            this, sheet_, [this] { return inputEditedSinceSolve_; }, [this] { return solveAndShow(); });
+    }
+    return *export_;
+}
+
+void Form1::showDesignMenu(QWidget* under, QPoint globalPos)
+{
+    QMenu* menu = nullptr;
+    if (auto* field = qobject_cast<QLineEdit*>(under)) {
+        menu = field->createStandardContextMenu();
+        menu->addSeparator();
+    } else {
+        menu = new QMenu(this);
+    }
+    menu->setObjectName(QStringLiteral("designMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addActions(designExport().actions());
+    menu->popup(globalPos);
+}
+
+void Form1::contextMenuEvent(QContextMenuEvent* event)
+{
+    showDesignMenu(this, event->globalPos());
+}
+
+// The design's shortcuts, read here rather than registered as shortcuts, so
+// that nothing of the export exists until it is used. The fields pass on the
+// keys they do not use.
+void Form1::keyPressEvent(QKeyEvent* event)
+{
+    const QKeySequence keys(event->keyCombination());
+    if (const auto command = DesignExport::commandForKeys(keys)) {
+        designExport().run(*command);
+        return;
+    }
+    if (keys == QKeySequence(Qt::SHIFT | Qt::Key_F10) || keys == QKeySequence(Qt::Key_Menu)) {
+        QWidget* under = focusWidget() ? focusWidget() : this;
+        showDesignMenu(under, under->mapToGlobal(QPoint(0, under->height())));
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Form1::paintEvent(QPaintEvent*)

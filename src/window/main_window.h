@@ -6,6 +6,7 @@
 //   app/        builds Form1 and the help window access, runs the event loop
 //   window/     Form1 (this) and the table of its 61 controls
 //   help/       the help window and its web browser, loaded on first use
+//   export/     copy, CSV, the design sheet and the blade template, made on first use
 //   solve/      solve: power, speed, torque and the blade station table
 //   units/      switchUnitSystem: SI, Metric, Imperial
 //   sheet/      DesignSheet: every figure as text; reading, rounding, writing
@@ -36,6 +37,7 @@ class QTimer;
 
 namespace tivora {
 
+class DesignExport;
 class HelpAccess;
 
 // The user's decimal and grouping separators, from QLocale.
@@ -61,6 +63,10 @@ public:
     // Form_Load: runs once, after the window is built and before it is shown.
     void Form_Load();
 
+    // Copy, save and print the design (the context menu's commands); made
+    // when the user first asks for one.
+    DesignExport& designExport();
+
 public slots:
     void Command1_Click();
     void Command2_Click();
@@ -74,12 +80,16 @@ public slots:
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
     void bindControls();
     void bindKeys();
     void comeToFrontOnceOthersAreUp();
+    bool solveAndShow();
+    void showDesignMenu(QWidget* under, QPoint globalPos);
     void switchUnits(UnitSystem target);
     void report(const Failure& failure);
     void showSheet();
@@ -106,6 +116,8 @@ private:
     // Inputs marked after the last completed solve, with the rule each breaks.
     QHash<QLineEdit*, QString> marks_;
     QTimer* timer2_ = nullptr;
+    bool inputEditedSinceSolve_ = false;  // the results may belong to other inputs
+    DesignExport* export_ = nullptr;
 };
 
 }  // namespace tivora

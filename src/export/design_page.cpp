@@ -1,0 +1,333 @@
+#include "design_page.h"
+
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPdfWriter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tivora {
+
+namespace {
+
+// Lengths on the page are written in millimetres and turned into device
+// units here, so the same drawing serves a PDF and any printer.
+class Page {
+public:
+    explicit Page(QPainter& painter)
+        : painter_(painter), unit_(painter.device()->logicalDpiX() / 25.4), width_(painter.device()->width() / unit_),
+          height_(painter.device()->height() / unit_)
+    {
+    }
+
+    double width() const { return width_; }
+    double height() const { return height_; }
+    QPointF at(double x, double y) const { return {x * unit_, y * unit_}; }
+    QPainter& painter() { return painter_; }
+
+    void font(double points, bool bold = false)
+    {
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setPointSizeF(points);
+        font.setBold(bold);
+        painter_.setFont(font);
+    }
+    void pen(double widthMm, Qt::PenStyle style = Qt::SolidLine, QColor colour = Qt::black)
+    {
+        painter_.setPen(QPen(colour, widthMm * unit_, style, Qt::FlatCap));
+    }
+    // Text with its baseline at y; aligned left, centred or right at x.
+    void text(double x, double y, const QString& words, Qt::Alignment align = Qt::AlignLeft)
+    {
+        const double advance = QFontMetricsF(painter_.font(), painter_.device()).horizontalAdvance(words);
+        double left = x * unit_;
+        if (align & Qt::AlignHCenter)
+            left -= advance / 2;
+        else if (align & Qt::AlignRight)
+            left -= advance;
+        painter_.drawText(QPointF(left, y * unit_), words);
+    }
+    void line(double x1, double y1, double x2, double y2) { painter_.drawLine(at(x1, y1), at(x2, y2)); }
+
+private:
+    QPainter& painter_;
+    double unit_;  // device units per millimetre
+    double width_;
+    double height_;
+};
+
+constexpr double kMargin = 15;
+constexpr double kRow = 5.6;
+
+// 1, 2 or 5 times a power of ten: the smallest such step that fits `span`
+// into at most `count` steps.
+double niceStep(double span, int count)
+{
+    const double raw = span / count;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double factor : {1.0, 2.0, 5.0, 10.0}) {
+        if (factor * power >= raw)
+            return factor * power;
+    }
+    return 10 * power;
+}
+
+QString figure(double value, const ShownDesign& design)
+{
+    return QString::fromStdString(formatNumber(roundTo(value, 3), design.format));
+}
+
+double drawTables(Page& page, const ShownDesign& design, double top)
+{
+    const double left = kMargin;
+    double y = top;
+    const auto heading = [&](const QString& words) {
+        page.font(10, true);
+        page.text(left, y, words);
+        y += kRow;
+    };
+    heading(QStringLiteral("Rotor"));
+    page.font(10);
+    for (std::size_t i = 0; i < design.quantities.size(); ++i) {
+        if (static_cast<int>(i) == design.inputCount) {
+            y += 2;
+            heading(QStringLiteral("Generator"));
+            page.font(10);
+        }
+        const auto& quantity = design.quantities[i];
+        page.text(left, y, quantity.caption);
+        page.text(left + 62, y, quantity.figure, Qt::AlignRight);
+        page.text(left + 64, y, quantity.unit);
+        y += kRow;
+    }
+    const double tableBottom = y;
+
+    // The station table, right half.
+    const double columns[] = {112, 137, 162, 187};
+    y = top;
+    page.font(10, true);
+    for (int c = 0; c < 4; ++c)
+        page.text(columns[c] + (c == 0 ? -5 : 0), y, design.stationHeader[c], Qt::AlignRight);
+    page.pen(0.2);
+    page.line(columns[0] - 22, y + 1.5, columns[3] + 1, y + 1.5);
+    y += kRow + 0.5;
+    page.font(10);
+    for (const auto& station : design.stations) {
+        page.text(columns[0] - 5, y, QString::number(station.number), Qt::AlignRight);
+        page.text(columns[1], y, station.radius, Qt::AlignRight);
+        page.text(columns[2], y, station.chord, Qt::AlignRight);
+        page.text(columns[3], y, station.twist, Qt::AlignRight);
+        y += kRow;
+    }
+    return std::max(tableBottom, y);
+}
+
+double drawPlanform(Page& page, const ShownDesign& design, const BladeGeometry& blade, double top, double room)
+{
+    const auto& stations = blade.stations;
+    const double root = stations.front().radiusMm;
+    const double length = stations.back().radiusMm - root;
+    double widest = 0;
+    std::size_t widestAt = 0;
+    for (std::size_t i = 0; i < stations.size(); ++i) {
+        if (stations[i].chordMm > widest) {
+            widest = stations[i].chordMm;
+            widestAt = i;
+        }
+    }
+    const double across = page.width() - 2 * kMargin - 25;
+    const double chordRoom = room - 28;  // numbers, dimension and scale bar below
+    double scale = 1;
+    for (double candidate : {1, 2, 5, 10, 20, 25, 50, 100, 200, 500, 1000, 2000, 5000}) {
+        scale = candidate;
+        if (length / scale <= across && widest / scale <= chordRoom)
+            break;
+    }
+
+    page.font(11, true);
+    page.text(kMargin, top, QStringLiteral("Blade planform, scale 1:%1").arg(scale));
+    page.font(8);
+    page.text(kMargin, top + 4.5,
+              QStringLiteral("Root at the left, leading edge on top, pitch axis (dash-dot) at a quarter chord."));
+
+    const double left = kMargin + 10;
+    const double axis = top + 9 + widest / scale / 4;
+    const auto x = [&](double radiusMm) { return left + (radiusMm - root) / scale; };
+    const auto leading = [&](double chordMm) { return axis - chordMm / scale / 4; };
+    const auto trailing = [&](double chordMm) { return axis + chordMm / scale * 3 / 4; };
+
+    QPainterPath outline;
+    outline.moveTo(page.at(x(root), leading(stations.front().chordMm)));
+    for (const auto& station : stations)
+        outline.lineTo(page.at(x(station.radiusMm), leading(station.chordMm)));
+    for (auto it = stations.rbegin(); it != stations.rend(); ++it)
+        outline.lineTo(page.at(x(it->radiusMm), trailing(it->chordMm)));
+    outline.closeSubpath();
+    page.pen(0.35);
+    page.painter().drawPath(outline);
+    page.pen(0.15);
+    for (const auto& station : stations)
+        page.line(x(station.radiusMm), leading(station.chordMm), x(station.radiusMm), trailing(station.chordMm));
+    page.pen(0.15, Qt::DashDotLine);
+    page.line(x(root) - 2, axis, x(stations.back().radiusMm) + 4, axis);
+
+    // Station numbers under the blade, then the dimensions.
+    const double under = axis + widest / scale * 3 / 4;
+    page.font(7);
+    for (const auto& station : stations)
+        page.text(x(station.radiusMm), under + 4, QString::number(station.number), Qt::AlignHCenter);
+
+    const double dimension = under + 9;
+    page.pen(0.15);
+    page.line(x(root), dimension, x(stations.back().radiusMm), dimension);
+    page.line(x(root), dimension - 1.5, x(root), dimension + 1.5);
+    page.line(x(stations.back().radiusMm), dimension - 1.5, x(stations.back().radiusMm), dimension + 1.5);
+    page.font(8);
+    page.text((x(root) + x(stations.back().radiusMm)) / 2, dimension - 1,
+              QStringLiteral("%1 %2 from station 1 to the tip")
+                  .arg(figure(length / blade.radiusUnitMm, design), design.radiusUnit),
+              Qt::AlignHCenter);
+    // The widest chord, dimensioned left of the root and written upwards.
+    const double side = x(root) - 5;
+    page.line(side, leading(widest), side, trailing(widest));
+    page.line(side - 1.5, leading(widest), side + 1.5, leading(widest));
+    page.line(side - 1.5, trailing(widest), side + 1.5, trailing(widest));
+    page.painter().save();
+    page.painter().translate(page.at(side - 1, (leading(widest) + trailing(widest)) / 2));
+    page.painter().rotate(-90);
+    page.text(0, 0, QStringLiteral("chord %1 %2").arg(design.stations[widestAt].chord, design.chordUnit),
+              Qt::AlignHCenter);
+    page.painter().restore();
+
+    // A scale bar of a round length in the shown radius unit.
+    const double bar = niceStep(length / blade.radiusUnitMm, 3);
+    const double barMm = bar * blade.radiusUnitMm / scale;
+    const double barY = dimension + 8;
+    page.pen(0.3);
+    page.line(left, barY, left + barMm, barY);
+    for (double tick : {0.0, barMm / 2, barMm})
+        page.line(left + tick, barY - 1.2, left + tick, barY);
+    page.font(7);
+    page.text(left, barY + 3.5, QStringLiteral("0"), Qt::AlignHCenter);
+    page.text(left + barMm, barY + 3.5, QStringLiteral("%1 %2").arg(figure(bar, design), design.radiusUnit),
+              Qt::AlignHCenter);
+    return barY + 6;
+}
+
+void drawTwist(Page& page, const ShownDesign& design, const BladeGeometry& blade, double top, double room)
+{
+    page.font(11, true);
+    page.text(kMargin, top, QStringLiteral("Twist against radius"));
+    const double left = kMargin + 14, right = page.width() - kMargin - 5;
+    const double plotTop = top + 6, plotBottom = top + room - 12;
+
+    double tip = 0, low = 0, high = 0;
+    for (const auto& station : blade.stations) {
+        tip = std::max(tip, station.radiusMm / blade.radiusUnitMm);
+        low = std::min(low, station.twistDegrees);
+        high = std::max(high, station.twistDegrees);
+    }
+    const double twistStep = niceStep(std::max(high - low, 1.0), 5);
+    low = std::floor(low / twistStep) * twistStep;
+    high = std::ceil(high / twistStep) * twistStep;
+    const double radiusStep = niceStep(tip, 5);
+    const double far = std::ceil(tip / radiusStep) * radiusStep;
+    const auto x = [&](double radius) { return left + (right - left) * radius / far; };
+    const auto y = [&](double twist) { return plotBottom - (plotBottom - plotTop) * (twist - low) / (high - low); };
+
+    page.pen(0.2);
+    page.line(left, plotTop, left, plotBottom);
+    page.line(left, y(0), right, y(0));
+    page.font(7);
+    for (double t = low; t <= high + twistStep / 2; t += twistStep) {
+        page.pen(0.05, Qt::DotLine);
+        page.line(left, y(t), right, y(t));
+        page.text(left - 1.5, y(t) + 1.2, figure(t, design), Qt::AlignRight);
+    }
+    for (double r = 0; r <= far + radiusStep / 2; r += radiusStep) {
+        page.pen(0.2);
+        page.line(x(r), y(0), x(r), y(0) + 1.2);
+        page.text(x(r), plotBottom + 4, figure(r, design), Qt::AlignHCenter);
+    }
+    page.font(8);
+    page.text((left + right) / 2, plotBottom + 9, design.stationHeader[1], Qt::AlignHCenter);
+    page.text(kMargin, plotTop - 1.5, design.stationHeader[3]);
+
+    QPainterPath through;
+    for (const auto& station : blade.stations) {
+        const QPointF point = page.at(x(station.radiusMm / blade.radiusUnitMm), y(station.twistDegrees));
+        if (through.isEmpty())
+            through.moveTo(point);
+        else
+            through.lineTo(point);
+    }
+    page.pen(0.15);
+    page.painter().drawPath(through);
+    page.painter().setBrush(Qt::black);
+    for (const auto& station : blade.stations) {
+        const QPointF point = page.at(x(station.radiusMm / blade.radiusUnitMm), y(station.twistDegrees));
+        const double dot = page.at(0.7, 0).x();
+        page.painter().drawEllipse(point, dot, dot);
+    }
+    page.painter().setBrush(Qt::NoBrush);
+}
+
+}  // namespace
+
+QPageSize pageSizeFor(const QLocale& locale)
+{
+    static constexpr QLocale::Territory kLetter[] = {
+        QLocale::UnitedStates, QLocale::Canada,     QLocale::Mexico,     QLocale::Philippines,       QLocale::Chile,
+        QLocale::Colombia,     QLocale::Venezuela,  QLocale::PuertoRico, QLocale::CostaRica,         QLocale::Guatemala,
+        QLocale::Panama,       QLocale::ElSalvador, QLocale::Nicaragua,  QLocale::DominicanRepublic,
+    };
+    const bool letter = std::find(std::begin(kLetter), std::end(kLetter), locale.territory()) != std::end(kLetter);
+    return QPageSize(letter ? QPageSize::Letter : QPageSize::A4);
+}
+
+void drawDesignSheet(QPainter& painter, const ShownDesign& design)
+{
+    Page page(painter);
+    double y = kMargin + 5;
+    page.font(16, true);
+    page.text(kMargin, y, QStringLiteral("Tivora rotor design"));
+    if (design.unsolved) {
+        page.font(11, true);
+        page.painter().setPen(QColor(170, 0, 0));
+        page.text(page.width() - kMargin, y, unsolvedNote(), Qt::AlignRight);
+    }
+    page.pen(0.3);
+    page.line(kMargin, y + 2.5, page.width() - kMargin, y + 2.5);
+    y = drawTables(page, design, y + 10) + 6;
+
+    const auto blade = bladeGeometry(design);
+    if (!blade) {
+        page.font(11);
+        page.text(kMargin, y + 5, QStringLiteral("The station table holds no blade to draw: solve first."));
+        return;
+    }
+    const double room = page.height() - kMargin - y;
+    y = drawPlanform(page, design, *blade, y + 4, room * 0.55) + 8;
+    drawTwist(page, design, *blade, y, page.height() - kMargin - y);
+}
+
+bool writeDesignSheetPdf(const ShownDesign& design, const QLocale& locale, QIODevice* out)
+{
+    QPdfWriter pdf(out);
+    pdf.setCreator(QStringLiteral("Tivora"));
+    pdf.setTitle(QStringLiteral("Tivora rotor design"));
+    pdf.setPageSize(pageSizeFor(locale));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setResolution(720);
+    QPainter painter;
+    if (!painter.begin(&pdf))
+        return false;
+    drawDesignSheet(painter, design);
+    return painter.end();
+}
+
+}  // namespace tivora

@@ -1,0 +1,184 @@
+#include "shown_design.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <array>
+
+namespace tivora {
+
+namespace {
+
+// The window's reading order: the rotor top down, the airfoil, then the
+// generator in the order it is computed.
+constexpr std::array kQuantities = {Field::Blades,         Field::Tsr,   Field::Efficiency, Field::Radius,
+                                    Field::WindSpeed,      Field::Cl,    Field::Alpha,      Field::Power,
+                                    Field::GeneratorSpeed, Field::Torque};
+
+QString captionInForce(const DesignSheet& sheet, Caption caption)
+{
+    return QString::fromUtf8(captionText(sheet, caption));
+}
+
+QString captionOf(const DesignSheet& sheet, Field field)
+{
+    return captionInForce(sheet, *infoOf(field).caption);
+}
+
+QString shown(const DesignSheet& sheet, Field field)
+{
+    return QString::fromStdString(sheet.text(field));
+}
+
+// Millimetres in one unit of the lengths the program writes.
+std::optional<double> millimetresPer(const QString& unit)
+{
+    if (unit == u"m")
+        return 1000.0;
+    if (unit == u"ft" || unit == u"feet")
+        return 304.8;
+    if (unit == u"in")
+        return 25.4;
+    return std::nullopt;
+}
+
+QString csvField(const QString& text, QChar separator)
+{
+    if (!text.contains(separator) && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
+        return text;
+    QString quoted = text;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+// The rows every tabular export has: the note when unsolved, the quantities,
+// a blank row, the station header and the stations.
+std::vector<QStringList> rowsOf(const ShownDesign& design)
+{
+    std::vector<QStringList> rows;
+    if (design.unsolved) {
+        rows.push_back({unsolvedNote()});
+        rows.push_back({});
+    }
+    for (const auto& quantity : design.quantities)
+        rows.push_back({quantity.caption, quantity.figure, quantity.unit});
+    rows.push_back({});
+    rows.push_back(design.stationHeader);
+    for (const auto& station : design.stations)
+        rows.push_back({QString::number(station.number), station.radius, station.chord, station.twist});
+    return rows;
+}
+
+}  // namespace
+
+QString unsolvedNote()
+{
+    return QStringLiteral("results not solved for these inputs");
+}
+
+ShownQuantity splitCaption(const QString& caption)
+{
+    static const QRegularExpression withUnit(QStringLiteral(R"(^(.*?)\s*\(([^()]*)\)$)"));
+    const QString trimmed = caption.trimmed();
+    if (const auto match = withUnit.match(trimmed); match.hasMatch())
+        return {match.captured(1), {}, match.captured(2)};
+    return {trimmed, {}, {}};
+}
+
+ShownDesign shownDesign(const DesignSheet& sheet, bool unsolved)
+{
+    ShownDesign design;
+    for (const Field field : kQuantities) {
+        ShownQuantity quantity = splitCaption(captionOf(sheet, field));
+        quantity.figure = shown(sheet, field);
+        design.quantities.push_back(quantity);
+        design.inputCount += infoOf(field).typedByUser;
+    }
+    design.stationHeader = {QStringLiteral("Station"), captionInForce(sheet, Caption::StationRadius).trimmed(),
+                            captionInForce(sheet, Caption::StationChord).trimmed(),
+                            captionInForce(sheet, Caption::StationTwist).trimmed()};
+    for (int k = 1; k <= kStationCount; ++k) {
+        design.stations.push_back(
+            {k, shown(sheet, stationRadius(k)), shown(sheet, stationChord(k)), shown(sheet, stationTwist(k))});
+    }
+    design.radiusUnit = splitCaption(captionInForce(sheet, Caption::StationRadius)).unit;
+    design.chordUnit = splitCaption(captionInForce(sheet, Caption::StationChord)).unit;
+    design.format = sheet.numberFormat();
+    design.unsolved = unsolved;
+    return design;
+}
+
+bool resultsMayBeStale(const DesignSheet& sheet, bool inputEditedSinceSolve)
+{
+    return inputEditedSinceSolve || std::any_of(kStationFields.begin(), kStationFields.end(),
+                                                [&sheet](Field field) { return sheet.text(field).empty(); });
+}
+
+QString designAsText(const ShownDesign& design)
+{
+    QString text;
+    for (const QStringList& row : rowsOf(design))
+        text += row.join(u'\t') + u'\n';
+    return text;
+}
+
+QString designAsHtml(const ShownDesign& design)
+{
+    // The charset names the encoding for programs that read the clipboard's
+    // bytes without Qt's knowledge that they are UTF-8.
+    QString html = QStringLiteral("<meta charset=\"utf-8\">\n<table>\n");
+    for (const QStringList& row : rowsOf(design)) {
+        const bool header = row.size() == 4 && row == design.stationHeader;
+        html += QStringLiteral("<tr>");
+        for (const QString& cell : row) {
+            html += header ? QStringLiteral("<th>") : QStringLiteral("<td>");
+            html += cell.toHtmlEscaped();
+            html += header ? QStringLiteral("</th>") : QStringLiteral("</td>");
+        }
+        html += QStringLiteral("</tr>\n");
+    }
+    return html + QStringLiteral("</table>\n");
+}
+
+QByteArray designAsCsv(const ShownDesign& design)
+{
+    const QChar separator = design.format.decimalSeparator == "," ? u';' : u',';
+    QString csv;
+    for (const QStringList& row : rowsOf(design)) {
+        QStringList fields;
+        for (const QString& cell : row)
+            fields << csvField(cell, separator);
+        csv += fields.join(separator) + QStringLiteral("\r\n");
+    }
+    return QByteArray("\xEF\xBB\xBF") + csv.toUtf8();
+}
+
+QString designFileStem(const ShownDesign& design)
+{
+    const auto figure = [&design](int index) { return design.quantities[index].figure.trimmed(); };
+    QString stem = QStringLiteral("tivora-%1-blades-%2%3").arg(figure(0), figure(3), design.quantities[3].unit);
+    // Whatever the user typed, the name stays one plain file name.
+    static const QRegularExpression unsafe(QStringLiteral(R"([^A-Za-z0-9.,_+-])"));
+    return stem.replace(unsafe, QStringLiteral("_"));
+}
+
+std::optional<BladeGeometry> bladeGeometry(const ShownDesign& design)
+{
+    const auto radiusUnit = millimetresPer(design.radiusUnit);
+    const auto chordUnit = millimetresPer(design.chordUnit);
+    if (!radiusUnit || !chordUnit)
+        return std::nullopt;
+    BladeGeometry geometry{{}, *radiusUnit, *chordUnit};
+    for (const ShownStation& station : design.stations) {
+        const auto radius = parseNumber(station.radius.toStdString(), design.format);
+        const auto chord = parseNumber(station.chord.toStdString(), design.format);
+        const auto twist = parseNumber(station.twist.toStdString(), design.format);
+        if (radius.status != ReadStatus::Ok || chord.status != ReadStatus::Ok || twist.status != ReadStatus::Ok)
+            return std::nullopt;
+        geometry.stations.push_back(
+            {station.number, radius.value * *radiusUnit, chord.value * *chordUnit, twist.value});
+    }
+    return geometry;
+}
+
+}  // namespace tivora

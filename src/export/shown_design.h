@@ -1,0 +1,83 @@
+#pragma once
+
+// The design as the window shows it, ready to leave the program: every
+// figure is the field's text exactly as shown, every unit is read from the
+// caption in force, so what is copied, saved or printed is what the user
+// sees. Plain functions, no window: the export commands and the tests call
+// them alike.
+
+#include "sheet/design_sheet.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace tivora {
+
+// One input or output: "Blade Radius", "1", "m".
+struct ShownQuantity {
+    QString caption;
+    QString figure;
+    QString unit;  // empty for a figure without unit (blades, TSR, Cl)
+};
+
+struct ShownStation {
+    int number;  // 1 nearest the hub
+    QString radius;
+    QString chord;
+    QString twist;
+};
+
+struct ShownDesign {
+    std::vector<ShownQuantity> quantities;  // the seven inputs, then power, speed, torque
+    int inputCount = 0;                     // the first ones, which the user types
+    QStringList stationHeader;              // "Station" and the three column captions
+    std::vector<ShownStation> stations;     // root to tip
+    QString radiusUnit;                     // of the blade and station radii: "m" or "ft"
+    QString chordUnit;                      // "m" or "in"
+    NumberFormat format;
+    bool unsolved = false;  // the user chose to export results that may belong to other inputs
+};
+
+// The words every export carries when `unsolved` is set.
+QString unsolvedNote();
+
+ShownDesign shownDesign(const DesignSheet& sheet, bool unsolved = false);
+
+// The results may not belong to the inputs: an input was edited since the
+// last completed solve, or the station table has an empty field.
+bool resultsMayBeStale(const DesignSheet& sheet, bool inputEditedSinceSolve);
+
+// "Blade Radius (m)" is "Blade Radius" in "m"; "TSR" has no unit.
+ShownQuantity splitCaption(const QString& caption);
+
+// Lines of tab-separated cells that a spreadsheet pastes into cells.
+QString designAsText(const ShownDesign& design);
+// The same as one HTML table, for word processors.
+QString designAsHtml(const ShownDesign& design);
+// RFC 4180 CSV in UTF-8 with a byte-order mark; "," separates fields where
+// the decimal separator is ".", ";" where it is ",".
+QByteArray designAsCsv(const ShownDesign& design);
+
+// "tivora-3-blades-1m": a file name from the design, without suffix.
+QString designFileStem(const ShownDesign& design);
+
+// The shown figures as numbers, for drawing; none when a station figure is
+// not a number (an empty table) or a unit is not a length the program writes.
+struct BladeGeometry {
+    struct Station {
+        int number;
+        double radiusMm;  // from the rotor axis
+        double chordMm;
+        double twistDegrees;
+    };
+    std::vector<Station> stations;  // as ShownDesign::stations
+    double radiusUnitMm;            // one shown radius unit in millimetres
+    double chordUnitMm;
+};
+std::optional<BladeGeometry> bladeGeometry(const ShownDesign& design);
+
+}  // namespace tivora

@@ -1,0 +1,90 @@
+// Saving through Qt's own file dialog, with HOME and the XDG folders pointing
+// at empty folders: the chosen files appear and nothing else, no dialog
+// state, no settings.
+
+#include "window_fixture.h"
+
+#include "export/design_export.h"
+
+#include <QDirIterator>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+using namespace tivora;
+using namespace tivora::testing;
+
+namespace {
+
+QTemporaryDir* home = nullptr;
+
+QStringList filesBelow(const QString& folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(folder).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+// Answers the file dialog the way a user does who takes the proposed name.
+// A dialog that never comes fails the test instead of waiting forever.
+void savingThroughTheDialog(const std::function<void()>& action)
+{
+    int ticks = 0;
+    QTimer answer;
+    answer.setInterval(20);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, as the Save button calls it
+        } else if (++ticks > 500) {
+            if (QWidget* other = QApplication::activeModalWidget())
+                other->close();
+        }
+    });
+    answer.start();
+    action();
+    answer.stop();
+}
+
+}  // namespace
+
+class ExportFilesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void noFileAppearsButTheChosenOnes()
+    {
+        QCOMPARE(filesBelow(home->path()), QStringList());
+        {
+            Form1 window;
+            window.show();
+            control<QPushButton>(&window, "Command1")->click();
+            const QString documents = home->filePath(QStringLiteral("Documents"));
+            QVERIFY(QDir().mkpath(documents));
+            using enum DesignExport::Command;
+            for (const auto command : {SaveCsv, SavePdf, SaveSvg})
+                savingThroughTheDialog([&window, command] { window.designExport().run(command); });
+        }
+        QCOMPARE(filesBelow(home->path()),
+                 QStringList({"Documents/tivora-3-blades-1m-template.svg", "Documents/tivora-3-blades-1m.csv",
+                              "Documents/tivora-3-blades-1m.pdf"}));
+    }
+};
+
+// The folders must be set before Qt first asks for them.
+int main(int argc, char** argv)
+{
+    QTemporaryDir folder;
+    home = &folder;
+    qputenv("HOME", folder.path().toUtf8());
+    for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        qputenv(variable, folder.filePath(QString::fromLatin1(variable)).toUtf8());
+    qunsetenv("XDG_CONFIG_DIRS");
+    QApplication application(argc, argv);
+    ExportFilesTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "export_files_test.moc"

@@ -1,0 +1,369 @@
+#include "window_fixture.h"
+
+#include "export/blade_template.h"
+#include "export/design_export.h"
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QDirIterator>
+#include <QFile>
+#include <QMenu>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <unistd.h>
+
+using namespace tivora;
+using namespace tivora::testing;
+using Command = DesignExport::Command;
+using Answer = DesignExport::Answer;
+
+namespace {
+
+// The start design solved, in SI or (switched after the solve) Imperial.
+// In a decimal-comma locale the start texts come with commas.
+std::unique_ptr<Form1> solvedWindow(const QLocale& locale, bool imperial)
+{
+    QLocale::setDefault(locale);
+    auto window = std::make_unique<Form1>();
+    control<QPushButton>(window.get(), "Command1")->click();
+    if (imperial)
+        control<QRadioButton>(window.get(), "Option4")->click();
+    return window;
+}
+
+// Every file below `folder`, with its path relative to it.
+[[maybe_unused]] QStringList filesBelow(const QString& folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(folder).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+[[maybe_unused]] QString run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        qFatal("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// What the window shows for the solved start design; "·" stands for the
+// locale's decimal separator.
+const QString kSi = QStringLiteral("Number of Blades\t3\t\nTSR\t7\t\nBlade Efficiency\t0·4\t\nBlade Radius\t1\tm\n"
+                                   "Wind Speed\t15\tm/s\nCl\t0·85\t\nα\t6\t°\nGenerator Power\t2587·1\tWatts\n"
+                                   "Generator speed\t105\trad/sec\nGenerator Torque\t24·64\tN.m\n\n"
+                                   "Station\tRadius (m)\tChord (m)\tβ (°)\n"
+                                   "1\t0·1\t0·448\t37·6\n2\t0·2\t0·224\t19·5\n3\t0·3\t0·149\t11·6\n"
+                                   "4\t0·4\t0·112\t7·4\n5\t0·5\t0·09\t4·8\n6\t0·6\t0·075\t3\n7\t0·7\t0·064\t1·7\n"
+                                   "8\t0·8\t0·056\t0·8\n9\t0·9\t0·05\t0\n10\t1\t0·045\t-0·6\n");
+const QString kImperial =
+    QStringLiteral("Number of Blades\t3\t\nTSR\t7\t\nBlade Efficiency\t0·4\t\nBlade radius\t3·3\tfeet\n"
+                   "Wind Speed\t33·6\tmph\nCl\t0·85\t\nα\t6\t°\nGenerator Power\t2587·1\tWatts\n"
+                   "Generator speed\t1002·7\trpm\nGenerator Torque\t24·64\tN.m\n\n"
+                   "Station\tRadius (ft)\tChord (in)\tβ (°)\n"
+                   "1\t0·328\t17·638\t37·6\n2\t0·656\t8·819\t19·5\n3\t0·984\t5·866\t11·6\n"
+                   "4\t1·312\t4·409\t7·4\n5\t1·64\t3·543\t4·8\n6\t1·969\t2·953\t3\n7\t2·297\t2·52\t1·7\n"
+                   "8\t2·625\t2·205\t0·8\n9\t2·953\t1·969\t0\n10\t3·281\t1·772\t-0·6\n");
+
+// Pasted into a word processor: the start of the same rows as a table.
+const QString kSiHtmlStart = QStringLiteral("<meta charset=\"utf-8\">\n<table>\n"
+                                            "<tr><td>Number of Blades</td><td>3</td><td></td></tr>\n"
+                                            "<tr><td>TSR</td><td>7</td><td></td></tr>\n"
+                                            "<tr><td>Blade Efficiency</td><td>0.4</td><td></td></tr>\n");
+
+}  // namespace
+
+class ExportTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir folder;
+
+    QStringList messages;  // what the last command said, its boxes accepted
+
+    // Runs `command` with a chooser that picks `path`; returns how often the
+    // stale question was asked (it answers `answer`).
+    int runCommand(Form1& window, Command command, const QString& path, Answer answer = Answer::Cancel)
+    {
+        int asked = 0;
+        window.designExport().chooseFile = [path](const DesignExport::FileRequest&) { return path; };
+        window.designExport().askWhenStale = [&asked, answer] {
+            ++asked;
+            return answer;
+        };
+        messages = acceptingMessageBoxes([&] { window.designExport().run(command); });
+        return asked;
+    }
+
+private slots:
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
+    void nothingOfTheExportExistsAtStart()
+    {
+        Form1 window;
+        QVERIFY(!window.findChild<DesignExport*>());
+        QVERIFY(!window.findChild<QMenu*>());
+    }
+
+    void copyAndCsvAreTheShownFiguresByteForByte_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<bool>("imperial");
+        QTest::addColumn<QString>("decimal");
+        QTest::addColumn<QString>("separator");
+        const QLocale german(QLocale::German, QLocale::Germany);
+        QTest::newRow("SI, full stop, comma-separated") << QLocale::c() << false << "."
+                                                        << ",";
+        QTest::newRow("Imperial, full stop, comma-separated") << QLocale::c() << true << "."
+                                                              << ",";
+        QTest::newRow("SI, decimal comma, semicolon-separated") << german << false << ","
+                                                                << ";";
+        QTest::newRow("Imperial, decimal comma, semicolon-separated") << german << true << ","
+                                                                      << ";";
+    }
+    void copyAndCsvAreTheShownFiguresByteForByte()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(bool, imperial);
+        QFETCH(QString, decimal);
+        QFETCH(QString, separator);
+        auto window = solvedWindow(locale, imperial);
+        const QString path = folder.filePath(QStringLiteral("design.csv"));
+        QCOMPARE(runCommand(*window, Command::Copy, path), 0);
+        QCOMPARE(runCommand(*window, Command::SaveCsv, path), 0);
+        QCOMPARE(messages, QStringList());
+
+        const QString text = QString(imperial ? kImperial : kSi).replace(u'·', decimal);
+        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(copied->text(), text);
+        for (const QString& line : text.split(u'\n', Qt::SkipEmptyParts)) {
+            for (const QString& cell : line.split(u'\t', Qt::SkipEmptyParts))
+                QVERIFY2(copied->html().contains(u'>' + cell + QStringLiteral("</t")), qPrintable(cell));
+        }
+        if (!imperial && decimal == u".")
+            QVERIFY(copied->html().startsWith(kSiHtmlStart));
+
+        QFile csv(path);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QByteArray expected =
+            "\xEF\xBB\xBF" +
+            QString(text).replace(u'\t', separator).replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toUtf8();
+        QCOMPARE(csv.readAll(), expected);
+    }
+
+    void csvQuotesWhatHoldsItsSeparator()
+    {
+        auto window = solvedWindow(QLocale::c(), false);
+        retype(window.get(), Field::Power, QStringLiteral("2,587.1 \"about\""));
+        const QString path = folder.filePath(QStringLiteral("quoted.csv"));
+        runCommand(*window, Command::SaveCsv, path);
+        QFile csv(path);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QVERIFY(csv.readAll().contains("\r\nGenerator Power,\"2,587.1 \"\"about\"\"\",Watts\r\n"));
+    }
+
+    void pdfHoldsEveryFigureOnOnePageOfTheLocalesPaper_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("paper");
+        QTest::newRow("United States: Letter") << QLocale(QLocale::English, QLocale::UnitedStates) << "letter";
+        QTest::newRow("Germany: A4, decimal comma") << QLocale(QLocale::German, QLocale::Germany) << "A4";
+    }
+    void pdfHoldsEveryFigureOnOnePageOfTheLocalesPaper()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, paper);
+        auto window = solvedWindow(locale, false);
+        const QString path = folder.filePath(QStringLiteral("sheet.pdf"));
+        runCommand(*window, Command::SavePdf, path);
+        QCOMPARE(messages, QStringList());
+
+        const QString info = run(QStringLiteral("pdfinfo"), {path});
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages: +1\n"))), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size: .* pts \\(%1\\)\n").arg(paper))),
+                 qPrintable(info));
+        const QStringList words = run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")})
+                                      .split(QRegularExpression(QStringLiteral("\\s+")));
+        for (const Field field : kAllFields) {
+            if (field == Field::Units)
+                continue;
+            QVERIFY2(words.contains(textOf(window.get(), field)), qPrintable(objectNameOf(field)));
+        }
+    }
+
+    void svgTemplateIsTheBladeAtFullSizeInMillimetres_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<bool>("imperial");
+        QTest::addColumn<double>("radiusMm");  // one shown unit of radius and of chord
+        QTest::addColumn<double>("chordMm");
+        QTest::newRow("SI: metres") << QLocale::c() << false << 1000.0 << 1000.0;
+        QTest::newRow("Imperial, decimal comma: feet and inches")
+            << QLocale(QLocale::German, QLocale::Germany) << true << 304.8 << 25.4;
+    }
+    void svgTemplateIsTheBladeAtFullSizeInMillimetres()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(bool, imperial);
+        QFETCH(double, radiusMm);
+        QFETCH(double, chordMm);
+        auto window = solvedWindow(locale, imperial);
+        const QString path = folder.filePath(QStringLiteral("blade.svg"));
+        runCommand(*window, Command::SaveSvg, path);
+        QCOMPARE(messages, QStringList());
+
+        const auto shown = [&](Field field) { return locale.toDouble(textOf(window.get(), field)); };
+        const double root = shown(stationRadius(1)) * radiusMm;
+        double widest = 0;
+        for (int k = 1; k <= kStationCount; ++k)
+            widest = std::max(widest, shown(stationChord(k)) * chordMm);
+
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader svg(&file);
+        QVERIFY(svg.readNextStartElement());
+        QCOMPARE(svg.name(), QStringLiteral("svg"));
+        const auto millimetres = [&svg](const char* attribute) {
+            const QString value = svg.attributes().value(QLatin1String(attribute)).toString();
+            return value.endsWith(QStringLiteral("mm")) ? value.chopped(2).toDouble() : -1;
+        };
+        QCOMPARE_LE(
+            std::abs(millimetres("width") - (shown(stationRadius(10)) * radiusMm - root + 2 * TemplateMargins::side)),
+            0.01);
+        QCOMPARE_LE(std::abs(millimetres("height") - (widest + TemplateMargins::top + TemplateMargins::bottom)), 0.01);
+        int stations = 0;
+        while (!svg.atEnd()) {
+            if (svg.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (svg.attributes().value("id") == u"outline") {
+                // Leading edge root to tip, trailing edge back: a point per station and edge.
+                const QString outline = svg.attributes().value("d").toString();
+                QVERIFY2(outline.startsWith(u'M') && outline.endsWith(u'Z') &&
+                             outline.count(u'L') == 2 * kStationCount - 1,
+                         qPrintable(outline));
+            }
+            if (!svg.attributes().value("id").startsWith(u"station-"))
+                continue;
+            const int k = svg.attributes().value("id").mid(8).toInt();
+            const double x = TemplateMargins::side + shown(stationRadius(k)) * radiusMm - root;
+            QCOMPARE_LE(std::abs(svg.attributes().value("x1").toDouble() - x), 0.01);
+            ++stations;
+        }
+        QVERIFY2(!svg.hasError(), qPrintable(svg.errorString()));
+        QCOMPARE(stations, kStationCount);
+    }
+
+    void staleQuestionComesAfterAnEditNotAfterASolve_data()
+    {
+        QTest::addColumn<bool>("solve");
+        QTest::addColumn<QString>("edit");  // the field edited after
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("at start: the station table is empty") << false << "" << true;
+        QTest::newRow("after Solve!") << true << "" << false;
+        QTest::newRow("after Solve!, TSR edited") << true << "tsr" << true;
+        QTest::newRow("after Solve!, an output edited") << true << "Text9" << false;
+    }
+    void staleQuestionComesAfterAnEditNotAfterASolve()
+    {
+        QFETCH(bool, solve);
+        QFETCH(QString, edit);
+        QFETCH(bool, asked);
+        auto window = std::make_unique<Form1>();
+        if (solve)
+            control<QPushButton>(window.get(), "Command1")->click();
+        if (!edit.isEmpty())
+            retype(window.get(), *fieldNamed(edit.toStdString()), QStringLiteral("8"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        QCOMPARE(runCommand(*window, Command::Copy, {}, Answer::Cancel), int(asked));
+        QCOMPARE(QGuiApplication::clipboard()->text() == u"before", asked);  // cancelled: nothing copied
+        if (asked) {
+            runCommand(*window, Command::Copy, {}, Answer::ExportAsShown);
+            QVERIFY(QGuiApplication::clipboard()->text().startsWith(
+                QStringLiteral("results not solved for these inputs\n")));
+            runCommand(*window, Command::Copy, {}, Answer::SolveFirst);
+            // Solved now: the table is full and the note gone.
+            const QString solved = QGuiApplication::clipboard()->text();
+            QVERIFY(solved.startsWith(QStringLiteral("Number of Blades\t")));
+            QVERIFY(solved.contains(QStringLiteral("\n10\t1\t0.0")));
+        }
+    }
+
+    void solveNowWithANonNumberShowsTheUsualFailureAndWritesNothing()
+    {
+        auto window = std::make_unique<Form1>();
+        retype(window.get(), Field::Efficiency, QStringLiteral("x"));
+        int chosen = 0;
+        window->designExport().chooseFile = [&](const DesignExport::FileRequest&) {
+            ++chosen;
+            return folder.filePath(QStringLiteral("never.csv"));
+        };
+        window->designExport().askWhenStale = [] { return Answer::SolveFirst; };
+        messages = acceptingMessageBoxes([&] { window->designExport().run(Command::SaveCsv); });
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().contains("\"Blade Efficiency\" holds no number"), qPrintable(messages.first()));
+        QCOMPARE(chosen, 0);
+        QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("never.csv"))));
+    }
+
+    void readOnlyFolderShowsTheReasonLeavesNoFileAndTheSheetAlone()
+    {
+        // Permissions do not bind root; the kernel refuses new files in /proc to everyone.
+        QTemporaryDir locked;
+        QVERIFY(QFile::setPermissions(locked.path(), QFile::ReadOwner | QFile::ExeOwner));
+        const QString target =
+            (geteuid() == 0 ? QStringLiteral("/proc") : locked.path()) + QStringLiteral("/design.csv");
+        auto window = solvedWindow(QLocale::c(), false);
+        const DesignSheet before = window->sheet();
+        runCommand(*window, Command::SaveCsv, target);
+        QFile::setPermissions(locked.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().startsWith(QStringLiteral("Could not save \"%1\": ").arg(target)),
+                 qPrintable(messages.first()));
+        QVERIFY(!QFile::exists(target));
+        QCOMPARE(filesBelow(locked.path()), QStringList());
+        QVERIFY(window->sheet() == before);
+    }
+
+    void menuOpensFromTheKeyboardAndItsShortcutsRunTheCommands()
+    {
+        auto window = solvedWindow(QLocale::c(), false);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->designExport().chooseFile = [this](const DesignExport::FileRequest&) {
+            return folder.filePath(QStringLiteral("keys.csv"));
+        };
+        QTest::keyClick(control(window.get(), Field::Cl), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString(kSi).replace(u'·', u'.'));
+        QTest::keyClick(control(window.get(), Field::Cl), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(QFile::exists(folder.filePath(QStringLiteral("keys.csv"))));
+
+        control(window.get(), "Command1")->setFocus();
+        QTest::keyClick(control(window.get(), "Command1"), Qt::Key_F10, Qt::ShiftModifier);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QStringList shortcuts;
+        for (QAction* action : menu->actions()) {
+            shortcuts << action->shortcut().toString();
+            QVERIFY(action->isShortcutVisibleInContextMenu());
+        }
+        QCOMPARE(shortcuts, QStringList({"Ctrl+Shift+C", "Ctrl+S", "Ctrl+P", "", ""}));
+        QAccessibleInterface* entries = QAccessible::queryAccessibleInterface(menu);
+        QCOMPARE(entries->childCount(), 5);
+        QCOMPARE(entries->child(0)->text(QAccessible::Name), QStringLiteral("Copy Design"));
+        for (int i = 0; i < entries->childCount(); ++i)
+            QVERIFY(!entries->child(i)->text(QAccessible::Name).isEmpty());
+        menu->close();
+    }
+};
+
+QTEST_MAIN(ExportTest)
+#include "export_test.moc"
