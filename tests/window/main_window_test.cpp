@@ -436,6 +436,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&form));
         auto* windspeed = control(&form, WindSpeed);
         windspeed->setFocus();
+        windspeed->end(false);  // where a user typing "15" has the cursor
         form.Timer2_Timer();
         QVERIFY(help.window.isVisible());
         QCoreApplication::processEvents();  // the window system's answers to both windows' requests
