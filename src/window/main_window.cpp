@@ -9,10 +9,10 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
-#include <QContextMenuEvent>
 #include <QIcon>
 #include <QImageReader>
 #include <QLabel>
@@ -26,9 +26,9 @@
 #include <QRadioButton>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionFrame>
-#include <QShortcut>
 #include <QTimer>
 #include <QWindow>
 
@@ -245,16 +245,17 @@ void Form1::buildControls()
             // textChanged, not textEdited: an assistive tool or anything else
             // that sets the text must reach the sheet as typing does; the
             // window's own writes (showing_) do not echo back.
-            connect(edit, &QLineEdit::textChanged, this,
-                    [this, edit, field = *fieldNamed(fromQt(entry.name)), handler = entry.handler](const QString& text) {
-                        describe(edit);
-                        if (showing_)
-                            return;
-                        sheet_.setText(field, fromQt(text));
-                        inputEditedSinceSolve_ = inputEditedSinceSolve_ || infoOf(field).typedByUser;
-                        if (handler)
-                            (this->*handler)();
-                    });
+            connect(
+                edit, &QLineEdit::textChanged, this,
+                [this, edit, field = *fieldNamed(fromQt(entry.name)), handler = entry.handler](const QString& text) {
+                    describe(edit);
+                    if (showing_)
+                        return;
+                    sheet_.setText(field, fromQt(text));
+                    inputEditedSinceSolve_ = inputEditedSinceSolve_ || infoOf(field).typedByUser;
+                    if (handler)
+                        (this->*handler)();
+                });
             // A field's own menu (undo, cut, paste) gets the design's commands too.
             edit->setContextMenuPolicy(Qt::CustomContextMenu);
             connect(edit, &QWidget::customContextMenuRequested, this,
