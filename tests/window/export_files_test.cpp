@@ -18,16 +18,6 @@ namespace {
 
 QTemporaryDir* home = nullptr;
 
-QStringList filesBelow(const QString& folder)
-{
-    QStringList files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << QDir(folder).relativeFilePath(it.next());
-    files.sort();
-    return files;
-}
-
 // Answers the file dialog the way a user does who takes the proposed name.
 // A dialog that never comes fails the test instead of waiting forever.
 void savingThroughTheDialog(const std::function<void()>& action)

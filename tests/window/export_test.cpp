@@ -36,17 +36,6 @@ std::unique_ptr<Form1> solvedWindow(const QLocale& locale, bool imperial)
     return window;
 }
 
-// Every file below `folder`, with its path relative to it.
-[[maybe_unused]] QStringList filesBelow(const QString& folder)
-{
-    QStringList files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << QDir(folder).relativeFilePath(it.next());
-    files.sort();
-    return files;
-}
-
 [[maybe_unused]] QString run(const QString& program, const QStringList& arguments)
 {
     QProcess process;

@@ -7,6 +7,8 @@
 #include "window/main_window.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -17,6 +19,17 @@
 #include <functional>
 
 namespace tivora::testing {
+
+// Every file below `folder`, with its path relative to it.
+inline QStringList filesBelow(const QString& folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(folder).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
 
 template <class T = QWidget>
 T* control(QWidget* window, const char* name)
