@@ -1,5 +1,7 @@
 #include "blade_template.h"
 
+#include "assets/typeface.h"
+
 #include <QXmlStreamWriter>
 
 #include <algorithm>
@@ -78,7 +80,7 @@ QByteArray bladeTemplateSvg(const ShownDesign& design)
     };
 
     out.writeStartElement(QStringLiteral("g"));
-    out.writeAttribute(QStringLiteral("font-family"), QStringLiteral("Liberation Sans, Arial, sans-serif"));
+    out.writeAttribute(QStringLiteral("font-family"), QString(kTypeface) + QStringLiteral(", Arial, sans-serif"));
     const double side = TemplateMargins::side;
     text(side, 8, QStringLiteral("Tivora blade template, full size (1:1). Root at the left, leading edge on top."), 4,
          "start");

@@ -1,5 +1,7 @@
 #include "design_page.h"
 
+#include "assets/typeface.h"
+
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPaintDevice>
@@ -31,7 +33,7 @@ public:
 
     void font(double points, bool bold = false)
     {
-        QFont font(QStringLiteral("Liberation Sans"));
+        QFont font(kTypeface);
         font.setPointSizeF(points);
         font.setBold(bold);
         painter_.setFont(font);

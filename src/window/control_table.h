@@ -5,12 +5,13 @@
 // builds and connects itself by walking this table; nothing else places a
 // control.
 
+#include "controls.h"
 #include "sheet/design_sheet.h"
 
 #include <QRect>
 #include <QString>
 
-#include <optional>
+#include <variant>
 #include <vector>
 
 namespace tivora {
@@ -28,8 +29,15 @@ enum class FontRole { Window, Caption, Greek, GreekLarge };
 
 enum class BackColour { Standard, Highlight3D, InactiveTitle };
 
+// The one timer, which starts with the window.
+struct StartTimer {};
+
+// Which control an entry is; its objectName follows from this.
+using ControlId = std::variant<Field, Caption, UnitSystem, Button, StartTimer>;
+QString controlName(const ControlId& id);
+
 struct ControlSpec {
-    QString name;
+    ControlId id;
     ControlKind kind;
     QRect rect{};  // client-area pixels; the timer has none
     QString caption{};
@@ -41,18 +49,9 @@ struct ControlSpec {
     QString picture{};         // resource of a picture button's face
     QString accessibleName{};  // for a control that shows no text
     Handler handler = nullptr;
-    std::optional<UnitSystem> system{};  // the system an option stands for
 };
 
 // All 61 controls, the thirty station fields included.
 const std::vector<ControlSpec>& mainWindowControls();
-
-// The caption that names a text field, for screen readers and messages.
-// Empty for the hidden `units` field.
-struct FieldCaption {
-    QString label;  // the label whose current caption names the field
-    int station;    // 1..10 for station fields, 0 otherwise
-};
-FieldCaption captionOfField(const QString& field);
 
 }  // namespace tivora

@@ -4,7 +4,14 @@
 //
 // Map of the program:
 //   app/        builds Form1 and the help window access, runs the event loop
-//   window/     Form1 (this) and the table of its 61 controls
+//   window/     Form1 (this), by job:
+//                 controls.h, control_table   its 61 controls as data, by typed identity
+//                 build_controls.cpp          making and connecting them from the table
+//                 handlers.cpp                the handlers, and the sheet shown in the controls
+//                 messages                    the wording of failures and marks, from the sheet alone
+//                 menus_keys_painting.cpp     the design menu, keys, the background
+//                 fonts_and_pictures          typefaces, colours, pictures
+//                 bring_to_front              the main window in front once the others are up
 //   help/       the help window and its web browser, loaded on first use
 //   export/     copy, CSV, the design sheet and the blade template, made on first use
 //   solve/      solve: power, speed, torque and the blade station table
@@ -18,6 +25,7 @@
 // controls show the sheet again. No arithmetic lives here; the handlers only
 // call the core's operations and report their failures.
 
+#include "controls.h"
 #include "sheet/design_sheet.h"
 
 #include <QHash>
@@ -25,8 +33,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <array>
 #include <future>
-#include <optional>
 
 class QAbstractButton;
 class QButtonGroup;
@@ -39,6 +47,7 @@ namespace tivora {
 
 class DesignExport;
 class HelpAccess;
+struct ControlSpec;
 
 // The user's decimal and grouping separators, from QLocale.
 NumberFormat userNumberFormat();
@@ -56,9 +65,8 @@ public:
 
     const DesignSheet& sheet() const { return sheet_; }
     QTimer* timer2() const { return timer2_; }
-
-    // The message of a failure, naming the field by its caption.
-    QString failureMessage(const Failure& failure) const;
+    QLineEdit* field(Field field) const { return fields_[static_cast<int>(field)]; }
+    QAbstractButton* button(Button button) const { return buttons_[static_cast<int>(button)]; }
 
     // Form_Load: runs once, after the window is built and before it is shown.
     void Form_Load();
@@ -85,9 +93,12 @@ protected:
 
 private:
     void buildControls();
-    void bindControls();
+    QWidget* buildField(const ControlSpec& entry);
+    QWidget* buildLabel(const ControlSpec& entry);
+    QWidget* buildOption(const ControlSpec& entry);
+    QWidget* buildPictureButton(const ControlSpec& entry);
+    void dressControl(QWidget* widget, const ControlSpec& entry);
     void bindKeys();
-    void comeToFrontOnceOthersAreUp();
     bool solveAndShow();
     void showDesignMenu(QWidget* under, QPoint globalPos);
     void switchUnits(UnitSystem target);
@@ -96,9 +107,8 @@ private:
     void showSelectedSystem();
     void markSenselessInputs();
     void describe(QLineEdit* edit);
-    QString fieldCaption(const QString& field) const;
-    QString fieldCaption(Field field) const;
-    QString senseRuleText(Field field) const;
+    // Shows a text from its first character, as a figure is read.
+    static void showFromStart(QLineEdit* edit);
 
     DesignSheet sheet_;
     HelpAccess* help_;
@@ -106,10 +116,10 @@ private:
     // Decoded on a second thread while the controls are built.
     std::future<QImage> backgroundLoading_;
     QPixmap background_;
-    QHash<QString, QLineEdit*> fields_;
-    QHash<QString, QLabel*> labels_;
-    QHash<QString, QAbstractButton*> buttons_;
-    QButtonGroup* options_ = nullptr;
+    std::array<QLineEdit*, kFieldCount> fields_{};
+    std::array<QLabel*, kCaptionCount> labels_{};
+    std::array<QAbstractButton*, kButtonCount> buttons_{};
+    QButtonGroup* options_ = nullptr;  // ids are the UnitSystem values
     // While set, the controls are being made to show the sheet: their
     // changes are the sheet's own and must not be written back to it.
     bool showing_ = false;

@@ -94,7 +94,7 @@ private slots:
     {
         startUpAndTick();
         QTRY_COMPARE_WITH_TIMEOUT(frontAndActive(form.get(), helpWindow()), QStringLiteral("Form1 active"), 5000);
-        control<QPushButton>(form.get(), "Command2")->click();
+        control(form.get(), Button::Help)->click();
         QTRY_COMPARE_WITH_TIMEOUT(frontAndActive(form.get(), helpWindow()), QStringLiteral("Help active"), 5000);
     }
 };

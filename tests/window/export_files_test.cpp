@@ -50,7 +50,7 @@ private slots:
         {
             Form1 window;
             window.show();
-            control<QPushButton>(&window, "Command1")->click();
+            control(&window, Button::Solve)->click();
             const QString documents = home->filePath(QStringLiteral("Documents"));
             QVERIFY(QDir().mkpath(documents));
             using enum DesignExport::Command;

@@ -30,9 +30,9 @@ std::unique_ptr<Form1> solvedWindow(const QLocale& locale, bool imperial)
 {
     QLocale::setDefault(locale);
     auto window = std::make_unique<Form1>();
-    control<QPushButton>(window.get(), "Command1")->click();
+    control(window.get(), Button::Solve)->click();
     if (imperial)
-        control<QRadioButton>(window.get(), "Option4")->click();
+        control(window.get(), UnitSystem::Imperial)->click();
     return window;
 }
 
@@ -268,7 +268,7 @@ private slots:
         QFETCH(bool, asked);
         auto window = std::make_unique<Form1>();
         if (solve)
-            control<QPushButton>(window.get(), "Command1")->click();
+            control(window.get(), Button::Solve)->click();
         if (!edit.isEmpty())
             retype(window.get(), *fieldNamed(edit.toStdString()), QStringLiteral("8"));
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
@@ -335,8 +335,8 @@ private slots:
         QTest::keyClick(control(window.get(), Field::Cl), Qt::Key_S, Qt::ControlModifier);
         QVERIFY(QFile::exists(folder.filePath(QStringLiteral("keys.csv"))));
 
-        control(window.get(), "Command1")->setFocus();
-        QTest::keyClick(control(window.get(), "Command1"), Qt::Key_F10, Qt::ShiftModifier);
+        control(window.get(), Button::Solve)->setFocus();
+        QTest::keyClick(control(window.get(), Button::Solve), Qt::Key_F10, Qt::ShiftModifier);
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(menu);
         QStringList shortcuts;

@@ -268,7 +268,7 @@ private slots:
         QTRY_VERIFY(helpWindow());
         QVERIFY(!helpWindow()->isVisible());
         QTRY_COMPARE_WITH_TIMEOUT(titleOf(helpWindow()), QStringLiteral("Served help"), kLoadTimeout);
-        QCOMPARE(QApplication::focusWidget(), control(form.get(), "Command1"));
+        QCOMPARE(QApplication::focusWidget(), control(form.get(), Button::Solve));
     }
 
     void tickShowsHelpThenTheMainWindowInFrontAndDisablesTheTimer()
@@ -291,13 +291,13 @@ private slots:
         helpWindow()->browser()->setUrl(server.url("/other"));
         QTRY_COMPARE_WITH_TIMEOUT(titleOf(helpWindow()), QStringLiteral("Other page"), kLoadTimeout);
 
-        control<QPushButton>(form.get(), "Command2")->click();
+        control(form.get(), Button::Help)->click();
         QVERIFY(helpWindow()->isVisible());
         QTRY_COMPARE(QApplication::activeWindow(), helpWindow());
         QTRY_COMPARE_WITH_TIMEOUT(titleOf(helpWindow()), QStringLiteral("Served help"), kLoadTimeout);
 
         QSignalSpy loads(helpWindow()->browser(), &QWebEngineView::loadFinished);
-        control<QPushButton>(form.get(), "Command2")->click();
+        control(form.get(), Button::Help)->click();
         QTRY_COMPARE_WITH_TIMEOUT(loads.size(), 1, kLoadTimeout);
         QVERIFY(loads.first().first().toBool());
     }
@@ -306,13 +306,13 @@ private slots:
     {
         startUp();
         QTRY_VERIFY(helpWindow());
-        control<QPushButton>(form.get(), "Command2")->click();
+        control(form.get(), Button::Help)->click();
         QPointer<HelpWindow> first = helpWindow();
         first->close();
         QTRY_VERIFY(!first);  // closing destroys the window and its browser
         QVERIFY(!helpWindow());
 
-        control<QPushButton>(form.get(), "Command2")->click();
+        control(form.get(), Button::Help)->click();
         QVERIFY(helpWindow() && helpWindow()->isVisible());
         QTRY_COMPARE_WITH_TIMEOUT(titleOf(helpWindow()), QStringLiteral("Served help"), kLoadTimeout);
     }
@@ -321,7 +321,7 @@ private slots:
     {
         startUp(1500);
         QTRY_VERIFY(helpWindow());
-        control<QPushButton>(form.get(), "Command2")->click();
+        control(form.get(), Button::Help)->click();
         QPointer<HelpWindow> first = helpWindow();
         first->close();
         QTRY_VERIFY(!first);
@@ -438,7 +438,7 @@ private slots:
             QVERIFY(clickUntilTitle(helpWindow(), act == Act::Click ? shown : QStringLiteral("armed")));
         }
         if (act == Act::ClickThenHelp)
-            QTest::mouseClick(control<QPushButton>(form.get(), "Command2"), Qt::LeftButton);
+            QTest::mouseClick(control(form.get(), Button::Help), Qt::LeftButton);
         if (act == Act::KillRenderer) {
             QTRY_COMPARE_WITH_TIMEOUT(titleOf(helpWindow()), QStringLiteral("Other page"), kLoadTimeout);
             QVERIFY(::kill(pid_t(helpWindow()->browser()->page()->renderProcessPid()), SIGKILL) == 0);
@@ -450,7 +450,7 @@ private slots:
         QCOMPARE(QApplication::topLevelWidgets().count(helpWindow()), 1);
 
         // Through the window system, as a user's click: a modal box would stop it.
-        QTest::mouseClick(control<QPushButton>(form.get(), "Command1"), Qt::LeftButton);
+        QTest::mouseClick(control(form.get(), Button::Solve), Qt::LeftButton);
         QCOMPARE(textOf(form.get(), Field::Power), QStringLiteral("2587.1"));
     }
 

@@ -1,6 +1,5 @@
 #include "window_fixture.h"
 
-#include "window/control_table.h"
 #include "window/help_access.h"
 
 #include <QButtonGroup>
@@ -34,6 +33,12 @@ public:
     QList<QUrl> addresses;
 };
 
+bool isStationField(const QWidget* control)
+{
+    const auto field = fieldNamed(control->objectName().toStdString());
+    return field && infoOf(*field).station > 0;
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -62,58 +67,6 @@ private slots:
         QVERIFY(!window->windowIcon().isNull());
     }
 
-    void controlsSitAtTheirPlaces_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("rect");
-        QTest::newRow("wind speed, bottom of the input block") << objectNameOf(WindSpeed) << QRect(16, 112, 33, 19);
-        QTest::newRow("number of blades caption") << objectNameOf(Caption::Blades) << QRect(56, 16, 113, 17);
-        QTest::newRow("imperial option") << "Option4" << QRect(208, 112, 57, 25);
-        QTest::newRow("radius column caption") << objectNameOf(Caption::StationRadius) << QRect(424, 128, 65, 17);
-        QTest::newRow("station 1 radius") << objectNameOf(stationRadius(1)) << QRect(432, 144, 49, 19);
-        QTest::newRow("station 1 chord") << objectNameOf(stationChord(1)) << QRect(512, 144, 49, 19);
-        QTest::newRow("station 10 chord") << objectNameOf(stationChord(10)) << QRect(512, 288, 49, 19);
-        QTest::newRow("station 10 twist") << objectNameOf(stationTwist(10)) << QRect(592, 288, 49, 19);
-        QTest::newRow("solve button") << "Command1" << QRect(528, 328, 113, 41);
-        QTest::newRow("airfoil caption") << objectNameOf(Caption::Airfoil) << QRect(192, 408, 105, 17);
-        QTest::newRow("alpha") << objectNameOf(Alpha) << QRect(208, 440, 41, 19);
-        QTest::newRow("power") << objectNameOf(Power) << QRect(344, 440, 49, 19);
-        QTest::newRow("speed caption") << objectNameOf(Caption::GeneratorSpeed) << QRect(400, 464, 161, 17);
-        QTest::newRow("help button reaches into the bottom strip") << "Command2" << QRect(8, 448, 113, 41);
-    }
-    void controlsSitAtTheirPlaces()
-    {
-        QFETCH(QString, name);
-        QFETCH(QRect, rect);
-        QCOMPARE(control(w(), name.toLatin1().constData())->geometry(), rect);
-    }
-
-    void windowHasSixtyOneControlsOfTheirKinds()
-    {
-        QStringList names = {"windspeed", "radius",  "efficiency", "blades",  "tsr",      "cl",      "alpha",
-                             "units",     "Option1", "Option2",    "Option4", "Command1", "Command2"};
-        for (int label : {1, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15, 24})
-            names << QStringLiteral("Label%1").arg(label);
-        for (int text = 6; text <= 38; ++text)
-            names << QStringLiteral("Text%1").arg(text);
-        QCOMPARE(names.size(), 60);
-        for (const QString& name : names)
-            QVERIFY2(window->findChild<QWidget*>(name), qPrintable(name));
-
-        int shownFields = 0;
-        for (auto* edit : window->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
-            shownFields += edit->isVisible();
-        QCOMPARE(shownFields, 40);
-        QCOMPARE(window->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly).size(), 41);
-        QCOMPARE(window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly).size(), 14);
-        QCOMPARE(window->findChildren<QRadioButton*>().size(), 3);
-        QCOMPARE(window->findChildren<QPushButton*>().size(), 2);
-        auto* timer = window->findChild<QTimer*>(QStringLiteral("Timer2"));
-        QVERIFY(timer);
-        QCOMPARE(timer->interval(), 3000);
-        QVERIFY(timer->isActive());
-    }
-
     // Station rows overlap by 3 px; the only other touches are one pixel:
     // each column caption on its first row, and the Cl caption on alpha's edge.
     void onlyStationRowsOverlapBesidesOnePixelTouches()
@@ -130,8 +83,7 @@ private slots:
                 const QRect both = shown[i]->geometry().intersected(shown[j]->geometry());
                 if (both.isEmpty())
                     continue;
-                const bool stations = captionOfField(shown[i]->objectName()).station > 0 &&
-                                      captionOfField(shown[j]->objectName()).station > 0;
+                const bool stations = isStationField(shown[i]) && isStationField(shown[j]);
                 if (stations) {
                     ++stationOverlaps;
                     QCOMPARE(both.height(), 3);
@@ -167,18 +119,20 @@ private slots:
 
     void tabVisitsTheControlsInTheirOrderSkippingLabels()
     {
-        QStringList expected = {"Command1", "windspeed", "radius", "efficiency", "blades",
-                                "tsr",      "alpha",     "cl",     "Option1"};
+        QStringList expected = {objectNameOf(Button::Solve)};
+        for (Field field : {WindSpeed, Radius, Efficiency, Blades, Tsr, Alpha, Cl})
+            expected << objectNameOf(field);
+        expected << objectNameOf(UnitSystem::SI);
         // Each column of the table from the tip up: radii, twists, chords.
         for (auto column : {stationRadius, stationTwist, stationChord}) {
             for (int k = kStationCount; k >= 1; --k)
                 expected << objectNameOf(column(k));
         }
-        expected << objectNameOf(Power) << objectNameOf(Torque) << objectNameOf(GeneratorSpeed) << "Command2"
-                 << "Command1";
+        expected << objectNameOf(Power) << objectNameOf(Torque) << objectNameOf(GeneratorSpeed)
+                 << objectNameOf(Button::Help) << objectNameOf(Button::Solve);
 
         window->activateWindow();
-        QTRY_COMPARE(QApplication::focusWidget(), control(w(), "Command1"));
+        QTRY_COMPARE(QApplication::focusWidget(), control(w(), Button::Solve));
         QStringList visited = {QApplication::focusWidget()->objectName()};
         for (int i = 1; i < expected.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -189,15 +143,15 @@ private slots:
 
     void tabEntersTheOptionGroupAtTheOptionThatIsOn()
     {
-        control<QRadioButton>(w(), "Option2")->click();
+        control(w(), UnitSystem::Metric)->click();
         control(w(), Cl)->setFocus();
         QTest::keyClick(control(w(), Cl), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Option2"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), objectNameOf(UnitSystem::Metric));
     }
 
     void solveFillsOutputsAndTheStationTable()
     {
-        control<QPushButton>(w(), "Command1")->click();
+        control(w(), Button::Solve)->click();
         QCOMPARE(textOf(w(), Power), QStringLiteral("2587.1"));
         QCOMPARE(textOf(w(), GeneratorSpeed), QStringLiteral("105"));
         QCOMPARE(textOf(w(), Torque), QStringLiteral("24.64"));
@@ -220,7 +174,7 @@ private slots:
     {
         QFETCH(Qt::Key, key);
         window->activateWindow();
-        QTRY_COMPARE(QApplication::focusWidget(), control(w(), "Command1"));
+        QTRY_COMPARE(QApplication::focusWidget(), control(w(), Button::Solve));
         QTest::keyClick(QApplication::focusWidget(), key);
         QCOMPARE(textOf(w(), stationTwist(9)), QStringLiteral("0"));
     }
@@ -228,21 +182,21 @@ private slots:
     void solveReadsWhatTheUserTyped()
     {
         retype(w(), Radius, "3");
-        control<QPushButton>(w(), "Command1")->click();
+        control(w(), Button::Solve)->click();
         QCOMPARE(textOf(w(), stationRadius(10)), QStringLiteral("3"));
         QCOMPARE(textOf(w(), GeneratorSpeed), QStringLiteral("35"));
     }
 
     void optionClicksConvertAndRecaption()
     {
-        control<QPushButton>(w(), "Command1")->click();
-        control<QRadioButton>(w(), "Option2")->click();
+        control(w(), Button::Solve)->click();
+        control(w(), UnitSystem::Metric)->click();
         QCOMPARE(textOf(w(), WindSpeed), QStringLiteral("54"));
         QCOMPARE(textOf(w(), GeneratorSpeed), QStringLiteral("1002.7"));
         QCOMPARE(control<QLabel>(w(), Caption::WindSpeed)->text(), QStringLiteral("Wind Speed (kph)"));
         QCOMPARE(textOf(w(), Units), QStringLiteral("2"));
 
-        control<QRadioButton>(w(), "Option4")->click();
+        control(w(), UnitSystem::Imperial)->click();
         QCOMPARE(textOf(w(), WindSpeed), QStringLiteral("33.6"));
         QCOMPARE(textOf(w(), Radius), QStringLiteral("3.3"));
         QCOMPARE(textOf(w(), stationChord(1)), QStringLiteral("17.638"));
@@ -250,7 +204,7 @@ private slots:
         QCOMPARE(control<QLabel>(w(), Caption::StationChord)->text(), QStringLiteral("Chord (in)"));
         QCOMPARE(control(w(), stationChord(3))->accessibleName(), QStringLiteral("Chord (in), station 3"));
 
-        control<QRadioButton>(w(), "Option1")->click();
+        control(w(), UnitSystem::SI)->click();
         QCOMPARE(textOf(w(), WindSpeed), QStringLiteral("15"));
         QCOMPARE(textOf(w(), stationChord(1)), QStringLiteral("0.448"));
         QCOMPARE(control<QLabel>(w(), Caption::Radius)->text(), QStringLiteral("Blade radius (m)"));
@@ -258,27 +212,27 @@ private slots:
 
     void arrowKeysInTheOptionGroupSwitchUnits()
     {
-        auto* si = control<QRadioButton>(w(), "Option1");
+        auto* si = control(w(), UnitSystem::SI);
         si->setFocus();
         QTest::keyClick(si, Qt::Key_Down);
-        QVERIFY(control<QRadioButton>(w(), "Option2")->isChecked());
+        QVERIFY(control(w(), UnitSystem::Metric)->isChecked());
         QCOMPARE(textOf(w(), WindSpeed), QStringLiteral("54"));
     }
 
     void editingClOrAlphaMarksTheAirfoilAndNothingElseDoes_data()
     {
-        QTest::addColumn<QString>("field");
+        QTest::addColumn<Field>("field");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("typing in Cl") << objectNameOf(Cl) << "Airfoil: user defined";
-        QTest::newRow("typing in alpha") << objectNameOf(Alpha) << "Airfoil: user defined";
-        QTest::newRow("typing in TSR") << objectNameOf(Tsr) << "Airfoil: NACA2412";
-        QTest::newRow("typing in an output") << objectNameOf(Power) << "Airfoil: NACA2412";
+        QTest::newRow("typing in Cl") << Cl << "Airfoil: user defined";
+        QTest::newRow("typing in alpha") << Alpha << "Airfoil: user defined";
+        QTest::newRow("typing in TSR") << Tsr << "Airfoil: NACA2412";
+        QTest::newRow("typing in an output") << Power << "Airfoil: NACA2412";
     }
     void editingClOrAlphaMarksTheAirfoilAndNothingElseDoes()
     {
-        QFETCH(QString, field);
+        QFETCH(Field, field);
         QFETCH(QString, caption);
-        auto* edit = control<QLineEdit>(w(), field.toLatin1().constData());
+        auto* edit = control(w(), field);
         const QString before = edit->text();
         edit->end(false);
         QTest::keyClick(edit, Qt::Key_5);
@@ -291,8 +245,8 @@ private slots:
     void airfoilMarkSurvivesSolveAndSwitch()
     {
         QTest::keyClick(control(w(), Cl), Qt::Key_0);
-        control<QPushButton>(w(), "Command1")->click();
-        control<QRadioButton>(w(), "Option2")->click();
+        control(w(), Button::Solve)->click();
+        control(w(), UnitSystem::Metric)->click();
         QCOMPARE(control<QLabel>(w(), Caption::Airfoil)->text(), QStringLiteral("Airfoil: user defined"));
     }
 
@@ -300,7 +254,7 @@ private slots:
     {
         retype(w(), Efficiency, "");
         const DesignSheet before = window->sheet();
-        const QStringList messages = acceptingMessageBoxes([this] { control<QPushButton>(w(), "Command1")->click(); });
+        const QStringList messages = acceptingMessageBoxes([this] { control(w(), Button::Solve)->click(); });
         QCOMPARE(messages.size(), 1);
         QVERIFY2(messages.first().contains("\"Blade Efficiency\" holds no number"), qPrintable(messages.first()));
         QVERIFY(window->isVisible());
@@ -311,9 +265,9 @@ private slots:
 
     void failedSolveNamesTheComputedFieldForDivisionByZero()
     {
-        control<QRadioButton>(w(), "Option2")->click();
+        control(w(), UnitSystem::Metric)->click();
         retype(w(), Radius, "0");
-        const QStringList messages = acceptingMessageBoxes([this] { control<QPushButton>(w(), "Command1")->click(); });
+        const QStringList messages = acceptingMessageBoxes([this] { control(w(), Button::Solve)->click(); });
         QCOMPARE(messages.size(), 1);
         QVERIFY2(messages.first().contains("Division by zero while computing \"Generator speed (rpm)\""),
                  qPrintable(messages.first()));
@@ -324,12 +278,12 @@ private slots:
 
     void failedSwitchPutsTheOptionBack()
     {
-        control<QPushButton>(w(), "Command1")->click();
+        control(w(), Button::Solve)->click();
         retype(w(), stationChord(10), "");
         const DesignSheet before = window->sheet();
-        const QStringList messages = acceptingMessageBoxes([this] { control<QRadioButton>(w(), "Option4")->click(); });
+        const QStringList messages = acceptingMessageBoxes([this] { control(w(), UnitSystem::Imperial)->click(); });
         QCOMPARE(messages.size(), 1);
-        QVERIFY(control<QRadioButton>(w(), "Option1")->isChecked());
+        QVERIFY(control(w(), UnitSystem::SI)->isChecked());
         QCOMPARE(window->sheet().selectedSystem(), UnitSystem::SI);
         QVERIFY(window->sheet() == before);
         QCOMPARE(control<QLabel>(w(), Caption::StationChord)->text(), QStringLiteral("Chord (m)"));
@@ -358,8 +312,8 @@ private slots:
     {
         if (qApp->devicePixelRatio() < 2)
             QSKIP("needs a double-density screen");
-        for (const char* name : {"Command1", "Command2"}) {
-            auto* button = control<QPushButton>(w(), name);
+        for (Button which : {Button::Solve, Button::Help}) {
+            auto* button = control(w(), which);
             QCOMPARE(button->icon().pixmap(button->iconSize(), 2.0).size(), button->iconSize() * 2);
         }
         QCOMPARE(window->windowIcon().pixmap(QSize(32, 32), 2.0).size(), QSize(64, 64));
@@ -375,7 +329,7 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         Form1 german;
         QCOMPARE(textOf(&german, Efficiency), QStringLiteral("0,4"));
-        control<QPushButton>(&german, "Command1")->click();
+        control(&german, Button::Solve)->click();
         QCOMPARE(textOf(&german, Power), QStringLiteral("2587,1"));
         QCOMPARE(textOf(&german, stationChord(1)), QStringLiteral("0,448"));
         QLocale::setDefault(QLocale::c());
@@ -383,19 +337,19 @@ private slots:
 
     void enterInAnyTextFieldSolvesAsSolveDoes_data()
     {
-        QTest::addColumn<QString>("field");
+        QTest::addColumn<Field>("field");
         QTest::addColumn<Qt::Key>("key");
-        QTest::newRow("return in the wind speed") << objectNameOf(WindSpeed) << Qt::Key_Return;
-        QTest::newRow("keypad enter in the radius just typed") << objectNameOf(Radius) << Qt::Key_Enter;
-        QTest::newRow("return in a station's chord") << objectNameOf(stationChord(10)) << Qt::Key_Return;
-        QTest::newRow("return in the power output") << objectNameOf(Power) << Qt::Key_Return;
+        QTest::newRow("return in the wind speed") << WindSpeed << Qt::Key_Return;
+        QTest::newRow("keypad enter in the radius just typed") << Radius << Qt::Key_Enter;
+        QTest::newRow("return in a station's chord") << stationChord(10) << Qt::Key_Return;
+        QTest::newRow("return in the power output") << Power << Qt::Key_Return;
     }
     void enterInAnyTextFieldSolvesAsSolveDoes()
     {
-        QFETCH(QString, field);
+        QFETCH(Field, field);
         QFETCH(Qt::Key, key);
         retype(w(), Radius, "3");
-        QTest::keyClick(control(w(), field.toLatin1().constData()), key);
+        QTest::keyClick(control(w(), field), key);
         QCOMPARE(textOf(w(), stationRadius(10)), QStringLiteral("3"));
         QCOMPARE(textOf(w(), GeneratorSpeed), QStringLiteral("35"));
     }
@@ -419,7 +373,7 @@ private slots:
         StandInHelp help;
         Form1 form(&help);
         form.show();
-        control<QPushButton>(&form, "Command2")->click();
+        control(&form, Button::Help)->click();
         QVERIFY(QTest::qWaitForWindowActive(&help.window));
         QTest::keyClick(&help.window, Qt::Key_Q, Qt::ControlModifier);
         QVERIFY(!help.window.isVisible());

@@ -23,7 +23,7 @@ class ScreenAndSheetTest : public QObject {
 private:
     std::unique_ptr<Form1> window;
     QWidget* w() { return window.get(); }
-    void solve() { control<QPushButton>(w(), "Command1")->click(); }
+    void solve() { control(w(), Button::Solve)->click(); }
 
 private slots:
     void init()
@@ -50,7 +50,7 @@ private slots:
 
     void optionToggledByAnAssistiveToolSwitchesAsAClickDoes()
     {
-        auto* metric = control<QRadioButton>(w(), "Option2");
+        auto* metric = control(w(), UnitSystem::Metric);
         QAccessibleActionInterface* actions = QAccessible::queryAccessibleInterface(metric)->actionInterface();
         QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
         actions->doAction(QAccessibleActionInterface::toggleAction());
@@ -64,11 +64,11 @@ private slots:
 
     void imperialClickKeepsImperialAndSolvesFromMphAndFeet()
     {
-        control<QRadioButton>(w(), "Option4")->click();
+        control(w(), UnitSystem::Imperial)->click();
         retype(w(), WindSpeed, QStringLiteral("20"));
         retype(w(), Radius, QStringLiteral("10"));
         solve();
-        QVERIFY(control<QRadioButton>(w(), "Option4")->isChecked());
+        QVERIFY(control(w(), UnitSystem::Imperial)->isChecked());
         QCOMPARE(window->sheet().selectedSystem(), UnitSystem::Imperial);
         QCOMPARE(textOf(w(), Power), QStringLiteral("4863.5"));
         QCOMPARE(textOf(w(), WindSpeed), QStringLiteral("19.9"));

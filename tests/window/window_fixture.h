@@ -1,6 +1,6 @@
 #pragma once
 
-// Shared by the window tests: finding controls by objectName, closing the
+// Shared by the window tests: finding controls by their identity, closing the
 // message boxes that a failing operation opens, and failing a test at once
 // when a dialog it did not expect opens.
 
@@ -12,11 +12,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScopedValueRollback>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
+#include <string_view>
 
 namespace tivora::testing {
 
@@ -31,26 +34,41 @@ inline QStringList filesBelow(const QString& folder)
     return files;
 }
 
-template <class T = QWidget>
-T* control(QWidget* window, const char* name)
+namespace detail {
+
+template <class T>
+T* control(QWidget* window, std::string_view name)
 {
-    auto* found = window->findChild<T*>(QString::fromLatin1(name));
+    auto* found = window->findChild<T*>(QString::fromUtf8(name));
     if (!found)
-        qFatal("no control named %s", name);
+        qFatal("no control named %s", QString::fromUtf8(name).toLocal8Bit().constData());
     return found;
 }
 
-// The registry's names are string literals, so their data ends in a null.
+}  // namespace detail
+
+// Controls by their identity in the registry.
 template <class T = QLineEdit>
 T* control(QWidget* window, Field field)
 {
-    return control<T>(window, nameOf(field).data());
+    return detail::control<T>(window, nameOf(field));
 }
 
 template <class T = QLabel>
 T* control(QWidget* window, Caption caption)
 {
-    return control<T>(window, nameOf(caption).data());
+    return detail::control<T>(window, nameOf(caption));
+}
+
+inline QPushButton* control(QWidget* window, Button button)
+{
+    return detail::control<QPushButton>(window, nameOf(button));
+}
+
+// The option that stands for `system`.
+inline QRadioButton* control(QWidget* window, UnitSystem system)
+{
+    return detail::control<QRadioButton>(window, optionNameOf(system));
 }
 
 inline QString objectNameOf(Field field)
@@ -61,6 +79,16 @@ inline QString objectNameOf(Field field)
 inline QString objectNameOf(Caption caption)
 {
     return QString::fromUtf8(nameOf(caption));
+}
+
+inline QString objectNameOf(Button button)
+{
+    return QString::fromUtf8(nameOf(button));
+}
+
+inline QString objectNameOf(UnitSystem option)
+{
+    return QString::fromUtf8(optionNameOf(option));
 }
 
 inline QString textOf(QWidget* window, Field field)

@@ -1,0 +1,107 @@
+// What the window does beyond its handlers: the design's menu and
+// shortcuts, the keys that reach Solve! and Help!, and the background.
+
+#include "export/design_export.h"
+#include "fonts_and_pictures.h"
+#include "main_window.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QShortcut>
+
+namespace tivora {
+
+// Keys beyond what the controls do by themselves.
+void Form1::bindKeys()
+{
+    // Enter in any field is a press of Solve!, so the keyboard never has to
+    // leave the figures.
+    for (QLineEdit* edit : fields_)
+        connect(edit, &QLineEdit::returnPressed, button(Button::Solve), &QAbstractButton::click);
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, button(Button::Help),
+            &QAbstractButton::click);
+    // From either window: the help window has no menu to quit from.
+    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    quit->setContext(Qt::ApplicationShortcut);
+    connect(quit, &QShortcut::activated, qApp, &QApplication::closeAllWindows);
+}
+
+// A field that loses the focus shows its figure from the first digit again,
+// whatever part of it the user was editing.
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // A context menu or another window takes the focus only for a while.
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            showFromStart(static_cast<QLineEdit*>(watched));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+DesignExport& Form1::designExport()
+{
+    if (!export_) {
+        export_ = new DesignExport(
+            this, sheet_, [this] { return inputEditedSinceSolve_; }, [this] { return solveAndShow(); });
+    }
+    return *export_;
+}
+
+void Form1::showDesignMenu(QWidget* under, QPoint globalPos)
+{
+    QMenu* menu = nullptr;
+    if (auto* field = qobject_cast<QLineEdit*>(under)) {
+        menu = field->createStandardContextMenu();
+        menu->addSeparator();
+    } else {
+        menu = new QMenu(this);
+    }
+    menu->setObjectName(QStringLiteral("designMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addActions(designExport().actions());
+    menu->popup(globalPos);
+}
+
+void Form1::contextMenuEvent(QContextMenuEvent* event)
+{
+    showDesignMenu(this, event->globalPos());
+}
+
+// The design's shortcuts, read here rather than registered as shortcuts, so
+// that nothing of the export exists until it is used. The fields pass on the
+// keys they do not use.
+void Form1::keyPressEvent(QKeyEvent* event)
+{
+    const QKeySequence keys(event->keyCombination());
+    if (const auto command = DesignExport::commandForKeys(keys)) {
+        designExport().run(*command);
+        return;
+    }
+    if (keys == QKeySequence(Qt::SHIFT | Qt::Key_F10) || keys == QKeySequence(Qt::Key_Menu)) {
+        QWidget* under = focusWidget() ? focusWidget() : this;
+        showDesignMenu(under, under->mapToGlobal(QPoint(0, under->height())));
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Form1::paintEvent(QPaintEvent*)
+{
+    if (backgroundLoading_.valid())
+        background_ = QPixmap::fromImage(backgroundLoading_.get());
+    QPainter painter(this);
+    // Drawn at its own size from the top-left corner, never stretched; the
+    // strips right of and below it show the window's colour.
+    const QRect picture(QPoint(0, 0), background_.deviceIndependentSize().toSize());
+    for (const QRect& strip : QRegion(rect()) - picture)
+        painter.fillRect(strip, kInactiveTitle);
+    painter.drawPixmap(0, 0, background_);
+}
+
+}  // namespace tivora
