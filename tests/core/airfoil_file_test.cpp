@@ -44,9 +44,14 @@ TEST(PolarFile, xfoilOutputReadsAndExtendsToEveryAngle)
     EXPECT_NEAR(airfoil.at(90 * kDegree).cl, 0, 1e-9);
     EXPECT_NEAR(airfoil.at(90 * kDegree).cd, 1.11 + 0.018 * 10, 1e-9);
     EXPECT_NEAR(airfoil.at(180 * kDegree).cl, 0, 1e-9);
+    // Finite everywhere, and without a step: the reversed section beyond
+    // ±90° joins the straight fall of lift towards ±180°.
+    double previous = airfoil.at(-std::numbers::pi).cl;
     for (double degrees = -180; degrees <= 180; degrees += 0.5) {
         const auto [cl, cd] = airfoil.at(degrees * kDegree);
         ASSERT_TRUE(std::isfinite(cl) && std::isfinite(cd) && cd >= 0) << degrees << "°";
+        EXPECT_LT(std::abs(cl - previous), 0.1) << degrees << "°";
+        previous = cl;
     }
 }
 

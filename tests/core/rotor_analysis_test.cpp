@@ -86,8 +86,10 @@ TEST(RotorAnalysis, unsolvedSheetOrNoBladesIsAProblemNotANumber)
 
     DesignSheet sheet;
     ASSERT_FALSE(solve(sheet));
-    sheet.setText(Field::Blades, "0");
-    EXPECT_EQ(bladeFromSheet(sheet).problem().kind, ProblemKind::BladeNotUsable);
+    for (const char* blades : {"0", "2.5"}) {
+        sheet.setText(Field::Blades, blades);
+        EXPECT_EQ(bladeFromSheet(sheet).problem().kind, ProblemKind::BladeNotUsable) << blades;
+    }
 }
 
 TEST(RotorAnalysis, cpCurvePeakIsFoundToAHundredthOfTheTipSpeedRatio)
@@ -101,9 +103,11 @@ TEST(RotorAnalysis, cpCurvePeakIsFoundToAHundredthOfTheTipSpeedRatio)
     EXPECT_EQ(curve.points.back().tsr, 15);
     for (const CpPoint& point : curve.points)
         EXPECT_LE(point.cp, curve.peakCp) << "tip speed ratio " << point.tsr;
-    // A hundredth either side is no better.
+    // The peak is where it says, and a hundredth either side is no better.
+    const double atPeak = rotorCoefficients(blade, airfoil, curve.peakTsr).cp;
+    EXPECT_DOUBLE_EQ(atPeak, curve.peakCp);
     for (double step : {-0.01, 0.01})
-        EXPECT_LE(rotorCoefficients(blade, airfoil, curve.peakTsr + step).cp, curve.peakCp);
+        EXPECT_LE(rotorCoefficients(blade, airfoil, curve.peakTsr + step).cp, atPeak);
 }
 
 }  // namespace
