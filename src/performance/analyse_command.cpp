@@ -295,6 +295,17 @@ void analyse(const Options& options, std::ostream& out)
         << "thrust at the design wind speed," << number(design.thrust, 1) << ",N\n"
         << "alternator cut-in," << number(alternator.cutInRpm(), 1) << ",rpm\n";
 
+    csv << "\n# Stations at the design tip speed ratio and wind speed\n"
+           "station,radius (m),inflow angle (degrees),angle of attack (degrees),Cl,Cd,a,a',tip and hub loss F,"
+           "normal load (N/m),tangential load (N/m)\n";
+    for (std::size_t k = 0; k < design.stations.size(); ++k) {
+        const StationResult& s = design.stations[k];
+        csv << k + 1 << ',' << number(s.radius, 3) << ',' << number(s.phiDegrees, 2) << ',' << number(s.alphaDegrees, 2)
+            << ',' << number(s.cl, 4) << ',' << number(s.cd, 4) << ',' << number(s.axialInduction, 4) << ','
+            << number(s.tangentialInduction, 4) << ',' << number(s.tipHubLoss, 4) << ',' << number(s.normalLoad, 2)
+            << ',' << number(s.tangentialLoad, 2) << '\n';
+    }
+
     csv << "\n# Power coefficient against tip speed ratio\ntip speed ratio,Cp,Ct,Cq\n";
     for (const CpPoint& p : curve.points)
         csv << number(p.tsr, 2) << ',' << number(p.cp, 4) << ',' << number(p.ct, 4) << ',' << number(p.cq, 4) << '\n';
@@ -335,7 +346,11 @@ int runAnalyseCommand(const std::vector<std::string>& arguments, std::ostream& o
         }
         analyse(options, out);
         out.flush();
-        return out ? 0 : 1;
+        if (!out) {
+            err << "tivora --analyse: the output could not be written\n";
+            return 1;
+        }
+        return 0;
     } catch (const Failed& failed) {
         err << "tivora --analyse: " << failed.message << '\n';
         return kBadUsage;

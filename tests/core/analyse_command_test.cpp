@@ -27,6 +27,7 @@ TEST(AnalyseCommand, printsEverySectionForTheStartDesign)
     EXPECT_EQ(run.err, "");
     for (const char* section :
          {"# Power coefficient against tip speed ratio\ntip speed ratio,Cp,Ct,Cq\n0.50,",
+          "# Stations at the design tip speed ratio and wind speed\nstation,radius (m),",
           "# Power curve held at tip speed ratio 7", "# Power curve on the alternator\nwind speed (m/s),",
           "# Annual energy at a mean wind speed of 5 m/s, Weibull shape 2\ncurve,annual energy (kWh),capacity factor\n"
           "held at the design tip speed ratio,",
