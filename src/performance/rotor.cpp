@@ -26,6 +26,7 @@ struct Section {
 
 struct SectionState {
     double residual = 1;
+    double phi = 0;
     double a = 0, ap = 0, cl = 0, cd = 0, cn = 0, ct = 0, F = 1;
 };
 
@@ -47,6 +48,7 @@ double prandtl(int blades, double distance, double radius, double sinPhi)
 SectionState residual(const RotorFrame& rotor, const Section& section, double phi)
 {
     SectionState s;
+    s.phi = phi;
     const double localSpeedRatio = rotor.tsr * section.radius / rotor.tipRadius;
     const double solidity = rotor.blades * section.chord / (2 * kPi * section.radius);
     const double sinPhi = std::sin(phi);
@@ -166,10 +168,7 @@ SectionState solveSection(const RotorFrame& rotor, const Section& section, long&
             const double next = q.from + (q.to - q.from) * i / (kPoints - 1);
             const double fNext = f(next);
             if ((fPrevious < 0) != (fNext < 0)) {
-                const double phi = brentRoot(f, previous, next, fPrevious, fNext);
-                SectionState s = residual(rotor, section, phi);
-                s.residual = phi;  // carried out as the angle found
-                return s;
+                return residual(rotor, section, brentRoot(f, previous, next, fPrevious, fNext));
             }
             previous = next;
             fPrevious = fNext;
@@ -177,7 +176,7 @@ SectionState solveSection(const RotorFrame& rotor, const Section& section, long&
     }
     // No root anywhere: only a section with no lift and no drag at all.
     SectionState none;
-    none.residual = std::atan2(1, rotor.tsr * section.radius / rotor.tipRadius);
+    none.phi = std::atan2(1, rotor.tsr * section.radius / rotor.tipRadius);
     return none;
 }
 
@@ -313,7 +312,7 @@ Result<BladeAnalysis> analyseBlade(const Blade& blade, const Airfoil& airfoil, d
             r = std::max(r, blade.hubRadius() + inside);
         const Section section = sectionAt(blade, r);
         const SectionState s = solveSection(rotor, section, analysis.rotor.residualEvaluations);
-        const double phi = s.residual;
+        const double phi = s.phi;
         const double halfRhoV2 = 0.5 * density * windSpeed * windSpeed;
         const double w2 = relativeSpeedSquared(s, tsr * r / blade.tipRadius());
         analysis.stations.push_back({station.radius, phi / kDegree, (phi - section.twist) / kDegree, s.cl, s.cd, s.a,
