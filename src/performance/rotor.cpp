@@ -229,10 +229,16 @@ Result<Blade> bladeFromSheet(const DesignSheet& sheet)
             value = readNumber(sheet, field);
             return std::nullopt;
         } catch (const StepFailure&) {
+            // Named as the window shows it: the station and column, or the caption.
             const FieldInfo& info = infoOf(field);
-            std::string where = info.station ? "station " + std::to_string(info.station) + "'s " : std::string();
-            return Problem{ProblemKind::SheetNotSolved,
-                           where + std::string(nameOf(field)) + " holds no number: solve the design first"};
+            const char* column = info.column == StationColumn::Radius  ? "radius"
+                                 : info.column == StationColumn::Chord ? "chord"
+                                                                       : "twist";
+            if (!info.station)
+                return Problem{ProblemKind::BladeNotUsable,
+                               "\"" + std::string(infoOf(*info.caption).startText) + "\" holds no number"};
+            return Problem{ProblemKind::SheetNotSolved, "station " + std::to_string(info.station) + "'s " + column +
+                                                            " holds no number: solve the design first"};
         }
     };
     double blades = 0;

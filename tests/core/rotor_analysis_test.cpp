@@ -82,7 +82,7 @@ TEST(RotorAnalysis, unsolvedSheetOrNoBladesIsAProblemNotANumber)
     const Result<Blade> unsolved = bladeFromSheet(DesignSheet{});
     ASSERT_FALSE(unsolved);
     EXPECT_EQ(unsolved.problem().kind, ProblemKind::SheetNotSolved);
-    EXPECT_EQ(unsolved.problem().message, "station 1's Text29 holds no number: solve the design first");
+    EXPECT_EQ(unsolved.problem().message, "station 1's radius holds no number: solve the design first");
 
     DesignSheet sheet;
     ASSERT_FALSE(solve(sheet));
