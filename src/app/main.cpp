@@ -1,12 +1,20 @@
 // Tivora: builds the main window, prepares the help window, runs the event loop.
 
+#include "performance/analyse_command.h"
 #include "startup.h"
 #include "window/main_window.h"
 
 #include <QApplication>
 
+#include <cstring>
+#include <iostream>
+
 int main(int argc, char* argv[])
 {
+    // The analysis from the command line: no window, no web engine.
+    if (argc > 1 && std::strcmp(argv[1], "--analyse") == 0)
+        return tivora::performance::runAnalyseCommand({argv + 2, argv + argc}, std::cout, std::cerr);
+
     tivora::prepareProcess();
     std::future<void> fontConfiguration = tivora::readFontConfigurationAhead();
     QApplication app(argc, argv);

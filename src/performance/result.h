@@ -1,0 +1,54 @@
+#pragma once
+
+// What an analysis gives back: its figures, or the named reason it has none.
+//
+// The analysis never hands out a NaN: an input it cannot work with (an
+// altitude above the atmosphere's table, zero blades, a file that is not a
+// polar) is a Problem, with the kind for a program to act on and a one-line
+// text for the user that names where the input went wrong.
+
+#include <string>
+#include <utility>
+#include <variant>
+
+namespace tivora::performance {
+
+enum class ProblemKind {
+    OutsideAtmosphere,   // altitude or temperature beyond the standard atmosphere's table
+    BladeNotUsable,      // no blades, fewer than two stations, radii not rising, a chord not above zero
+    SheetNotSolved,      // a station field of the sheet holds no number
+    AirfoilNotUsable,    // design Cl above Cl max, glide ratio not above zero
+    NotAPolar,           // a polar file's line that is not what was expected
+    NotAPowerCurve,      // a power curve file's line that is not what was expected
+    OperatingNotUsable,  // a tip speed ratio, wind speed, cut-in or rated power that cannot be
+    GeneratorNotUsable,  // volts per rpm, battery voltage or resistance that cannot be
+    SiteNotUsable,       // mean wind speed or Weibull shape not above zero
+};
+
+struct Problem {
+    ProblemKind kind;
+    std::string message;
+
+    bool operator==(const Problem&) const = default;
+};
+
+// Either the figures or the Problem; checked before use.
+template <class T>
+class Result {
+public:
+    Result(T value) : state_(std::move(value)) {}            // NOLINT: returned plainly
+    Result(Problem problem) : state_(std::move(problem)) {}  // NOLINT
+
+    bool ok() const { return state_.index() == 0; }
+    explicit operator bool() const { return ok(); }
+    const T& value() const { return std::get<0>(state_); }
+    T& value() { return std::get<0>(state_); }
+    const T& operator*() const { return value(); }
+    const T* operator->() const { return &value(); }
+    const Problem& problem() const { return std::get<1>(state_); }
+
+private:
+    std::variant<T, Problem> state_;
+};
+
+}  // namespace tivora::performance
