@@ -171,6 +171,8 @@ void limitScriptHeap()
 
 // The program's own resources are for the bundled page alone: a web page
 // must not load (and read the pixels of) its pictures, nor frame the page.
+// Nor does a page get a service worker: the engine keeps their registrations
+// in folders on disk, even off the record.
 class ResourceGuard : public QWebEngineUrlRequestInterceptor {
 public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
@@ -178,8 +180,9 @@ public:
     void interceptRequest(QWebEngineUrlRequestInfo& info) override
     {
         const QUrl url = info.requestUrl();
-        if (url.scheme() == QLatin1String("qrc") &&
-            !(isBundled(url) && info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame))
+        if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeServiceWorker ||
+            (url.scheme() == QLatin1String("qrc") &&
+             !(isBundled(url) && info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame)))
             info.block(true);
     }
 };
@@ -390,6 +393,9 @@ HelpWindow::HelpWindow(const HelpLimits& limits, const QUrl& helpSite) : limits_
     setAttribute(Qt::WA_DeleteOnClose);
     setGeometry(118, 58, 607, 489);
 
+    // Off the record, the engine still makes folders there for service
+    // workers and IndexedDB, even empty ones: under a file, it can make none.
+    profile_->setPersistentStoragePath(QStringLiteral("/dev/null/tivora"));
     profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
     profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
     profile_->setSpellCheckEnabled(false);
