@@ -97,9 +97,10 @@ private:
     HelpBrowser* browser_;
     QWebEnginePage* page_ = nullptr;
     QLabel* statusLine_;
-    QTimer statusTimeout_;
-    QTimer memoryWatch_;
-    QTimer freezeLater_;
+    // Children, so that what wakes for the window can be told.
+    QTimer statusTimeout_{this};
+    QTimer memoryWatch_{this};
+    QTimer freezeLater_{this};
     qint64 ownBaseline_ = 0;  // the program's resident memory before the page
 
     QElapsedTimer userInput_;    // since the user's last click or key in the page

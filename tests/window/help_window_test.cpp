@@ -148,6 +148,9 @@ private:
                                   "() => document.title = 'registered', () => document.title = 'refused')</script>");
         else if (path == "/worker.js")
             head = "200 OK\r\nContent-Type: text/javascript", body = "self.onfetch = () => {}";
+        else if (path == "/ticking")
+            body = page("Ticking", "<script>let n = 0; const tick = () => document.title = 'tick ' + n++; tick(); "
+                                   "setInterval(tick, 100)</script>");
         else if (path == "/silent")
             return;  // accepts, never answers
         else if (path == "/trickle") {
@@ -307,6 +310,26 @@ protected:
 private:
     qint64 own_;
     qint64 peak_ = 0;
+};
+
+// Counts the timer events of `window` and of everything it holds.
+class TimerWakeups : public QObject {
+public:
+    explicit TimerWakeups(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Timer)
+            for (QObject* object = watched; object; object = object->parent())
+                if (object == window_)
+                    ++count;
+        return false;
+    }
+
+private:
+    QWidget* window_;
 };
 
 // The window checks four times a second: a page eating 50 MB per 100 ms
@@ -635,6 +658,26 @@ private slots:
         qInstallMessageHandler(previous);
         QCOMPARE(printed.filter(QStringLiteral("page console")), QStringList());
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's"));
+    }
+
+    // Hidden, the page runs no script and the window wakes for nothing: not
+    // a timer of its own, so an idle calculator lets the processor sleep.
+    void hiddenHelpPageSleepsUntilShown()
+    {
+        Help help(kTestLimits);
+        help.navigate(server.url("/ticking"));
+        QTRY_VERIFY_WITH_TIMEOUT(titleOf(help.window()).startsWith(QLatin1String("tick")), kLoadTimeout);
+        QWebEnginePage* page = help.window()->browser()->page();
+        QTRY_COMPARE(page->lifecycleState(), QWebEnginePage::LifecycleState::Frozen);
+
+        TimerWakeups wakeups(help.window());
+        const QString title = titleOf(help.window());
+        QTest::qWait(2000);
+        QCOMPARE(wakeups.count, 0);
+        QCOMPARE(titleOf(help.window()), title);
+
+        help.show();
+        QTRY_VERIFY(titleOf(help.window()) != title);
     }
 
     void keysGoBackAndForwardAndEscapeCloses()
