@@ -4,10 +4,8 @@
 #include <QEvent>
 #include <QLibrary>
 #include <QLoggingCategory>
-#include <QOpenGLContext>
 #include <QTimer>
 #include <QWidget>
-#include <QtGui/private/qopenglcontext_p.h>
 
 #include <fontconfig/fontconfig.h>
 
@@ -24,28 +22,65 @@ Q_LOGGING_CATEGORY(lcHelp, "tivora.help", QtInfoMsg)
 
 }  // namespace
 
-// The engine reads whole switches: "--no-sandbox-xyz" leaves the sandbox on.
+// Read as the engine reads QTWEBENGINE_CHROMIUM_FLAGS: words split at
+// spaces, double quotes dropped but keeping the spaces between them in one
+// word; then as Chromium reads its command line: a switch starts with "--"
+// or "-", may carry "=value", and none follow a bare "--".
 bool chromiumFlagsTurnOffSandbox(const QString& flags)
 {
-    return flags.split(QLatin1Char(' '), Qt::SkipEmptyParts).contains(QLatin1String("--no-sandbox"));
+    QStringList words;
+    QString word;
+    bool quoted = false;
+    for (const QChar c : flags) {
+        if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+        } else if (c == QLatin1Char(' ') && !quoted) {
+            if (!word.isEmpty())
+                words << word;
+            word.clear();
+        } else {
+            word += c;
+        }
+    }
+    if (!word.isEmpty())
+        words << word;
+    for (const QString& each : words) {
+        if (each == QLatin1String("--"))
+            break;
+        QStringView name(each);
+        if (name.startsWith(QLatin1String("--")))
+            name = name.mid(2);
+        else if (name.startsWith(QLatin1Char('-')))
+            name = name.mid(1);
+        else
+            continue;
+        if (name.left(name.indexOf(QLatin1Char('='))) == QLatin1String("no-sandbox"))
+            return true;
+    }
+    return false;
 }
 
 void prepareProcess()
 {
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+    // The web engine renders through an OpenGL context shared with Qt's,
+    // which Qt then makes, owns and destroys after the engine has shut down.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     qputenv("MESA_SHADER_CACHE_DISABLE", "true");
     // The engine describes its OpenGL set-up on every start; users need not
     // read it (QT_LOGGING_RULES can still turn it on).
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
 
     // As root the engine refuses its sandbox and ends the whole process, and
-    // every figure on screen with it. Unless the user chose otherwise, run it
-    // without the sandbox then, and say so.
+    // every figure on screen with it. So as root it always runs without: the
+    // engine's own reading of its switches must never be the one that
+    // decides. It is said only when the user did not choose it.
     const bool userChose = qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX") ||
                            chromiumFlagsTurnOffSandbox(qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS"));
-    if (geteuid() == 0 && !userChose) {
+    if (geteuid() == 0) {
+        if (!userChose)
+            qCWarning(lcStartup, "running as root, so the help browser runs without its sandbox");
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-        qCWarning(lcStartup, "running as root, so the help browser runs without its sandbox");
     }
 }
 
@@ -94,32 +129,11 @@ bool DeferredHelp::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-DeferredHelp::~DeferredHelp()
-{
-    help_.reset();  // web views and profiles first, then the context they shared
-    if (shareContext_)
-        qt_gl_set_global_share_context(nullptr);
-}
-
-// The web engine renders through a context shared with Qt's. Qt makes one at
-// start when asked (Qt::AA_ShareOpenGLContexts), but creating it there costs
-// the main window as much time again as all the rest of its start; made here,
-// just before the engine loads, it is paid after the window is up.
-void DeferredHelp::shareOpenGL()
-{
-    if (qt_gl_global_share_context())
-        return;
-    shareContext_ = std::make_unique<QOpenGLContext>();
-    if (shareContext_->create())
-        qt_gl_set_global_share_context(shareContext_.get());
-    else
-        shareContext_.reset();  // no OpenGL here: the engine draws in software
-}
+DeferredHelp::~DeferredHelp() = default;
 
 HelpAccess* DeferredHelp::help()
 {
     if (!help_ && factory_) {
-        shareOpenGL();
         help_ = std::exchange(factory_, nullptr)();  // one try: a failure is said once
         if (help_ && pendingAddress_)
             help_->navigate(*pendingAddress_);

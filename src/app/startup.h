@@ -7,7 +7,6 @@
 #include "window/help_access.h"
 
 #include <QObject>
-#include <QOpenGLContext>
 #include <QPointer>
 
 #include <functional>
@@ -58,11 +57,9 @@ protected:
 
 private:
     HelpAccess* help();
-    void shareOpenGL();
 
     Factory factory_;
     QPointer<QWidget> mainWindow_;
-    std::unique_ptr<QOpenGLContext> shareContext_;
     std::unique_ptr<HelpAccess> help_;
     std::optional<QUrl> pendingAddress_;
 };

@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -24,6 +25,7 @@
 #include <QWebEngineView>
 
 #include <csignal>
+#include <unistd.h>
 
 #include <memory>
 
@@ -57,7 +59,14 @@ public:
 private:
     static QByteArray page(const QByteArray& title, const QByteArray& body)
     {
-        return "<html><head><title>" + title + "</title></head><body style='margin:0'>" + body + "</body></html>";
+        return "<html><head><meta charset='utf-8'><title>" + title + "</title></head><body style='margin:0'>" + body +
+               "</body></html>";
+    }
+    // A page that is one link, to `to`, saying when it is clicked.
+    static QByteArray link(const QByteArray& to, const QByteArray& onclick = {})
+    {
+        return page("Link", "<a id='a' href='" + to + "' style='display:block;height:400px' " +
+                                "onclick=\"document.title = 'clicked'; " + onclick + "\">away</a>");
     }
     // A page that runs `script` when clicked anywhere, then says so.
     static QByteArray clicked(const QByteArray& script)
@@ -112,6 +121,36 @@ private:
                                    "document.execCommand('copy');"
                                    "navigator.clipboard.writeText('from the page').catch(() => {});"
                                    "document.title = 'logged'</script>");
+        else if (path.startsWith("/link?to="))
+            body = link(QByteArray::fromPercentEncoding(path.mid(9)));
+        else if (path == "/click-then-script")
+            body = link("https://evil.example/once",
+                        "if (!window.again) { window.again = true; "
+                        "for (let i = 1; i <= 10; ++i) setTimeout(() => this.click(), 30 * i) }");
+        else if (path == "/script-leaves")
+            body = page("Leaving", "<a id='a' href='https://evil.example/phish'>a</a><script>let n = 0;"
+                                   "setInterval(() => { location = 'https://evil.example/phish?n=' + n++;"
+                                   "document.getElementById('a').click() }, 20)</script>");
+        else if (path == "/frame-leaves")
+            body = page("Framed", "<iframe src='/leave-from-frame'></iframe>");
+        else if (path == "/leave-from-frame")
+            body = page("Frame", "<script>setInterval(() => top.location = 'https://evil.example/top', 20)</script>");
+        else if (path == "/copy-on-click")
+            body = clicked("const t = document.createElement('textarea'); t.value = 'rm -rf ~ # pasted from help';"
+                           "document.body.append(t); t.select(); document.execCommand('copy')");
+        else if (path == "/push-states")
+            body = page("Pushing", "<script>const big = 'x'.repeat(20e6); let n = 0;"
+                                   "const push = () => { try { history.pushState({big: big + n}, '', '?n=' + n) }"
+                                   "catch (e) { document.title = 'refused'; return } if (++n < 30) "
+                                   "setTimeout(push, 10) }; push()</script>");
+        else if (path == "/service-worker")
+            body = page("Worker", "<script>navigator.serviceWorker.register('/worker.js').then("
+                                  "() => document.title = 'registered', () => document.title = 'refused')</script>");
+        else if (path == "/worker.js")
+            head = "200 OK\r\nContent-Type: text/javascript", body = "self.onfetch = () => {}";
+        else if (path == "/ticking")
+            body = page("Ticking", "<script>let n = 0; const tick = () => document.title = 'tick ' + n++; tick(); "
+                                   "setInterval(tick, 100)</script>");
         else if (path == "/silent")
             return;  // accepts, never answers
         else if (path == "/trickle") {
@@ -204,7 +243,7 @@ bool dialogOnScreen()
 }
 
 // What the test does to a page once asked for.
-enum class Act { Wait, Click, ClickThenHelp, KillRenderer };
+enum class Act { Wait, Click, ClickThenHelp, KillRenderer, ClickLink };
 
 // Stands in for the user's own browser.
 class UrlRecorder : public QObject {
@@ -216,6 +255,91 @@ public:
 public slots:
     void open(const QUrl& url) { urls << url; }
 };
+
+// The user's own browser, for as long as this lives.
+class UsersBrowser : public UrlRecorder {
+public:
+    UsersBrowser()
+    {
+        for (const char* scheme : {"http", "https", "ftp"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
+    }
+    ~UsersBrowser() override
+    {
+        for (const char* scheme : {"http", "https", "ftp"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+};
+
+qint64 residentBytes(qint64 pid)
+{
+    QFile statm(QStringLiteral("/proc/%1/statm").arg(pid));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    return statm.readLine().split(' ').value(1).toLongLong() * sysconf(_SC_PAGESIZE);
+}
+
+qint64 treeBytes(qint64 pid)
+{
+    qint64 bytes = 0;
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile children(tasks + "/" + task + "/children");
+        if (children.open(QIODevice::ReadOnly))
+            for (const QByteArray& child : children.readAll().split(' '))
+                if (const qint64 childPid = child.trimmed().toLongLong(); childPid > 0)
+                    bytes += residentBytes(childPid) + treeBytes(childPid);
+    }
+    return bytes;
+}
+
+// What the web engine's processes and this process's growth come to at
+// their highest, sampled while this lives.
+class PeakMemory : public QObject {
+public:
+    PeakMemory() : own_(residentBytes(QCoreApplication::applicationPid())) { startTimer(50); }
+    qint64 bytes() const { return peak_; }
+
+protected:
+    void timerEvent(QTimerEvent*) override
+    {
+        const qint64 self = QCoreApplication::applicationPid();
+        peak_ = std::max(peak_, std::max<qint64>(0, residentBytes(self) - own_) + treeBytes(self));
+    }
+
+private:
+    qint64 own_;
+    qint64 peak_ = 0;
+};
+
+// Counts the timer events of `window` and of everything it holds.
+class TimerWakeups : public QObject {
+public:
+    explicit TimerWakeups(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Timer)
+            for (QObject* object = watched; object; object = object->parent())
+                if (object == window_)
+                    ++count;
+        return false;
+    }
+
+private:
+    QWidget* window_;
+};
+
+// The window checks four times a second: a page eating 50 MB per 100 ms
+// gets that far past the bound before it is dropped.
+constexpr qint64 kMemoryCheckSlack = qint64(200) << 20;
+
+QLabel* statusLine(HelpWindow* window)
+{
+    return window->findChild<QLabel*>(QStringLiteral("statusLine"));
+}
 
 }  // namespace
 
@@ -392,29 +516,58 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<Act>("act");
         QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("handedOn");  // links handed to the user's browser
         const QString bundled = QStringLiteral("Tivora help");
-        QTest::newRow("window.open('') written to") << "/open-written-to" << Act::Click << "still here";
-        QTest::newRow("window.open('about:blank')") << "/open-blank" << Act::Click << "still here";
-        QTest::newRow("window.open noopener") << "/open-noopener" << Act::Click << "still here";
-        QTest::newRow("alert loop, confirm, prompt") << "/dialogs" << Act::Wait << "answered false null";
-        QTest::newRow("asks before leaving") << "/leave" << Act::ClickThenHelp << "Served help";
-        QTest::newRow("colour picker") << "/colour" << Act::Click << "picked";
-        QTest::newRow("reads the program's pictures") << "/qrc-picture" << Act::Wait << "refused";
-        QTest::newRow("never answers") << "/silent" << Act::Wait << bundled;
-        QTest::newRow("a byte a second") << "/trickle" << Act::Wait << bundled;
-        QTest::newRow("no content") << "/no-content" << Act::Wait << bundled;
-        QTest::newRow("attachment") << "/attachment" << Act::Wait << bundled;
-        QTest::newRow("binary") << "/binary" << Act::Wait << bundled;
-        QTest::newRow("redirect to a local file") << "/to-local-file" << Act::Wait << bundled;
-        QTest::newRow("eats memory") << "/hungry" << Act::Wait << bundled;
-        QTest::newRow("renderer killed") << "/other" << Act::KillRenderer << bundled;
-        QTest::newRow("over https") << "https:/tivora-help.htm" << Act::Wait << "Served help";
+        const auto linkTo = [](const QString& to) {
+            return QStringLiteral("/link?to=") + QString::fromLatin1(QUrl::toPercentEncoding(to));
+        };
+        const QString helpHostOverHttp =
+            secureServer.url(QStringLiteral("/other")).toString().replace("https:", "http:");
+        QTest::newRow("window.open('') written to") << "/open-written-to" << Act::Click << "still here" << 0;
+        QTest::newRow("window.open('about:blank')") << "/open-blank" << Act::Click << "still here" << 0;
+        QTest::newRow("window.open noopener") << "/open-noopener" << Act::Click << "still here" << 0;
+        QTest::newRow("alert loop, confirm, prompt") << "/dialogs" << Act::Wait << "answered false null" << 0;
+        QTest::newRow("asks before leaving") << "/leave" << Act::ClickThenHelp << "Served help" << 0;
+        QTest::newRow("colour picker") << "/colour" << Act::Click << "picked" << 0;
+        QTest::newRow("reads the program's pictures") << "/qrc-picture" << Act::Wait << "refused" << 0;
+        QTest::newRow("never answers") << "/silent" << Act::Wait << bundled << 0;
+        QTest::newRow("a byte a second") << "/trickle" << Act::Wait << bundled << 0;
+        QTest::newRow("no content") << "/no-content" << Act::Wait << bundled << 0;
+        QTest::newRow("attachment") << "/attachment" << Act::Wait << bundled << 0;
+        QTest::newRow("binary") << "/binary" << Act::Wait << bundled << 0;
+        QTest::newRow("redirect to a local file") << "/to-local-file" << Act::Wait << bundled << 0;
+        QTest::newRow("eats memory") << "/hungry" << Act::Wait << bundled << 0;
+        QTest::newRow("renderer killed") << "/other" << Act::KillRenderer << bundled << 0;
+        QTest::newRow("over https") << "https:/tivora-help.htm" << Act::Wait << "Served help" << 0;
+        QTest::newRow("script sends the user away") << "/script-leaves" << Act::Wait << "Leaving" << 0;
+        QTest::newRow("same-site frame sends the user away") << "/frame-leaves" << Act::Wait << "Framed" << 0;
+        QTest::newRow("a click on an outside link")
+            << linkTo("https://evil.example/x") << Act::ClickLink << "clicked" << 1;
+        QTest::newRow("a click, then the script clicks on") << "/click-then-script" << Act::ClickLink << "clicked" << 1;
+        QTest::newRow("name before the help host")
+            << "localhost:" + linkTo("http://localhost@evil.example/") << Act::ClickLink << "clicked" << 0;
+        QTest::newRow("help host with a trailing dot")
+            << "localhost:" + linkTo(QStringLiteral("http://localhost.:%1/other").arg(server.serverPort()))
+            << Act::ClickLink << "clicked" << 0;
+        QTest::newRow("look-alike help host")
+            << "localhost:" + linkTo(QStringLiteral("http://l\u043Ecalhost/")) << Act::ClickLink << "clicked" << 0;
+        QTest::newRow("host containing the help host")
+            << "localhost:" + linkTo("http://localhost.127.0.0.1.nip.io/") << Act::ClickLink << "clicked" << 0;
+        QTest::newRow("help host over plain http")
+            << "https:" + linkTo(helpHostOverHttp) << Act::ClickLink << "clicked" << 1;
+        QTest::newRow("copies on a click") << "/copy-on-click" << Act::Click << "still here" << 0;
+        QTest::newRow("pushState flood") << "/push-states" << Act::Wait << "refused" << 0;
+        QTest::newRow("service worker") << "/service-worker" << Act::Wait << "refused" << 0;
     }
     void hostilePageLeavesTheCalculatorWorking()
     {
         QFETCH(QString, path);
         QFETCH(Act, act);
         QFETCH(QString, shown);
+        QFETCH(int, handedOn);
+        UsersBrowser usersBrowser;
+        QGuiApplication::clipboard()->setText(QStringLiteral("the user's"));
+        PeakMemory peak;
         startUp(3600 * 1000);
         QTRY_VERIFY(helpWindow());
         // A window of its own, blank: what a failed page leaves is then seen.
@@ -430,12 +583,22 @@ private slots:
                 });
         local()->help.show();
         QVERIFY(helpWindow()->browser()->url().isEmpty());
-        const bool secure = path.startsWith(QLatin1String("https:"));
-        local()->help.navigate(secure ? secureServer.url(path.mid(6)) : server.url(path));
+        if (path.startsWith(QLatin1String("https:")))
+            local()->help.navigate(secureServer.url(path.mid(6)));
+        else if (path.startsWith(QLatin1String("localhost:")))
+            local()->help.navigate(server.url(path.mid(10), QStringLiteral("localhost")));
+        else
+            local()->help.navigate(server.url(path));
 
         if (act == Act::Click || act == Act::ClickThenHelp) {
             QTRY_VERIFY_WITH_TIMEOUT(!titleOf(helpWindow()).isEmpty(), kLoadTimeout);
             QVERIFY(clickUntilTitle(helpWindow(), act == Act::Click ? shown : QStringLiteral("armed")));
+        }
+        if (act == Act::ClickLink) {
+            QTRY_VERIFY_WITH_TIMEOUT(!titleOf(helpWindow()).isEmpty(), kLoadTimeout);
+            QVERIFY(clickUntilTitle(helpWindow(), QStringLiteral("clicked")));
+            // Handed on or refused, the window says so.
+            QTRY_VERIFY(statusLine(helpWindow()) && statusLine(helpWindow())->isVisible());
         }
         if (act == Act::ClickThenHelp)
             QTest::mouseClick(control(form.get(), Button::Help), Qt::LeftButton);
@@ -448,6 +611,10 @@ private slots:
         QCOMPARE(titleOf(helpWindow()), shown);
         QVERIFY(!dialogOnScreen());
         QCOMPARE(QApplication::topLevelWidgets().count(helpWindow()), 1);
+        QCOMPARE(usersBrowser.urls.size(), handedOn);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's"));
+        QVERIFY2(peak.bytes() <= kTestLimits.pageMemory + kMemoryCheckSlack,
+                 qPrintable(QString::number(peak.bytes() >> 20)));
 
         // Through the window system, as a user's click: a modal box would stop it.
         QTest::mouseClick(control(form.get(), Button::Solve), Qt::LeftButton);
@@ -491,6 +658,26 @@ private slots:
         qInstallMessageHandler(previous);
         QCOMPARE(printed.filter(QStringLiteral("page console")), QStringList());
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's"));
+    }
+
+    // Hidden, the page runs no script and the window wakes for nothing: not
+    // a timer of its own, so an idle calculator lets the processor sleep.
+    void hiddenHelpPageSleepsUntilShown()
+    {
+        Help help(kTestLimits);
+        help.navigate(server.url("/ticking"));
+        QTRY_VERIFY_WITH_TIMEOUT(titleOf(help.window()).startsWith(QLatin1String("tick")), kLoadTimeout);
+        QWebEnginePage* page = help.window()->browser()->page();
+        QTRY_COMPARE(page->lifecycleState(), QWebEnginePage::LifecycleState::Frozen);
+
+        TimerWakeups wakeups(help.window());
+        const QString title = titleOf(help.window());
+        QTest::qWait(2000);
+        QCOMPARE(wakeups.count, 0);
+        QCOMPARE(titleOf(help.window()), title);
+
+        help.show();
+        QTRY_VERIFY(titleOf(help.window()) != title);
     }
 
     void keysGoBackAndForwardAndEscapeCloses()
@@ -549,6 +736,10 @@ private slots:
         QTest::newRow("among others") << "--foo  --no-sandbox --bar" << true;
         QTest::newRow("a longer switch") << "--no-sandbox-xyz" << false;
         QTest::newRow("a value") << "--js-flags=--no-sandbox" << false;
+        QTest::newRow("inside a quoted value") << "--js-flags=\"--expose-gc --no-sandbox\"" << false;
+        QTest::newRow("quoted") << "--foo \"--no-sandbox\"" << true;
+        QTest::newRow("one dash, with a value") << "-no-sandbox=1" << true;
+        QTest::newRow("after the end of switches") << "-- --no-sandbox" << false;
     }
     void sandboxSwitchIsReadAsAWholeFlag()
     {
