@@ -1,7 +1,6 @@
 #include "design_page.h"
 
 #include <QFontMetricsF>
-#include <QLocale>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
@@ -9,6 +8,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+
+#if defined(__GLIBC__)
+#include <langinfo.h>
+#endif
 
 namespace tivora {
 
@@ -234,6 +238,8 @@ void drawTwist(Page& page, const ShownDesign& design, const BladeGeometry& blade
     const double twistStep = niceStep(std::max(high - low, 1.0), 5);
     low = std::floor(low / twistStep) * twistStep;
     high = std::ceil(high / twistStep) * twistStep;
+    if (high <= low)  // every twist zero: the scale still needs a span
+        high = low + twistStep;
     const double radiusStep = niceStep(tip, 5);
     const double far = std::ceil(tip / radiusStep) * radiusStep;
     const auto x = [&](double radius) { return left + (right - left) * radius / far; };
@@ -278,15 +284,25 @@ void drawTwist(Page& page, const ShownDesign& design, const BladeGeometry& blade
 
 }  // namespace
 
-QPageSize pageSizeFor(const QLocale& locale)
+QPageSize paperOfSize(QSizeF millimetres)
 {
-    static constexpr QLocale::Territory kLetter[] = {
-        QLocale::UnitedStates, QLocale::Canada,     QLocale::Mexico,     QLocale::Philippines,       QLocale::Chile,
-        QLocale::Colombia,     QLocale::Venezuela,  QLocale::PuertoRico, QLocale::CostaRica,         QLocale::Guatemala,
-        QLocale::Panama,       QLocale::ElSalvador, QLocale::Nicaragua,  QLocale::DominicanRepublic,
-    };
-    const bool letter = std::find(std::begin(kLetter), std::end(kLetter), locale.territory()) != std::end(kLetter);
-    return QPageSize(letter ? QPageSize::Letter : QPageSize::A4);
+    if (!(millimetres.width() > 0 && millimetres.height() > 0))
+        return QPageSize(QPageSize::A4);
+    // Named when it is a known size within a millimetre or so (glibc gives
+    // Letter as 216 x 279).
+    return QPageSize(millimetres, QPageSize::Millimeter, {}, QPageSize::FuzzyMatch);
+}
+
+QPageSize systemPaper()
+{
+#if defined(__GLIBC__)
+    // The paper of the LC_PAPER locale; glibc returns the figures in place of a pointer.
+    const auto height = static_cast<int>(reinterpret_cast<std::intptr_t>(nl_langinfo(_NL_PAPER_HEIGHT)));
+    const auto width = static_cast<int>(reinterpret_cast<std::intptr_t>(nl_langinfo(_NL_PAPER_WIDTH)));
+    return paperOfSize(QSizeF(width, height));
+#else
+    return QPageSize(QPageSize::A4);
+#endif
 }
 
 void drawDesignSheet(QPainter& painter, const ShownDesign& design)
@@ -315,12 +331,12 @@ void drawDesignSheet(QPainter& painter, const ShownDesign& design)
     drawTwist(page, design, *blade, y, page.height() - kMargin - y);
 }
 
-bool writeDesignSheetPdf(const ShownDesign& design, const QLocale& locale, QIODevice* out)
+bool writeDesignSheetPdf(const ShownDesign& design, const QPageSize& paper, const QString& title, QIODevice* out)
 {
     QPdfWriter pdf(out);
     pdf.setCreator(QStringLiteral("Tivora"));
-    pdf.setTitle(QStringLiteral("Tivora rotor design"));
-    pdf.setPageSize(pageSizeFor(locale));
+    pdf.setTitle(title);
+    pdf.setPageSize(paper);
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setResolution(720);
     QPainter painter;

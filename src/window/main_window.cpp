@@ -252,7 +252,9 @@ void Form1::buildControls()
                     if (showing_)
                         return;
                     sheet_.setText(field, fromQt(text));
-                    inputEditedSinceSolve_ = inputEditedSinceSolve_ || infoOf(field).typedByUser;
+                    // Outputs and stations are editable too: a figure typed
+                    // there is no longer what Solve! computed.
+                    inputEditedSinceSolve_ = true;
                     if (handler)
                         (this->*handler)();
                 });

@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
+#include <clocale>
+
 #include <unistd.h>
 
 using namespace tivora;
@@ -68,6 +70,35 @@ const QString kSiHtmlStart = QStringLiteral("<meta charset=\"utf-8\">\n<table>\n
                                             "<tr><td>Number of Blades</td><td>3</td><td></td></tr>\n"
                                             "<tr><td>TSR</td><td>7</td><td></td></tr>\n"
                                             "<tr><td>Blade Efficiency</td><td>0.4</td><td></td></tr>\n");
+
+// Sets LC_PAPER to a locale made from glibc's sources in `folder`, as a
+// user's locale settings would; back to C when done.
+class PaperLocale {
+public:
+    PaperLocale(const QString& name, const QString& folder)
+    {
+        if (name == u"C") {
+            made_ = setlocale(LC_PAPER, "C") != nullptr;
+            return;
+        }
+        QProcess localedef;
+        localedef.start(QStringLiteral("localedef"), {QStringLiteral("-i"), name, QStringLiteral("-f"),
+                                                      QStringLiteral("UTF-8"), folder + u'/' + name});
+        if (!localedef.waitForFinished(60000) || localedef.exitStatus() != QProcess::NormalExit)
+            return;
+        qputenv("LOCPATH", folder.toUtf8());
+        made_ = setlocale(LC_PAPER, qPrintable(name)) != nullptr;
+    }
+    ~PaperLocale()
+    {
+        setlocale(LC_PAPER, "C");
+        qunsetenv("LOCPATH");
+    }
+    bool made() const { return made_; }
+
+private:
+    bool made_ = false;
+};
 
 }  // namespace
 
@@ -149,28 +180,60 @@ private slots:
         QCOMPARE(csv.readAll(), expected);
     }
 
-    void csvQuotesWhatHoldsItsSeparator()
+    void csvAndCopyWriteFiguresAsASpreadsheetReadsThem_data()
     {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("csvRow");
+        QTest::addColumn<QString>("copiedRow");
+        QTest::newRow("a figure holding the separator is quoted") << int(Field::Power) << "2,587.1 \"about\""
+                                                                  << "Generator Power,\"2,587.1 \"\"about\"\"\",Watts"
+                                                                  << "Generator Power\t2,587.1 \"about\"\tWatts";
+        QTest::newRow("a typed minus sign is the ASCII one") << int(stationTwist(10)) << "−0.6"
+                                                             << "10,1,0.045,-0.6"
+                                                             << "10\t1\t0.045\t-0.6";
+        QTest::newRow("also in an exponent") << int(Field::Radius) << "−5e−1"
+                                             << "Blade Radius,-5e-1,m"
+                                             << "Blade Radius\t-5e-1\tm";
+    }
+    void csvAndCopyWriteFiguresAsASpreadsheetReadsThem()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, csvRow);
+        QFETCH(QString, copiedRow);
         auto window = solvedWindow(QLocale::c(), false);
-        retype(window.get(), Field::Power, QStringLiteral("2,587.1 \"about\""));
-        const QString path = folder.filePath(QStringLiteral("quoted.csv"));
-        runCommand(*window, Command::SaveCsv, path);
+        // Pasted: the test's keyboard types only ASCII.
+        control(window.get(), Field(field))->selectAll();
+        control(window.get(), Field(field))->insert(typed);
+        const QString path = folder.filePath(QStringLiteral("figures.csv"));
+        QCOMPARE(runCommand(*window, Command::SaveCsv, path, Answer::ExportAsShown), 1);
+        runCommand(*window, Command::Copy, path, Answer::ExportAsShown);
         QFile csv(path);
         QVERIFY(csv.open(QIODevice::ReadOnly));
-        QVERIFY(csv.readAll().contains("\r\nGenerator Power,\"2,587.1 \"\"about\"\"\",Watts\r\n"));
+        const QString written = QString::fromUtf8(csv.readAll());
+        QVERIFY2(written.contains(QStringLiteral("\r\n%1\r\n").arg(csvRow)), qPrintable(written));
+        QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("\n%1\n").arg(copiedRow)));
     }
 
-    void pdfHoldsEveryFigureOnOnePageOfTheLocalesPaper_data()
+    void pdfHoldsEveryFigureOnOnePageOfTheSystemsPaper_data()
     {
         QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("paperLocale");  // LC_PAPER
         QTest::addColumn<QString>("paper");
-        QTest::newRow("United States: Letter") << QLocale(QLocale::English, QLocale::UnitedStates) << "letter";
-        QTest::newRow("Germany: A4, decimal comma") << QLocale(QLocale::German, QLocale::Germany) << "A4";
+        QTest::newRow("LC_PAPER en_US: Letter") << QLocale(QLocale::English, QLocale::UnitedStates) << "en_US"
+                                                << "letter";
+        QTest::newRow("LC_PAPER C: A4, decimal comma") << QLocale(QLocale::German, QLocale::Germany) << "C"
+                                                       << "A4";
     }
-    void pdfHoldsEveryFigureOnOnePageOfTheLocalesPaper()
+    void pdfHoldsEveryFigureOnOnePageOfTheSystemsPaper()
     {
         QFETCH(QLocale, locale);
+        QFETCH(QString, paperLocale);
         QFETCH(QString, paper);
+        const PaperLocale paperInForce(paperLocale, folder.path());
+        if (!paperInForce.made())
+            QSKIP("glibc's locale sources (Debian package locales) are not installed to make the locale");
         auto window = solvedWindow(locale, false);
         const QString path = folder.filePath(QStringLiteral("sheet.pdf"));
         runCommand(*window, Command::SavePdf, path);
@@ -211,7 +274,6 @@ private slots:
         QCOMPARE(messages, QStringList());
 
         const auto shown = [&](Field field) { return locale.toDouble(textOf(window.get(), field)); };
-        const double root = shown(stationRadius(1)) * radiusMm;
         double widest = 0;
         for (int k = 1; k <= kStationCount; ++k)
             widest = std::max(widest, shown(stationChord(k)) * chordMm);
@@ -225,11 +287,11 @@ private slots:
             const QString value = svg.attributes().value(QLatin1String(attribute)).toString();
             return value.endsWith(QStringLiteral("mm")) ? value.chopped(2).toDouble() : -1;
         };
-        QCOMPARE_LE(
-            std::abs(millimetres("width") - (shown(stationRadius(10)) * radiusMm - root + 2 * TemplateMargins::side)),
-            0.01);
+        QCOMPARE_LE(std::abs(millimetres("width") - (shown(stationRadius(10)) * radiusMm + 2 * TemplateMargins::side)),
+                    0.01);
         QCOMPARE_LE(std::abs(millimetres("height") - (widest + TemplateMargins::top + TemplateMargins::bottom)), 0.01);
         int stations = 0;
+        bool rotorAxis = false;  // where r = 0 lies, beyond the root
         while (!svg.atEnd()) {
             if (svg.readNext() != QXmlStreamReader::StartElement)
                 continue;
@@ -240,37 +302,51 @@ private slots:
                              outline.count(u'L') == 2 * kStationCount - 1,
                          qPrintable(outline));
             }
+            if (svg.attributes().value("id") == u"rotor-axis") {
+                rotorAxis = svg.attributes().value("x1").toDouble() == TemplateMargins::side &&
+                            svg.attributes().value("x2").toDouble() == TemplateMargins::side;
+            }
             if (!svg.attributes().value("id").startsWith(u"station-"))
                 continue;
             const int k = svg.attributes().value("id").mid(8).toInt();
-            const double x = TemplateMargins::side + shown(stationRadius(k)) * radiusMm - root;
+            const double x = TemplateMargins::side + shown(stationRadius(k)) * radiusMm;
             QCOMPARE_LE(std::abs(svg.attributes().value("x1").toDouble() - x), 0.01);
             ++stations;
         }
         QVERIFY2(!svg.hasError(), qPrintable(svg.errorString()));
         QCOMPARE(stations, kStationCount);
+        QVERIFY(rotorAxis);
     }
 
     void staleQuestionComesAfterAnEditNotAfterASolve_data()
     {
         QTest::addColumn<bool>("solve");
-        QTest::addColumn<QString>("edit");  // the field edited after
+        QTest::addColumn<int>("edited");  // the field edited after, or -1
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("imperial");  // units switched after
         QTest::addColumn<bool>("asked");
-        QTest::newRow("at start: the station table is empty") << false << "" << true;
-        QTest::newRow("after Solve!") << true << "" << false;
-        QTest::newRow("after Solve!, TSR edited") << true << "tsr" << true;
-        QTest::newRow("after Solve!, an output edited") << true << "Text9" << false;
+        QTest::newRow("at start: the station table is empty") << false << -1 << "" << false << true;
+        QTest::newRow("after Solve!") << true << -1 << "" << false << false;
+        QTest::newRow("after Solve!, units switched") << true << -1 << "" << true << false;
+        QTest::newRow("after Solve!, TSR edited") << true << int(Field::Tsr) << "8" << false << true;
+        QTest::newRow("after Solve!, the power edited") << true << int(Field::Power) << "9999" << false << true;
+        QTest::newRow("after Solve!, a station chord edited") << true << int(stationChord(5)) << "0.5" << false << true;
+        QTest::newRow("after Solve!, a station cell emptied") << true << int(stationTwist(3)) << "" << false << true;
     }
     void staleQuestionComesAfterAnEditNotAfterASolve()
     {
         QFETCH(bool, solve);
-        QFETCH(QString, edit);
+        QFETCH(int, edited);
+        QFETCH(QString, typed);
+        QFETCH(bool, imperial);
         QFETCH(bool, asked);
         auto window = std::make_unique<Form1>();
         if (solve)
             control<QPushButton>(window.get(), "Command1")->click();
-        if (!edit.isEmpty())
-            retype(window.get(), *fieldNamed(edit.toStdString()), QStringLiteral("8"));
+        if (edited >= 0)
+            retype(window.get(), Field(edited), typed);
+        if (imperial)
+            control<QRadioButton>(window.get(), "Option4")->click();
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
         QCOMPARE(runCommand(*window, Command::Copy, {}, Answer::Cancel), int(asked));
         QCOMPARE(QGuiApplication::clipboard()->text() == u"before", asked);  // cancelled: nothing copied
@@ -344,9 +420,9 @@ private slots:
             shortcuts << action->shortcut().toString();
             QVERIFY(action->isShortcutVisibleInContextMenu());
         }
-        QCOMPARE(shortcuts, QStringList({"Ctrl+Shift+C", "Ctrl+S", "Ctrl+P", "", ""}));
+        QCOMPARE(shortcuts, QStringList({"Ctrl+Shift+C", "Ctrl+S", "Ctrl+P", "", "", "", ""}));
         QAccessibleInterface* entries = QAccessible::queryAccessibleInterface(menu);
-        QCOMPARE(entries->childCount(), 5);
+        QCOMPARE(entries->childCount(), 7);
         QCOMPARE(entries->child(0)->text(QAccessible::Name), QStringLiteral("Copy Design"));
         for (int i = 0; i < entries->childCount(); ++i)
             QVERIFY(!entries->child(i)->text(QAccessible::Name).isEmpty());
