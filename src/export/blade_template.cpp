@@ -331,10 +331,10 @@ void drawTile(Sheet& sheet, const TemplateDrawing& drawing, const TileLayout& la
     // The band below: where this page goes, what it covers, the check bar.
     using Anchor = TemplateDrawing::Anchor;
     const double band = area.bottom();
-    sheet.text({area.left(), band + 11}, QStringLiteral("row %1, column %2").arg(row).arg(column), 3.5, Anchor::Start,
-               true);
-    sheet.text({area.left() + 38, band + 11}, QStringLiteral("of %1 × %2 pages").arg(layout.rows).arg(layout.columns),
-               2.8, Anchor::Start);
+    sheet.text(
+        {area.left(), band + 11},
+        QStringLiteral("row %1, column %2 of %3 × %4 pages").arg(row).arg(column).arg(layout.rows).arg(layout.columns),
+        3.2, Anchor::Start, true);
     sheet.text({area.left(), band + 15},
                QStringLiteral("Tivora blade template 1:1. This page: across %1 to %2 mm, down %3 to %4 mm.")
                    .arg(mm(piece.left()), mm(piece.right()), mm(piece.top()), mm(piece.bottom())),

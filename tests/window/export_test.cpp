@@ -318,6 +318,63 @@ private slots:
         QVERIFY(rotorAxis);
     }
 
+    void templatePdfTilesTheFullSizeDrawingWithOverlaps()
+    {
+        auto window = solvedWindow(QLocale::c(), false);
+        const QString svgPath = folder.filePath(QStringLiteral("whole.svg"));
+        const QString pdfPath = folder.filePath(QStringLiteral("tiled.pdf"));
+        runCommand(*window, Command::SaveSvg, svgPath);
+        runCommand(*window, Command::SaveTemplatePdf, pdfPath);
+        QCOMPARE(messages, QStringList());
+
+        QFile svgFile(svgPath);
+        QVERIFY(svgFile.open(QIODevice::ReadOnly));
+        QXmlStreamReader svg(&svgFile);
+        QVERIFY(svg.readNextStartElement());
+        const double width = svg.attributes().value("width").chopped(2).toDouble();
+        const double height = svg.attributes().value("height").chopped(2).toDouble();
+
+        const QString info = run(QStringLiteral("pdfinfo"), {pdfPath});
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size: .* pts \\(A4\\)\n"))), qPrintable(info));
+        const int pages = QRegularExpression(QStringLiteral("Pages: +(\\d+)\n")).match(info).captured(1).toInt();
+        // Each page names its place and the part of the drawing it holds.
+        static const QRegularExpression place(QStringLiteral("row (\\d+), column (\\d+) of (\\d+) × (\\d+) pages"));
+        static const QRegularExpression part(
+            QStringLiteral("across ([\\d.]+) to ([\\d.]+) mm, down ([\\d.]+) to ([\\d.]+) mm"));
+        QMap<std::pair<int, int>, QRectF> pieces;
+        int rows = 0, columns = 0;
+        for (int page = 1; page <= pages; ++page) {
+            const QString text =
+                run(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                                                  QString::number(page), pdfPath, QStringLiteral("-")});
+            const auto at = place.match(text);
+            const auto holds = part.match(text);
+            QVERIFY2(at.hasMatch() && holds.hasMatch(), qPrintable(text));
+            rows = at.captured(3).toInt();
+            columns = at.captured(4).toInt();
+            const auto mm = [&holds](int i) { return holds.captured(i).toDouble(); };
+            pieces.insert({at.captured(1).toInt(), at.captured(2).toInt()},
+                          QRectF(QPointF(mm(1), mm(3)), QPointF(mm(2), mm(4))));
+        }
+        QCOMPARE(pages, rows * columns);
+        QCOMPARE(pieces.size(), pages);  // every place once
+        QVERIFY(rows > 1 && columns > 1);
+        // Laid side by side with their overlaps, the pieces make the whole drawing.
+        const double overlap = TiledPage::overlap;
+        for (int r = 1; r <= rows; ++r) {
+            double across = 0;
+            for (int c = 1; c <= columns; ++c)
+                across += pieces.value({r, c}).width();
+            QCOMPARE_LE(std::abs(across - (width + (columns - 1) * overlap)), 0.05);
+        }
+        for (int c = 1; c <= columns; ++c) {
+            double down = 0;
+            for (int r = 1; r <= rows; ++r)
+                down += pieces.value({r, c}).height();
+            QCOMPARE_LE(std::abs(down - (height + (rows - 1) * overlap)), 0.05);
+        }
+    }
+
     void staleQuestionComesAfterAnEditNotAfterASolve_data()
     {
         QTest::addColumn<bool>("solve");
