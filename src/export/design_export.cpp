@@ -109,6 +109,38 @@ QString writeFailureReason(const QFileDevice& file)
     return reason;
 }
 
+// Between the writers and the file. A disk that takes only part of a write
+// returns no error for it, and neither the PDF writer nor a stream checks
+// what each write took; so each write is carried on until it is whole or
+// fails, and the first failure ends all writing and is kept.
+class CheckedWrites : public QIODevice {
+public:
+    explicit CheckedWrites(QSaveFile& file) : file_(file) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    bool failed() const { return !reason_.isEmpty(); }
+    QString reason() const { return reason_; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 length) override
+    {
+        if (failed())
+            return -1;
+        for (qint64 done = 0; done < length;) {
+            const qint64 wrote = file_.write(data + done, length - done);
+            if (wrote <= 0) {
+                reason_ = writeFailureReason(file_);
+                return -1;
+            }
+            done += wrote;
+        }
+        return length;
+    }
+
+private:
+    QSaveFile& file_;
+    QString reason_;
+};
+
 // Beyond a file-size limit (ulimit -f) the kernel ends the program with
 // SIGXFSZ unless it is ignored; ignored, the write fails with EFBIG and is
 // reported as any other. Only while the program writes a file.
@@ -302,17 +334,17 @@ void DesignExport::save(const FileRequest& request, const std::function<bool(QIO
     // failed flush in commit() would not be.
     const FileSizeSignalIgnored fileSizeSignal;
     QSaveFile file(path);
-    bool written =
-        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && write(file) && file.error() == QFileDevice::NoError;
-    // Read before cancelWriting() puts its own words in its place.
-    QString reason = written ? QString() : writeFailureReason(file);
-    written = written && file.commit();
-    if (written)
-        return;
-    if (reason.isEmpty())
+    QString reason;
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        CheckedWrites checked(file);
+        if (write(checked) && !checked.failed() && file.commit())
+            return;
+        reason = checked.failed() ? checked.reason() : writeFailureReason(file);
+        if (file.isOpen())
+            file.cancelWriting();  // and the destructor removes what was written
+    } else {
         reason = writeFailureReason(file);
-    if (file.isOpen())
-        file.cancelWriting();  // and the destructor removes what was written
+    }
     tell(tr("Could not save \"%1\": %2.\n\nNo file was written.").arg(QDir::toNativeSeparators(path), reason));
 }
 

@@ -12,17 +12,24 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
 #include <clocale>
 
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 using namespace tivora;
 using namespace tivora::testing;
 using Command = DesignExport::Command;
 using Answer = DesignExport::Answer;
+Q_DECLARE_METATYPE(Command)
 
 namespace {
 
@@ -373,6 +380,118 @@ private slots:
                 down += pieces.value({r, c}).height();
             QCOMPARE_LE(std::abs(down - (height + (rows - 1) * overlap)), 0.05);
         }
+    }
+
+    void aFileThatCannotBeWrittenWholeIsNotWrittenAtAll_data()
+    {
+        QTest::addColumn<Command>("command");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("diskFull");  // else a file-size limit
+        QTest::addColumn<int>("room");       // bytes free on the disk, or the limit
+        QTest::addColumn<QString>("reason");
+        const QString full = QStringLiteral("the disk is full");
+        const QString tooLarge = QStringLiteral("the file would be larger than this system allows");
+        QTest::newRow("design sheet PDF, 12 KB free") << Command::SavePdf << "sheet.pdf" << true << 12288 << full;
+        QTest::newRow("template SVG, 4 KB free") << Command::SaveSvg << "blade.svg" << true << 4096 << full;
+        QTest::newRow("CSV, nothing free") << Command::SaveCsv << "design.csv" << true << 0 << full;
+        QTest::newRow("tiled template PDF, 12 KB free")
+            << Command::SaveTemplatePdf << "tiled.pdf" << true << 12288 << full;
+        QTest::newRow("design sheet PDF, 4 KB size limit")
+            << Command::SavePdf << "sheet.pdf" << false << 4096 << tooLarge;
+        QTest::newRow("template SVG, 4 KB size limit") << Command::SaveSvg << "blade.svg" << false << 4096 << tooLarge;
+        QTest::newRow("CSV, 256-byte size limit") << Command::SaveCsv << "design.csv" << false << 256 << tooLarge;
+    }
+    void aFileThatCannotBeWrittenWholeIsNotWrittenAtAll()
+    {
+        QFETCH(Command, command);
+        QFETCH(QString, name);
+        QFETCH(bool, diskFull);
+        QFETCH(int, room);
+        QFETCH(QString, reason);
+        auto window = solvedWindow(QLocale::c(), false);
+        QTemporaryDir place;
+        const QString target = place.filePath(name);
+        QStringList left;  // what is to be found in the folder after
+        if (diskFull) {
+            if (geteuid() != 0)
+                QSKIP("a small file system of its own, to fill, can be mounted by root only");
+            constexpr int kSize = 256 * 1024;
+            QVERIFY2(mount("tmpfs", qPrintable(place.path()), "tmpfs", 0, "size=256k") == 0, strerror(errno));
+            auto unmount = qScopeGuard([&place] { umount2(qPrintable(place.path()), MNT_DETACH); });
+            QFile filler(place.filePath(QStringLiteral("filler")));
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            QCOMPARE(filler.write(QByteArray(kSize - room, 'x')), kSize - room);
+            QVERIFY(filler.flush());
+            filler.close();
+            left << QStringLiteral("filler");
+            runCommand(*window, command, target);
+            QCOMPARE(filesBelow(place.path()), left);
+        } else {
+            // SIGXFSZ is left as it is: should the program not stop it, it
+            // ends this test as it would end the program.
+            rlimit before{};
+            QVERIFY(getrlimit(RLIMIT_FSIZE, &before) == 0);
+            rlimit limit = before;
+            limit.rlim_cur = rlim_t(room);
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+            runCommand(*window, command, target);
+            setrlimit(RLIMIT_FSIZE, &before);
+            QCOMPARE(filesBelow(place.path()), left);
+        }
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.first(),
+                 QStringLiteral("Could not save \"%1\": %2.\n\nNo file was written.").arg(target, reason));
+    }
+
+    void aTableThatIsNoBladeIsNotDrawn_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("radius -5, solved") << int(Field::Radius) << "-5"
+                                           << "Station 1 has the radius -0.5: every radius must be above zero.";
+        QTest::newRow("station 3 typed inside station 2")
+            << int(stationRadius(3)) << "0.1"
+            << "Station 3 does not lie beyond station 2: the radii must grow from root to tip.";
+        QTest::newRow("a chord of zero") << int(stationChord(4)) << "0"
+                                         << "Station 4 has the chord 0: every chord must be above zero.";
+    }
+    void aTableThatIsNoBladeIsNotDrawn()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, why);
+        auto window = solvedWindow(QLocale::c(), false);
+        retype(window.get(), Field(field), typed);
+        if (Field(field) == Field::Radius)
+            control<QPushButton>(window.get(), "Command1")->click();
+        QTemporaryDir place;
+        for (const Command command : {Command::SavePdf, Command::SaveTemplatePdf, Command::SaveSvg}) {
+            runCommand(*window, command, place.filePath(QStringLiteral("drawing")), Answer::ExportAsShown);
+            QCOMPARE(messages, QStringList(QStringLiteral("The station table cannot be drawn as a blade. %1\n\n"
+                                                          "Nothing was written.")
+                                               .arg(why)));
+        }
+        QCOMPARE(filesBelow(place.path()), QStringList());
+        // The figures themselves still go out.
+        runCommand(*window, Command::SaveCsv, place.filePath(QStringLiteral("design.csv")), Answer::ExportAsShown);
+        QCOMPARE(filesBelow(place.path()), QStringList({"design.csv"}));
+    }
+
+    void equalTwistsGiveTheTwistPlotASpan()
+    {
+        auto window = solvedWindow(QLocale::c(), false);
+        for (int k = 1; k <= kStationCount; ++k)
+            retype(window.get(), stationTwist(k), QStringLiteral("0"));
+        const QString path = folder.filePath(QStringLiteral("flat.pdf"));
+        runCommand(*window, Command::SavePdf, path, Answer::ExportAsShown);
+        QCOMPARE(messages, QStringList());
+        // The page's drawing as SVG text, where a coordinate that is no
+        // number would show.
+        const QString drawn = run(QStringLiteral("pdftocairo"), {QStringLiteral("-svg"), path, QStringLiteral("-")});
+        QVERIFY(drawn.contains(QStringLiteral("<path")));
+        QVERIFY(
+            !drawn.contains(QRegularExpression(QStringLiteral("nan|inf"), QRegularExpression::CaseInsensitiveOption)));
     }
 
     void staleQuestionComesAfterAnEditNotAfterASolve_data()
