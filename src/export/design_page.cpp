@@ -229,17 +229,13 @@ void drawTwist(Page& page, const ShownDesign& design, const BladeGeometry& blade
     const double left = kMargin + 14, right = page.width() - kMargin - 5;
     const double plotTop = top + 6, plotBottom = top + room - 12;
 
-    double tip = 0, low = 0, high = 0;
+    double tip = 0;
+    std::vector<double> twists;
     for (const auto& station : blade.stations) {
         tip = std::max(tip, station.radiusMm / blade.radiusUnitMm);
-        low = std::min(low, station.twistDegrees);
-        high = std::max(high, station.twistDegrees);
+        twists.push_back(station.twistDegrees);
     }
-    const double twistStep = niceStep(std::max(high - low, 1.0), 5);
-    low = std::floor(low / twistStep) * twistStep;
-    high = std::ceil(high / twistStep) * twistStep;
-    if (high <= low)  // every twist zero: the scale still needs a span
-        high = low + twistStep;
+    const auto [low, high, twistStep] = twistAxis(twists);
     const double radiusStep = niceStep(tip, 5);
     const double far = std::ceil(tip / radiusStep) * radiusStep;
     const auto x = [&](double radius) { return left + (right - left) * radius / far; };
@@ -283,6 +279,21 @@ void drawTwist(Page& page, const ShownDesign& design, const BladeGeometry& blade
 }
 
 }  // namespace
+
+PlotAxis twistAxis(const std::vector<double>& twists)
+{
+    double low = 0, high = 0;
+    for (const double twist : twists) {
+        low = std::min(low, twist);
+        high = std::max(high, twist);
+    }
+    const double step = niceStep(std::max(high - low, 1.0), 5);
+    low = std::floor(low / step) * step;
+    high = std::ceil(high / step) * step;
+    if (high <= low)  // every twist zero: the scale still needs a span
+        high = low + step;
+    return {low, high, step};
+}
 
 QPageSize paperOfSize(QSizeF millimetres)
 {

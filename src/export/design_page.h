@@ -10,6 +10,8 @@
 #include <QSizeF>
 #include <QString>
 
+#include <vector>
+
 class QIODevice;
 class QPainter;
 
@@ -19,6 +21,15 @@ namespace tivora {
 QPageSize systemPaper();
 // The named size of a sheet of paper `millimetres` wide and high.
 QPageSize paperOfSize(QSizeF millimetres);
+
+// The twist axis of the sheet's plot: from `low` to `high` in whole
+// `step`s, taking in zero and every twist.
+struct PlotAxis {
+    double low;
+    double high;
+    double step;
+};
+PlotAxis twistAxis(const std::vector<double>& twists);
 
 // Draws the sheet on the painter's page, in the device's own units.
 void drawDesignSheet(QPainter& painter, const ShownDesign& design);

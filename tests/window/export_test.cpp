@@ -2,6 +2,7 @@
 
 #include "export/blade_template.h"
 #include "export/design_export.h"
+#include "export/design_page.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -30,6 +31,7 @@ using namespace tivora::testing;
 using Command = DesignExport::Command;
 using Answer = DesignExport::Answer;
 Q_DECLARE_METATYPE(Command)
+Q_DECLARE_METATYPE(std::vector<double>)
 
 namespace {
 
@@ -478,20 +480,25 @@ private slots:
         QCOMPARE(filesBelow(place.path()), QStringList({"design.csv"}));
     }
 
-    void equalTwistsGiveTheTwistPlotASpan()
+    void twistAxisSpansZeroAndEveryTwist_data()
     {
-        auto window = solvedWindow(QLocale::c(), false);
-        for (int k = 1; k <= kStationCount; ++k)
-            retype(window.get(), stationTwist(k), QStringLiteral("0"));
-        const QString path = folder.filePath(QStringLiteral("flat.pdf"));
-        runCommand(*window, Command::SavePdf, path, Answer::ExportAsShown);
-        QCOMPARE(messages, QStringList());
-        // The page's drawing as SVG text, where a coordinate that is no
-        // number would show.
-        const QString drawn = run(QStringLiteral("pdftocairo"), {QStringLiteral("-svg"), path, QStringLiteral("-")});
-        QVERIFY(drawn.contains(QStringLiteral("<path")));
-        QVERIFY(
-            !drawn.contains(QRegularExpression(QStringLiteral("nan|inf"), QRegularExpression::CaseInsensitiveOption)));
+        QTest::addColumn<std::vector<double>>("twists");
+        QTest::newRow("every twist zero") << std::vector<double>(10, 0.0);
+        QTest::newRow("every twist 5") << std::vector<double>(10, 5.0);
+        QTest::newRow("every twist -2") << std::vector<double>(10, -2.0);
+        QTest::newRow("the start design") << std::vector<double>{37.6, 19.5, 11.6, 7.4, 4.8, 3, 1.7, 0.8, 0, -0.6};
+    }
+    void twistAxisSpansZeroAndEveryTwist()
+    {
+        QFETCH(std::vector<double>, twists);
+        const PlotAxis axis = twistAxis(twists);
+        // The plot divides by the span: it must be a number above zero.
+        QVERIFY(std::isfinite(axis.low) && std::isfinite(axis.high) && axis.high > axis.low && axis.step > 0);
+        QVERIFY(axis.low <= 0 && axis.high >= 0);
+        for (const double twist : twists)
+            QVERIFY(axis.low <= twist && twist <= axis.high);
+        const double steps = (axis.high - axis.low) / axis.step;
+        QVERIFY(steps >= 1 && steps <= 10 && std::abs(steps - std::round(steps)) < 1e-9);
     }
 
     void staleQuestionComesAfterAnEditNotAfterASolve_data()
