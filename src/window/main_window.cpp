@@ -168,6 +168,14 @@ QString listed(const QStringList& items)
     return QObject::tr("%1 and %2").arg(items.mid(0, items.size() - 1).join(QStringLiteral(", ")), items.last());
 }
 
+// "In "0,35", use a full stop as the decimal point."
+QString decimalPointHint(const QString& text, const NumberFormat& format)
+{
+    return format.decimalSeparator == ","
+               ? QObject::tr("In %1, use a comma as the decimal point.").arg(quoted(text))
+               : QObject::tr("In %1, use a full stop as the decimal point.").arg(quoted(text));
+}
+
 // Whether the whole text shows in the box, measured as QLineEdit lays it
 // out: the contents rectangle less the text margins and a two-pixel margin
 // each side, with room for the cursor.
@@ -414,6 +422,9 @@ QString Form1::failureMessage(const Failure& failure) const
     switch (failure.kind) {
     case FailureKind::NotANumber:
         what = tr("The field %1 holds no number.").arg(caption);
+        if (const std::string& text = sheet_.text(failure.field);
+            readsWithTheOtherDecimalSeparator(text, sheet_.numberFormat()))
+            what += u' ' + decimalPointHint(toQt(text), sheet_.numberFormat());
         break;
     case FailureKind::TooLargeToRead:
         what = tr("The field %1 holds a figure too large to compute with.").arg(caption);

@@ -309,6 +309,16 @@ private slots:
         QCOMPARE(window->focusWidget(), control(w(), Efficiency));
     }
 
+    void aDecimalCommaWhereAFullStopIsExpectedIsNamed()
+    {
+        retype(w(), Cl, "0,35");
+        const QStringList messages = acceptingMessageBoxes([this] { control<QPushButton>(w(), "Command1")->click(); });
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().startsWith("The field \"Cl\" holds no number. In \"0,35\", use a full stop as the "
+                                             "decimal point."),
+                 qPrintable(messages.first()));
+    }
+
     void failedSolveNamesTheComputedFieldForDivisionByZero()
     {
         control<QRadioButton>(w(), "Option2")->click();
