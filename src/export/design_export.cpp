@@ -259,24 +259,24 @@ void DesignExport::run(Command command)
     }
     const ShownDesign design = shownDesign(sheet_, unsolved);
     const QString stem = QDir(startFolder()).filePath(designFileStem(design));
+    const bool printing = command == Command::Print || command == Command::PrintTemplate;
+    const QString nothingDone = printing ? tr("Nothing was printed.") : tr("Nothing was written.");
     if (command != Command::Copy && command != Command::SaveCsv) {
         // A drawing of a table that is no blade would be no use, or broken.
         if (const QString problem = bladeProblem(design); !problem.isEmpty()) {
-            tell(tr("The station table cannot be drawn as a blade. %1\n\nNothing was written.").arg(problem));
+            tell(tr("The station table cannot be drawn as a blade. %1").arg(problem) + QStringLiteral("\n\n") +
+                 nothingDone);
             return;
         }
     }
-    const TemplateDrawing blade = command == Command::PrintTemplate || command == Command::SaveTemplatePdf
-                                      ? bladeTemplate(design)
-                                      : TemplateDrawing();
-    if (command == Command::SaveTemplatePdf) {
-        if (const int pages = tileLayout(blade.size, systemPaper().size(QPageSize::Millimeter)).pages();
-            pages > kMostTemplatePages) {
-            tell(tr("The template would take %1 pages. Save it as SVG for a plotter instead.\n\nNothing was "
-                    "written.")
-                     .arg(pages));
-            return;
-        }
+    const bool tiled = command == Command::PrintTemplate || command == Command::SaveTemplatePdf;
+    const TemplateDrawing blade = tiled ? bladeTemplate(design) : TemplateDrawing();
+    // Counted on the system's paper; a printer's may differ a little.
+    if (const int pages = tiled ? tileLayout(blade.size, systemPaper().size(QPageSize::Millimeter)).pages() : 0;
+        pages > kMostTemplatePages) {
+        tell(tr("The template would take %1 pages. Save it as SVG for a plotter instead.").arg(pages) +
+             QStringLiteral("\n\n") + nothingDone);
+        return;
     }
     switch (command) {
     case Command::Copy:
