@@ -11,7 +11,6 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLibrary>
-#include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPageSize>
@@ -20,6 +19,9 @@
 #include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <csignal>
 
 namespace tivora {
 
@@ -39,6 +41,8 @@ const std::vector<CommandEntry>& commandEntries()
         {SaveCsv, "Save Design as CSV…", QKeySequence(Qt::CTRL | Qt::Key_S)},
         {Print, "Print Design Sheet…", QKeySequence(Qt::CTRL | Qt::Key_P)},
         {SavePdf, "Save Design Sheet as PDF…", {}},
+        {PrintTemplate, "Print Blade Template…", {}},
+        {SaveTemplatePdf, "Save Blade Template as PDF…", {}},
         {SaveSvg, "Save Blade Template as SVG…", {}},
     };
     return entries;
@@ -59,13 +63,105 @@ void keepFileDialogStateInMemory()
     Q_UNUSED(done);
 }
 
-QString documentsFolder()
+// The folder of the last file chosen in this run; kept in memory only.
+QString& lastFolder()
 {
+    static QString folder;
+    return folder;
+}
+
+QString startFolder()
+{
+    if (!lastFolder().isEmpty() && QDir(lastFolder()).exists())
+        return lastFolder();
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QDir(documents).exists() ? documents : QDir::homePath();
 }
 
-using PrintFunction = int (*)(QWidget*, const QString&, const QPageSize&, const std::function<void(QPainter&)>&);
+// The titles both the saved PDF and a print job carry.
+QString sheetTitle()
+{
+    return QStringLiteral("Tivora rotor design");
+}
+
+QString templateTitle()
+{
+    return QStringLiteral("Tivora blade template");
+}
+
+// More pages than a builder would tape together: a drawing this large wants
+// a plotter and the SVG.
+constexpr int kMostTemplatePages = 300;
+
+// Why a write failed, in the user's words: the cases a user can act on are
+// named, the rest left in the system's words.
+QString writeFailureReason(const QFileDevice& file)
+{
+    const QString reason = file.errorString();
+    if (reason == qt_error_string(ENOSPC) || reason == qt_error_string(EDQUOT))
+        return QCoreApplication::translate("DesignExport", "the disk is full");
+    if (reason == qt_error_string(EFBIG))
+        return QCoreApplication::translate("DesignExport", "the file would be larger than this system allows");
+    if (reason == qt_error_string(ENAMETOOLONG))
+        return QCoreApplication::translate("DesignExport", "the name is too long for this file system");
+    if (reason.isEmpty() || reason == u"Unknown error")
+        return QCoreApplication::translate("DesignExport", "the file could not be written");
+    return reason;
+}
+
+// Between the writers and the file. A disk that takes only part of a write
+// returns no error for it, and neither the PDF writer nor a stream checks
+// what each write took; so each write is carried on until it is whole or
+// fails, and the first failure ends all writing and is kept.
+class CheckedWrites : public QIODevice {
+public:
+    explicit CheckedWrites(QSaveFile& file) : file_(file) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    bool failed() const { return !reason_.isEmpty(); }
+    QString reason() const { return reason_; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 length) override
+    {
+        if (failed())
+            return -1;
+        for (qint64 done = 0; done < length;) {
+            const qint64 wrote = file_.write(data + done, length - done);
+            if (wrote <= 0) {
+                reason_ = writeFailureReason(file_);
+                return -1;
+            }
+            done += wrote;
+        }
+        return length;
+    }
+
+private:
+    QSaveFile& file_;
+    QString reason_;
+};
+
+// Beyond a file-size limit (ulimit -f) the kernel ends the program with
+// SIGXFSZ unless it is ignored; ignored, the write fails with EFBIG and is
+// reported as any other. Only while the program writes a file.
+class FileSizeSignalIgnored {
+public:
+    FileSizeSignalIgnored()
+    {
+        struct sigaction ignore = {};
+        ignore.sa_handler = SIG_IGN;
+        sigaction(SIGXFSZ, &ignore, &before_);
+    }
+    ~FileSizeSignalIgnored() { sigaction(SIGXFSZ, &before_, nullptr); }
+    FileSizeSignalIgnored(const FileSizeSignalIgnored&) = delete;
+    FileSizeSignalIgnored& operator=(const FileSizeSignalIgnored&) = delete;
+
+private:
+    struct sigaction before_ = {};
+};
+
+using PrintFunction = int (*)(QWidget*, const QString&, const QString&, const QPageSize&,
+                              const std::function<void(QPainter&)>&);
 
 PrintFunction loadPrintModule(QString& error)
 {
@@ -162,8 +258,26 @@ void DesignExport::run(Command command)
         }
     }
     const ShownDesign design = shownDesign(sheet_, unsolved);
-    const QString stem = QDir(documentsFolder()).filePath(designFileStem(design));
-    const QLocale locale;
+    const QString stem = QDir(startFolder()).filePath(designFileStem(design));
+    const bool printing = command == Command::Print || command == Command::PrintTemplate;
+    const QString nothingDone = printing ? tr("Nothing was printed.") : tr("Nothing was written.");
+    if (command != Command::Copy && command != Command::SaveCsv) {
+        // A drawing of a table that is no blade would be no use, or broken.
+        if (const QString problem = bladeProblem(design); !problem.isEmpty()) {
+            tell(tr("The station table cannot be drawn as a blade. %1").arg(problem) + QStringLiteral("\n\n") +
+                 nothingDone);
+            return;
+        }
+    }
+    const bool tiled = command == Command::PrintTemplate || command == Command::SaveTemplatePdf;
+    const TemplateDrawing blade = tiled ? bladeTemplate(design) : TemplateDrawing();
+    // Counted on the system's paper; a printer's may differ a little.
+    if (const int pages = tiled ? tileLayout(blade.size, systemPaper().size(QPageSize::Millimeter)).pages() : 0;
+        pages > kMostTemplatePages) {
+        tell(tr("The template would take %1 pages. Save it as SVG for a plotter instead.").arg(pages) +
+             QStringLiteral("\n\n") + nothingDone);
+        return;
+    }
     switch (command) {
     case Command::Copy:
         copy(design);
@@ -173,19 +287,25 @@ void DesignExport::run(Command command)
              [&design](QIODevice& file) { return file.write(designAsCsv(design)) >= 0; });
         break;
     case Command::Print:
-        printSheet(design);
+        print(tr("Print Design Sheet"), sheetTitle(),
+              [&design](QPainter& painter) { drawDesignSheet(painter, design); });
         break;
     case Command::SavePdf:
         save({tr("Save Design Sheet as PDF"), stem + QStringLiteral(".pdf"), tr("PDF files (*.pdf)"),
               QStringLiteral("pdf")},
-             [&](QIODevice& file) { return writeDesignSheetPdf(design, locale, &file); });
+             [&](QIODevice& file) { return writeDesignSheetPdf(design, systemPaper(), sheetTitle(), &file); });
+        break;
+    case Command::PrintTemplate:
+        print(tr("Print Blade Template"), templateTitle(),
+              [&blade](QPainter& painter) { drawTiledTemplate(painter, blade); });
+        break;
+    case Command::SaveTemplatePdf:
+        save({tr("Save Blade Template as PDF"), stem + QStringLiteral("-template.pdf"), tr("PDF files (*.pdf)"),
+              QStringLiteral("pdf")},
+             [&](QIODevice& file) { return writeTiledTemplatePdf(blade, systemPaper(), templateTitle(), &file); });
         break;
     case Command::SaveSvg: {
         const QByteArray svg = bladeTemplateSvg(design);
-        if (svg.isEmpty()) {
-            tell(tr("The station table holds no blade to draw. Solve the design first."));
-            return;
-        }
         save({tr("Save Blade Template as SVG"), stem + QStringLiteral("-template.svg"), tr("SVG files (*.svg)"),
               QStringLiteral("svg")},
              [&svg](QIODevice& file) { return file.write(svg) == svg.size(); });
@@ -207,31 +327,38 @@ void DesignExport::save(const FileRequest& request, const std::function<bool(QIO
     const QString path = chooseFile(request);
     if (path.isEmpty())
         return;
+    lastFolder() = QFileInfo(path).absolutePath();
     // Written whole or not at all: QSaveFile writes beside the target and
-    // renames on commit; on any failure the target is left as it was.
+    // renames on commit. Unbuffered, every write of the PDF writer or of
+    // the text reaches the disk at once and its failure is recorded; a
+    // failed flush in commit() would not be.
+    const FileSizeSignalIgnored fileSizeSignal;
     QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly) && write(file);
-    written = written && file.commit();
-    if (!written) {
-        QString reason = file.errorString();
-        if (reason.isEmpty() || reason == u"Unknown error")
-            reason = tr("the file could not be written");
-        tell(tr("Could not save \"%1\": %2.\n\nNo file was written.").arg(QDir::toNativeSeparators(path), reason));
+    QString reason;
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        CheckedWrites checked(file);
+        if (write(checked) && !checked.failed() && file.commit())
+            return;
+        reason = checked.failed() ? checked.reason() : writeFailureReason(file);
+        if (file.isOpen())
+            file.cancelWriting();  // and the destructor removes what was written
+    } else {
+        reason = writeFailureReason(file);
     }
+    tell(tr("Could not save \"%1\": %2.\n\nNo file was written.").arg(QDir::toNativeSeparators(path), reason));
 }
 
-void DesignExport::printSheet(const ShownDesign& design)
+void DesignExport::print(const QString& dialogTitle, const QString& documentTitle,
+                         const std::function<void(QPainter&)>& draw)
 {
     QString error;
-    const PrintFunction print = loadPrintModule(error);
-    if (!print) {
+    const PrintFunction printWith = loadPrintModule(error);
+    if (!printWith) {
         tell(tr("Printing is not available: %1").arg(error));
         return;
     }
-    const int result = print(window_, designFileStem(design), pageSizeFor(QLocale()),
-                             [&design](QPainter& painter) { drawDesignSheet(painter, design); });
-    if (result < 0)
-        tell(tr("The design sheet could not be printed."));
+    if (printWith(window_, dialogTitle, documentTitle, systemPaper(), draw) < 0)
+        tell(tr("The printer could not be drawn on. Nothing was printed."));
 }
 
 void DesignExport::tell(const QString& message)
@@ -246,7 +373,6 @@ QString DesignExport::chooseFileInDialog(QWidget* parent, const FileRequest& req
     keepFileDialogStateInMemory();  // also for callers without a DesignExport
     QFileDialog dialog(parent, request.title);
     dialog.setObjectName(QStringLiteral("exportFileDialog"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(request.filter);

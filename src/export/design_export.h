@@ -1,12 +1,13 @@
 #pragma once
 
 // The commands that take the design out of the window: copy it, save it as
-// CSV, print the design sheet or save it as PDF, save the blade template as
-// SVG. The window makes this object the first time the user asks for one of
-// them; nothing of it exists at start.
+// CSV, print the design sheet or save it as PDF, print the blade template
+// tiled over pages or save it so as PDF, save it whole as SVG. The window makes this object the first time the user
+// asks for one of them; nothing of it exists at start.
 
 #include "sheet/design_sheet.h"
 
+#include <QIODevice>
 #include <QKeySequence>
 #include <QObject>
 #include <QString>
@@ -15,6 +16,7 @@
 #include <optional>
 
 class QAction;
+class QPainter;
 class QWidget;
 
 namespace tivora {
@@ -25,7 +27,7 @@ class DesignExport : public QObject {
     Q_OBJECT
 
 public:
-    enum class Command { Copy, SaveCsv, Print, SavePdf, SaveSvg };
+    enum class Command { Copy, SaveCsv, Print, SavePdf, PrintTemplate, SaveTemplatePdf, SaveSvg };
     // What to do when the results may belong to other inputs.
     enum class Answer { SolveFirst, ExportAsShown, Cancel };
 
@@ -56,14 +58,15 @@ public:
     std::function<QString(const FileRequest&)> chooseFile;
     std::function<Answer()> askWhenStale;
 
-    // The file dialog the commands use unless told otherwise: Qt's own
-    // widget dialog, kept from writing its state anywhere.
+    // The file dialog the commands use unless told otherwise: the desktop's
+    // own where it has one, else Qt's widget dialog, kept from writing its
+    // state anywhere.
     static QString chooseFileInDialog(QWidget* parent, const FileRequest& request);
 
 private:
     void copy(const ShownDesign& design);
     void save(const FileRequest& request, const std::function<bool(QIODevice&)>& write);
-    void printSheet(const ShownDesign& design);
+    void print(const QString& dialogTitle, const QString& documentTitle, const std::function<void(QPainter&)>& draw);
     void tell(const QString& message);
 
     QWidget* window_;

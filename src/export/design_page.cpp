@@ -3,7 +3,6 @@
 #include "assets/typeface.h"
 
 #include <QFontMetricsF>
-#include <QLocale>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
@@ -11,6 +10,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+
+#if defined(__GLIBC__)
+#include <langinfo.h>
+#endif
 
 namespace tivora {
 
@@ -227,15 +231,13 @@ void drawTwist(Page& page, const ShownDesign& design, const BladeGeometry& blade
     const double left = kMargin + 14, right = page.width() - kMargin - 5;
     const double plotTop = top + 6, plotBottom = top + room - 12;
 
-    double tip = 0, low = 0, high = 0;
+    double tip = 0;
+    std::vector<double> twists;
     for (const auto& station : blade.stations) {
         tip = std::max(tip, station.radiusMm / blade.radiusUnitMm);
-        low = std::min(low, station.twistDegrees);
-        high = std::max(high, station.twistDegrees);
+        twists.push_back(station.twistDegrees);
     }
-    const double twistStep = niceStep(std::max(high - low, 1.0), 5);
-    low = std::floor(low / twistStep) * twistStep;
-    high = std::ceil(high / twistStep) * twistStep;
+    const auto [low, high, twistStep] = twistAxis(twists);
     const double radiusStep = niceStep(tip, 5);
     const double far = std::ceil(tip / radiusStep) * radiusStep;
     const auto x = [&](double radius) { return left + (right - left) * radius / far; };
@@ -280,15 +282,40 @@ void drawTwist(Page& page, const ShownDesign& design, const BladeGeometry& blade
 
 }  // namespace
 
-QPageSize pageSizeFor(const QLocale& locale)
+PlotAxis twistAxis(const std::vector<double>& twists)
 {
-    static constexpr QLocale::Territory kLetter[] = {
-        QLocale::UnitedStates, QLocale::Canada,     QLocale::Mexico,     QLocale::Philippines,       QLocale::Chile,
-        QLocale::Colombia,     QLocale::Venezuela,  QLocale::PuertoRico, QLocale::CostaRica,         QLocale::Guatemala,
-        QLocale::Panama,       QLocale::ElSalvador, QLocale::Nicaragua,  QLocale::DominicanRepublic,
-    };
-    const bool letter = std::find(std::begin(kLetter), std::end(kLetter), locale.territory()) != std::end(kLetter);
-    return QPageSize(letter ? QPageSize::Letter : QPageSize::A4);
+    double low = 0, high = 0;
+    for (const double twist : twists) {
+        low = std::min(low, twist);
+        high = std::max(high, twist);
+    }
+    const double step = niceStep(std::max(high - low, 1.0), 5);
+    low = std::floor(low / step) * step;
+    high = std::ceil(high / step) * step;
+    if (high <= low)  // every twist zero: the scale still needs a span
+        high = low + step;
+    return {low, high, step};
+}
+
+QPageSize paperOfSize(QSizeF millimetres)
+{
+    if (!(millimetres.width() > 0 && millimetres.height() > 0))
+        return QPageSize(QPageSize::A4);
+    // Named when it is a known size within a millimetre or so (glibc gives
+    // Letter as 216 x 279).
+    return QPageSize(millimetres, QPageSize::Millimeter, {}, QPageSize::FuzzyMatch);
+}
+
+QPageSize systemPaper()
+{
+#if defined(__GLIBC__)
+    // The paper of the LC_PAPER locale; glibc returns the figures in place of a pointer.
+    const auto height = static_cast<int>(reinterpret_cast<std::intptr_t>(nl_langinfo(_NL_PAPER_HEIGHT)));
+    const auto width = static_cast<int>(reinterpret_cast<std::intptr_t>(nl_langinfo(_NL_PAPER_WIDTH)));
+    return paperOfSize(QSizeF(width, height));
+#else
+    return QPageSize(QPageSize::A4);
+#endif
 }
 
 void drawDesignSheet(QPainter& painter, const ShownDesign& design)
@@ -317,12 +344,12 @@ void drawDesignSheet(QPainter& painter, const ShownDesign& design)
     drawTwist(page, design, *blade, y, page.height() - kMargin - y);
 }
 
-bool writeDesignSheetPdf(const ShownDesign& design, const QLocale& locale, QIODevice* out)
+bool writeDesignSheetPdf(const ShownDesign& design, const QPageSize& paper, const QString& title, QIODevice* out)
 {
     QPdfWriter pdf(out);
     pdf.setCreator(QStringLiteral("Tivora"));
-    pdf.setTitle(QStringLiteral("Tivora rotor design"));
-    pdf.setPageSize(pageSizeFor(locale));
+    pdf.setTitle(title);
+    pdf.setPageSize(paper);
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setResolution(720);
     QPainter painter;

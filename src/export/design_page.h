@@ -7,21 +7,34 @@
 #include "shown_design.h"
 
 #include <QPageSize>
+#include <QSizeF>
+#include <QString>
+
+#include <vector>
 
 class QIODevice;
-class QLocale;
 class QPainter;
 
 namespace tivora {
 
-// A4, or Letter where the locale's paper is Letter (the Americas' Letter
-// countries and the Philippines).
-QPageSize pageSizeFor(const QLocale& locale);
+// The paper of the system's LC_PAPER locale (A4 where it cannot be read).
+QPageSize systemPaper();
+// The named size of a sheet of paper `millimetres` wide and high.
+QPageSize paperOfSize(QSizeF millimetres);
+
+// The twist axis of the sheet's plot: from `low` to `high` in whole
+// `step`s, taking in zero and every twist.
+struct PlotAxis {
+    double low;
+    double high;
+    double step;
+};
+PlotAxis twistAxis(const std::vector<double>& twists);
 
 // Draws the sheet on the painter's page, in the device's own units.
 void drawDesignSheet(QPainter& painter, const ShownDesign& design);
 
-// Writes the sheet as a one-page PDF of the locale's paper size.
-bool writeDesignSheetPdf(const ShownDesign& design, const QLocale& locale, QIODevice* out);
+// Writes the sheet as a one-page PDF on `paper`.
+bool writeDesignSheetPdf(const ShownDesign& design, const QPageSize& paper, const QString& title, QIODevice* out);
 
 }  // namespace tivora

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace tivora {
 
@@ -51,6 +52,13 @@ QString csvField(const QString& text, QChar separator)
     return u'"' + quoted + u'"';
 }
 
+// A spreadsheet takes "−5" with the typographic minus, which the window
+// accepts, for text; with the ASCII sign it is the number -5.
+QString forSpreadsheet(QString figure)
+{
+    return figure.replace(QChar(0x2212), u'-');
+}
+
 // The rows every tabular export has: the note when unsolved, the quantities,
 // a blank row, the station header and the stations.
 std::vector<QStringList> rowsOf(const ShownDesign& design)
@@ -61,11 +69,13 @@ std::vector<QStringList> rowsOf(const ShownDesign& design)
         rows.push_back({});
     }
     for (const auto& quantity : design.quantities)
-        rows.push_back({quantity.caption, quantity.figure, quantity.unit});
+        rows.push_back({quantity.caption, forSpreadsheet(quantity.figure), quantity.unit});
     rows.push_back({});
     rows.push_back(design.stationHeader);
-    for (const auto& station : design.stations)
-        rows.push_back({QString::number(station.number), station.radius, station.chord, station.twist});
+    for (const auto& station : design.stations) {
+        rows.push_back({QString::number(station.number), forSpreadsheet(station.radius), forSpreadsheet(station.chord),
+                        forSpreadsheet(station.twist)});
+    }
     return rows;
 }
 
@@ -179,6 +189,48 @@ std::optional<BladeGeometry> bladeGeometry(const ShownDesign& design)
             {station.number, radius.value * *radiusUnit, chord.value * *chordUnit, twist.value});
     }
     return geometry;
+}
+
+QString bladeProblem(const ShownDesign& design)
+{
+    const auto geometry = bladeGeometry(design);
+    if (!geometry) {
+        for (const ShownStation& station : design.stations) {
+            if (station.radius.trimmed().isEmpty() || station.chord.trimmed().isEmpty() ||
+                station.twist.trimmed().isEmpty())
+                return QStringLiteral("The station table is not filled in: solve the design first.");
+        }
+        return QStringLiteral("A figure in the station table is not a number.");
+    }
+    // Beyond these no drawing is of any use, and coordinates that large
+    // would overflow the drawing's arithmetic.
+    constexpr double kLongestMm = 1e6;
+    constexpr double kLargestTwist = 360;
+    const auto& stations = geometry->stations;
+    for (std::size_t i = 0; i < stations.size(); ++i) {
+        const auto& station = stations[i];
+        const ShownStation& shown = design.stations[i];
+        if (!(station.radiusMm > 0))
+            return QStringLiteral("Station %1 has the radius %2: every radius must be above zero.")
+                .arg(station.number)
+                .arg(shown.radius);
+        if (!(station.chordMm > 0))
+            return QStringLiteral("Station %1 has the chord %2: every chord must be above zero.")
+                .arg(station.number)
+                .arg(shown.chord);
+        if (i > 0 && !(station.radiusMm > stations[i - 1].radiusMm))
+            return QStringLiteral("Station %1 does not lie beyond station %2: the radii must grow from root to tip.")
+                .arg(station.number)
+                .arg(stations[i - 1].number);
+        if (!(station.radiusMm < kLongestMm && station.chordMm < kLongestMm))
+            return QStringLiteral("Station %1 is too large to draw.").arg(station.number);
+        if (!(std::abs(station.twistDegrees) <= kLargestTwist))
+            return QStringLiteral("Station %1 has the twist %2°: a twist beyond ±%3° cannot be drawn.")
+                .arg(station.number)
+                .arg(shown.twist)
+                .arg(kLargestTwist);
+    }
+    return {};
 }
 
 }  // namespace tivora

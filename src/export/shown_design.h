@@ -54,7 +54,9 @@ bool resultsMayBeStale(const DesignSheet& sheet, bool inputEditedSinceSolve);
 // "Blade Radius (m)" is "Blade Radius" in "m"; "TSR" has no unit.
 ShownQuantity splitCaption(const QString& caption);
 
-// Lines of tab-separated cells that a spreadsheet pastes into cells.
+// Lines of tab-separated cells that a spreadsheet pastes into cells. The
+// tabular forms write a typed minus sign as the ASCII one, so that a
+// spreadsheet reads the figure as a number.
 QString designAsText(const ShownDesign& design);
 // The same as one HTML table, for word processors.
 QString designAsHtml(const ShownDesign& design);
@@ -79,5 +81,10 @@ struct BladeGeometry {
     double chordUnitMm;
 };
 std::optional<BladeGeometry> bladeGeometry(const ShownDesign& design);
+
+// Why the shown station table cannot be drawn as a blade (a radius or chord
+// not above zero, stations not growing outwards, a figure that is no number);
+// empty when it can. The drawings are made only when it is empty.
+QString bladeProblem(const ShownDesign& design);
 
 }  // namespace tivora

@@ -118,6 +118,10 @@ struct ReadResult {
     double value;
 };
 ReadResult parseNumber(std::string_view text, const NumberFormat& format);
+// A text that is no number in `format` but reads as one with the other of
+// "." and "," as its decimal separator ("0,35" where a full stop is the
+// separator): the user's slip, which the failure message can name.
+bool readsWithTheOtherDecimalSeparator(std::string_view text, const NumberFormat& format);
 std::string formatNumber(double value, const NumberFormat& format);
 
 }  // namespace tivora

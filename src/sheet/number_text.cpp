@@ -187,6 +187,15 @@ ReadResult parseNumber(std::string_view text, const NumberFormat& format)
     return {ReadStatus::Ok, number.negative ? -value : value};
 }
 
+bool readsWithTheOtherDecimalSeparator(std::string_view text, const NumberFormat& format)
+{
+    const std::string other = format.decimalSeparator == "." ? "," : format.decimalSeparator == "," ? "." : "";
+    if (other.empty() || text.find(other) == std::string_view::npos)
+        return false;
+    return parseNumber(text, format).status == ReadStatus::NotANumber &&
+           parseNumber(text, NumberFormat{other, ""}).status == ReadStatus::Ok;
+}
+
 // Ties go to the even neighbour, never away from zero as std::round sends
 // them: the figures are defined with this rule (0.125 to two places is 0.12,
 // -0.25 to one place is -0.2), and half away from zero would change the last

@@ -75,7 +75,9 @@ QWidget* Form1::buildField(const ControlSpec& entry)
         if (showing_)
             return;
         sheet_.setText(field, text.toStdString());
-        inputEditedSinceSolve_ = inputEditedSinceSolve_ || infoOf(field).typedByUser;
+        // Outputs and stations are editable too: a figure typed there is no
+        // longer what Solve! computed.
+        inputEditedSinceSolve_ = true;
         if (handler)
             (this->*handler)();
     });

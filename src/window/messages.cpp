@@ -32,6 +32,15 @@ QString inputNoun(Field field)
     }
 }
 
+// "In "0,35", use a full stop as the decimal point."
+QString decimalPointHint(const QString& text, const NumberFormat& format)
+{
+    const QString quoted = QLocale().quoteString(text);
+    return format.decimalSeparator == ","
+               ? tr("In %1, use a comma as the decimal point.").arg(quoted)
+               : tr("In %1, use a full stop as the decimal point.").arg(quoted);
+}
+
 }  // namespace
 
 QString fieldCaption(const DesignSheet& sheet, Field field)
@@ -56,6 +65,9 @@ QString failureMessage(const Failure& failure, const DesignSheet& sheet)
     switch (failure.kind) {
     case FailureKind::NotANumber:
         what = tr("The field %1 holds no number.").arg(caption);
+        if (const std::string& text = sheet.text(failure.field);
+            readsWithTheOtherDecimalSeparator(text, sheet.numberFormat()))
+            what += u' ' + decimalPointHint(QString::fromStdString(text), sheet.numberFormat());
         break;
     case FailureKind::TooLargeToRead:
         what = tr("The field %1 holds a figure too large to compute with.").arg(caption);

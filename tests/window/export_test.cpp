@@ -2,6 +2,7 @@
 
 #include "export/blade_template.h"
 #include "export/design_export.h"
+#include "export/design_page.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -12,15 +13,25 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
+#include <clocale>
+
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 using namespace tivora;
 using namespace tivora::testing;
 using Command = DesignExport::Command;
 using Answer = DesignExport::Answer;
+Q_DECLARE_METATYPE(Command)
+Q_DECLARE_METATYPE(std::vector<double>)
 
 namespace {
 
@@ -68,6 +79,35 @@ const QString kSiHtmlStart = QStringLiteral("<meta charset=\"utf-8\">\n<table>\n
                                             "<tr><td>Number of Blades</td><td>3</td><td></td></tr>\n"
                                             "<tr><td>TSR</td><td>7</td><td></td></tr>\n"
                                             "<tr><td>Blade Efficiency</td><td>0.4</td><td></td></tr>\n");
+
+// Sets LC_PAPER to a locale made from glibc's sources in `folder`, as a
+// user's locale settings would; back to C when done.
+class PaperLocale {
+public:
+    PaperLocale(const QString& name, const QString& folder)
+    {
+        if (name == u"C") {
+            made_ = setlocale(LC_PAPER, "C") != nullptr;
+            return;
+        }
+        QProcess localedef;
+        localedef.start(QStringLiteral("localedef"), {QStringLiteral("-i"), name, QStringLiteral("-f"),
+                                                      QStringLiteral("UTF-8"), folder + u'/' + name});
+        if (!localedef.waitForFinished(60000) || localedef.exitStatus() != QProcess::NormalExit)
+            return;
+        qputenv("LOCPATH", folder.toUtf8());
+        made_ = setlocale(LC_PAPER, qPrintable(name)) != nullptr;
+    }
+    ~PaperLocale()
+    {
+        setlocale(LC_PAPER, "C");
+        qunsetenv("LOCPATH");
+    }
+    bool made() const { return made_; }
+
+private:
+    bool made_ = false;
+};
 
 }  // namespace
 
@@ -149,28 +189,60 @@ private slots:
         QCOMPARE(csv.readAll(), expected);
     }
 
-    void csvQuotesWhatHoldsItsSeparator()
+    void csvAndCopyWriteFiguresAsASpreadsheetReadsThem_data()
     {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("csvRow");
+        QTest::addColumn<QString>("copiedRow");
+        QTest::newRow("a figure holding the separator is quoted") << int(Field::Power) << "2,587.1 \"about\""
+                                                                  << "Generator Power,\"2,587.1 \"\"about\"\"\",Watts"
+                                                                  << "Generator Power\t2,587.1 \"about\"\tWatts";
+        QTest::newRow("a typed minus sign is the ASCII one") << int(stationTwist(10)) << "−0.6"
+                                                             << "10,1,0.045,-0.6"
+                                                             << "10\t1\t0.045\t-0.6";
+        QTest::newRow("also in an exponent") << int(Field::Radius) << "−5e−1"
+                                             << "Blade Radius,-5e-1,m"
+                                             << "Blade Radius\t-5e-1\tm";
+    }
+    void csvAndCopyWriteFiguresAsASpreadsheetReadsThem()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, csvRow);
+        QFETCH(QString, copiedRow);
         auto window = solvedWindow(QLocale::c(), false);
-        retype(window.get(), Field::Power, QStringLiteral("2,587.1 \"about\""));
-        const QString path = folder.filePath(QStringLiteral("quoted.csv"));
-        runCommand(*window, Command::SaveCsv, path);
+        // Pasted: the test's keyboard types only ASCII.
+        control(window.get(), Field(field))->selectAll();
+        control(window.get(), Field(field))->insert(typed);
+        const QString path = folder.filePath(QStringLiteral("figures.csv"));
+        QCOMPARE(runCommand(*window, Command::SaveCsv, path, Answer::ExportAsShown), 1);
+        runCommand(*window, Command::Copy, path, Answer::ExportAsShown);
         QFile csv(path);
         QVERIFY(csv.open(QIODevice::ReadOnly));
-        QVERIFY(csv.readAll().contains("\r\nGenerator Power,\"2,587.1 \"\"about\"\"\",Watts\r\n"));
+        const QString written = QString::fromUtf8(csv.readAll());
+        QVERIFY2(written.contains(QStringLiteral("\r\n%1\r\n").arg(csvRow)), qPrintable(written));
+        QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("\n%1\n").arg(copiedRow)));
     }
 
-    void pdfHoldsEveryFigureOnOnePageOfTheLocalesPaper_data()
+    void pdfHoldsEveryFigureOnOnePageOfTheSystemsPaper_data()
     {
         QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("paperLocale");  // LC_PAPER
         QTest::addColumn<QString>("paper");
-        QTest::newRow("United States: Letter") << QLocale(QLocale::English, QLocale::UnitedStates) << "letter";
-        QTest::newRow("Germany: A4, decimal comma") << QLocale(QLocale::German, QLocale::Germany) << "A4";
+        QTest::newRow("LC_PAPER en_US: Letter") << QLocale(QLocale::English, QLocale::UnitedStates) << "en_US"
+                                                << "letter";
+        QTest::newRow("LC_PAPER C: A4, decimal comma") << QLocale(QLocale::German, QLocale::Germany) << "C"
+                                                       << "A4";
     }
-    void pdfHoldsEveryFigureOnOnePageOfTheLocalesPaper()
+    void pdfHoldsEveryFigureOnOnePageOfTheSystemsPaper()
     {
         QFETCH(QLocale, locale);
+        QFETCH(QString, paperLocale);
         QFETCH(QString, paper);
+        const PaperLocale paperInForce(paperLocale, folder.path());
+        if (!paperInForce.made())
+            QSKIP("glibc's locale sources (Debian package locales) are not installed to make the locale");
         auto window = solvedWindow(locale, false);
         const QString path = folder.filePath(QStringLiteral("sheet.pdf"));
         runCommand(*window, Command::SavePdf, path);
@@ -211,7 +283,6 @@ private slots:
         QCOMPARE(messages, QStringList());
 
         const auto shown = [&](Field field) { return locale.toDouble(textOf(window.get(), field)); };
-        const double root = shown(stationRadius(1)) * radiusMm;
         double widest = 0;
         for (int k = 1; k <= kStationCount; ++k)
             widest = std::max(widest, shown(stationChord(k)) * chordMm);
@@ -225,11 +296,11 @@ private slots:
             const QString value = svg.attributes().value(QLatin1String(attribute)).toString();
             return value.endsWith(QStringLiteral("mm")) ? value.chopped(2).toDouble() : -1;
         };
-        QCOMPARE_LE(
-            std::abs(millimetres("width") - (shown(stationRadius(10)) * radiusMm - root + 2 * TemplateMargins::side)),
-            0.01);
+        QCOMPARE_LE(std::abs(millimetres("width") - (shown(stationRadius(10)) * radiusMm + 2 * TemplateMargins::side)),
+                    0.01);
         QCOMPARE_LE(std::abs(millimetres("height") - (widest + TemplateMargins::top + TemplateMargins::bottom)), 0.01);
         int stations = 0;
+        bool rotorAxis = false;  // where r = 0 lies, beyond the root
         while (!svg.atEnd()) {
             if (svg.readNext() != QXmlStreamReader::StartElement)
                 continue;
@@ -240,37 +311,225 @@ private slots:
                              outline.count(u'L') == 2 * kStationCount - 1,
                          qPrintable(outline));
             }
+            if (svg.attributes().value("id") == u"rotor-axis") {
+                rotorAxis = svg.attributes().value("x1").toDouble() == TemplateMargins::side &&
+                            svg.attributes().value("x2").toDouble() == TemplateMargins::side;
+            }
             if (!svg.attributes().value("id").startsWith(u"station-"))
                 continue;
             const int k = svg.attributes().value("id").mid(8).toInt();
-            const double x = TemplateMargins::side + shown(stationRadius(k)) * radiusMm - root;
+            const double x = TemplateMargins::side + shown(stationRadius(k)) * radiusMm;
             QCOMPARE_LE(std::abs(svg.attributes().value("x1").toDouble() - x), 0.01);
             ++stations;
         }
         QVERIFY2(!svg.hasError(), qPrintable(svg.errorString()));
         QCOMPARE(stations, kStationCount);
+        QVERIFY(rotorAxis);
+    }
+
+    void templatePdfTilesTheFullSizeDrawingWithOverlaps()
+    {
+        auto window = solvedWindow(QLocale::c(), false);
+        const QString svgPath = folder.filePath(QStringLiteral("whole.svg"));
+        const QString pdfPath = folder.filePath(QStringLiteral("tiled.pdf"));
+        runCommand(*window, Command::SaveSvg, svgPath);
+        runCommand(*window, Command::SaveTemplatePdf, pdfPath);
+        QCOMPARE(messages, QStringList());
+
+        QFile svgFile(svgPath);
+        QVERIFY(svgFile.open(QIODevice::ReadOnly));
+        QXmlStreamReader svg(&svgFile);
+        QVERIFY(svg.readNextStartElement());
+        const double width = svg.attributes().value("width").chopped(2).toDouble();
+        const double height = svg.attributes().value("height").chopped(2).toDouble();
+
+        const QString info = run(QStringLiteral("pdfinfo"), {pdfPath});
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size: .* pts \\(A4\\)\n"))), qPrintable(info));
+        const int pages = QRegularExpression(QStringLiteral("Pages: +(\\d+)\n")).match(info).captured(1).toInt();
+        // Each page names its place and the part of the drawing it holds.
+        static const QRegularExpression place(QStringLiteral("row (\\d+), column (\\d+) of (\\d+) × (\\d+) pages"));
+        static const QRegularExpression part(
+            QStringLiteral("across ([\\d.]+) to ([\\d.]+) mm, down ([\\d.]+) to ([\\d.]+) mm"));
+        QMap<std::pair<int, int>, QRectF> pieces;
+        int rows = 0, columns = 0;
+        for (int page = 1; page <= pages; ++page) {
+            const QString text =
+                run(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                                                  QString::number(page), pdfPath, QStringLiteral("-")});
+            const auto at = place.match(text);
+            const auto holds = part.match(text);
+            QVERIFY2(at.hasMatch() && holds.hasMatch(), qPrintable(text));
+            rows = at.captured(3).toInt();
+            columns = at.captured(4).toInt();
+            const auto mm = [&holds](int i) { return holds.captured(i).toDouble(); };
+            pieces.insert({at.captured(1).toInt(), at.captured(2).toInt()},
+                          QRectF(QPointF(mm(1), mm(3)), QPointF(mm(2), mm(4))));
+        }
+        QCOMPARE(pages, rows * columns);
+        QCOMPARE(pieces.size(), pages);  // every place once
+        QVERIFY(rows > 1 && columns > 1);
+        // Laid side by side with their overlaps, the pieces make the whole drawing.
+        const double overlap = TiledPage::overlap;
+        for (int r = 1; r <= rows; ++r) {
+            double across = 0;
+            for (int c = 1; c <= columns; ++c)
+                across += pieces.value({r, c}).width();
+            QCOMPARE_LE(std::abs(across - (width + (columns - 1) * overlap)), 0.05);
+        }
+        for (int c = 1; c <= columns; ++c) {
+            double down = 0;
+            for (int r = 1; r <= rows; ++r)
+                down += pieces.value({r, c}).height();
+            QCOMPARE_LE(std::abs(down - (height + (rows - 1) * overlap)), 0.05);
+        }
+    }
+
+    void aFileThatCannotBeWrittenWholeIsNotWrittenAtAll_data()
+    {
+        QTest::addColumn<Command>("command");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("diskFull");  // else a file-size limit
+        QTest::addColumn<int>("room");       // bytes free on the disk, or the limit
+        QTest::addColumn<QString>("reason");
+        const QString full = QStringLiteral("the disk is full");
+        const QString tooLarge = QStringLiteral("the file would be larger than this system allows");
+        QTest::newRow("design sheet PDF, 12 KB free") << Command::SavePdf << "sheet.pdf" << true << 12288 << full;
+        QTest::newRow("template SVG, 4 KB free") << Command::SaveSvg << "blade.svg" << true << 4096 << full;
+        QTest::newRow("CSV, nothing free") << Command::SaveCsv << "design.csv" << true << 0 << full;
+        QTest::newRow("tiled template PDF, 12 KB free")
+            << Command::SaveTemplatePdf << "tiled.pdf" << true << 12288 << full;
+        QTest::newRow("design sheet PDF, 4 KB size limit")
+            << Command::SavePdf << "sheet.pdf" << false << 4096 << tooLarge;
+        QTest::newRow("template SVG, 4 KB size limit") << Command::SaveSvg << "blade.svg" << false << 4096 << tooLarge;
+        QTest::newRow("CSV, 256-byte size limit") << Command::SaveCsv << "design.csv" << false << 256 << tooLarge;
+    }
+    void aFileThatCannotBeWrittenWholeIsNotWrittenAtAll()
+    {
+        QFETCH(Command, command);
+        QFETCH(QString, name);
+        QFETCH(bool, diskFull);
+        QFETCH(int, room);
+        QFETCH(QString, reason);
+        auto window = solvedWindow(QLocale::c(), false);
+        QTemporaryDir place;
+        const QString target = place.filePath(name);
+        QStringList left;  // what is to be found in the folder after
+        if (diskFull) {
+            if (geteuid() != 0)
+                QSKIP("a small file system of its own, to fill, can be mounted by root only");
+            constexpr int kSize = 256 * 1024;
+            QVERIFY2(mount("tmpfs", qPrintable(place.path()), "tmpfs", 0, "size=256k") == 0, strerror(errno));
+            auto unmount = qScopeGuard([&place] { umount2(qPrintable(place.path()), MNT_DETACH); });
+            QFile filler(place.filePath(QStringLiteral("filler")));
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            QCOMPARE(filler.write(QByteArray(kSize - room, 'x')), kSize - room);
+            QVERIFY(filler.flush());
+            filler.close();
+            left << QStringLiteral("filler");
+            runCommand(*window, command, target);
+            QCOMPARE(filesBelow(place.path()), left);
+        } else {
+            // SIGXFSZ is left as it is: should the program not stop it, it
+            // ends this test as it would end the program.
+            rlimit before{};
+            QVERIFY(getrlimit(RLIMIT_FSIZE, &before) == 0);
+            rlimit limit = before;
+            limit.rlim_cur = rlim_t(room);
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+            runCommand(*window, command, target);
+            setrlimit(RLIMIT_FSIZE, &before);
+            QCOMPARE(filesBelow(place.path()), left);
+        }
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.first(),
+                 QStringLiteral("Could not save \"%1\": %2.\n\nNo file was written.").arg(target, reason));
+    }
+
+    void aTableThatIsNoBladeIsNotDrawn_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("radius -5, solved") << int(Field::Radius) << "-5"
+                                           << "Station 1 has the radius -0.5: every radius must be above zero.";
+        QTest::newRow("station 3 typed inside station 2")
+            << int(stationRadius(3)) << "0.1"
+            << "Station 3 does not lie beyond station 2: the radii must grow from root to tip.";
+        QTest::newRow("a chord of zero") << int(stationChord(4)) << "0"
+                                         << "Station 4 has the chord 0: every chord must be above zero.";
+    }
+    void aTableThatIsNoBladeIsNotDrawn()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, why);
+        auto window = solvedWindow(QLocale::c(), false);
+        retype(window.get(), Field(field), typed);
+        if (Field(field) == Field::Radius)
+            control(window.get(), Button::Solve)->click();
+        QTemporaryDir place;
+        for (const Command command : {Command::SavePdf, Command::SaveTemplatePdf, Command::SaveSvg}) {
+            runCommand(*window, command, place.filePath(QStringLiteral("drawing")), Answer::ExportAsShown);
+            QCOMPARE(messages, QStringList(QStringLiteral("The station table cannot be drawn as a blade. %1\n\n"
+                                                          "Nothing was written.")
+                                               .arg(why)));
+        }
+        QCOMPARE(filesBelow(place.path()), QStringList());
+        // The figures themselves still go out.
+        runCommand(*window, Command::SaveCsv, place.filePath(QStringLiteral("design.csv")), Answer::ExportAsShown);
+        QCOMPARE(filesBelow(place.path()), QStringList({"design.csv"}));
+    }
+
+    void twistAxisSpansZeroAndEveryTwist_data()
+    {
+        QTest::addColumn<std::vector<double>>("twists");
+        QTest::newRow("every twist zero") << std::vector<double>(10, 0.0);
+        QTest::newRow("every twist 5") << std::vector<double>(10, 5.0);
+        QTest::newRow("every twist -2") << std::vector<double>(10, -2.0);
+        QTest::newRow("the start design") << std::vector<double>{37.6, 19.5, 11.6, 7.4, 4.8, 3, 1.7, 0.8, 0, -0.6};
+    }
+    void twistAxisSpansZeroAndEveryTwist()
+    {
+        QFETCH(std::vector<double>, twists);
+        const PlotAxis axis = twistAxis(twists);
+        // The plot divides by the span: it must be a number above zero.
+        QVERIFY(std::isfinite(axis.low) && std::isfinite(axis.high) && axis.high > axis.low && axis.step > 0);
+        QVERIFY(axis.low <= 0 && axis.high >= 0);
+        for (const double twist : twists)
+            QVERIFY(axis.low <= twist && twist <= axis.high);
+        const double steps = (axis.high - axis.low) / axis.step;
+        QVERIFY(steps >= 1 && steps <= 10 && std::abs(steps - std::round(steps)) < 1e-9);
     }
 
     void staleQuestionComesAfterAnEditNotAfterASolve_data()
     {
         QTest::addColumn<bool>("solve");
-        QTest::addColumn<QString>("edit");  // the field edited after
+        QTest::addColumn<int>("edited");  // the field edited after, or -1
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("imperial");  // units switched after
         QTest::addColumn<bool>("asked");
-        QTest::newRow("at start: the station table is empty") << false << "" << true;
-        QTest::newRow("after Solve!") << true << "" << false;
-        QTest::newRow("after Solve!, TSR edited") << true << "tsr" << true;
-        QTest::newRow("after Solve!, an output edited") << true << "Text9" << false;
+        QTest::newRow("at start: the station table is empty") << false << -1 << "" << false << true;
+        QTest::newRow("after Solve!") << true << -1 << "" << false << false;
+        QTest::newRow("after Solve!, units switched") << true << -1 << "" << true << false;
+        QTest::newRow("after Solve!, TSR edited") << true << int(Field::Tsr) << "8" << false << true;
+        QTest::newRow("after Solve!, the power edited") << true << int(Field::Power) << "9999" << false << true;
+        QTest::newRow("after Solve!, a station chord edited") << true << int(stationChord(5)) << "0.5" << false << true;
+        QTest::newRow("after Solve!, a station cell emptied") << true << int(stationTwist(3)) << "" << false << true;
     }
     void staleQuestionComesAfterAnEditNotAfterASolve()
     {
         QFETCH(bool, solve);
-        QFETCH(QString, edit);
+        QFETCH(int, edited);
+        QFETCH(QString, typed);
+        QFETCH(bool, imperial);
         QFETCH(bool, asked);
         auto window = std::make_unique<Form1>();
         if (solve)
             control(window.get(), Button::Solve)->click();
-        if (!edit.isEmpty())
-            retype(window.get(), *fieldNamed(edit.toStdString()), QStringLiteral("8"));
+        if (edited >= 0)
+            retype(window.get(), Field(edited), typed);
+        if (imperial)
+            control(window.get(), UnitSystem::Imperial)->click();
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
         QCOMPARE(runCommand(*window, Command::Copy, {}, Answer::Cancel), int(asked));
         QCOMPARE(QGuiApplication::clipboard()->text() == u"before", asked);  // cancelled: nothing copied
@@ -344,9 +603,9 @@ private slots:
             shortcuts << action->shortcut().toString();
             QVERIFY(action->isShortcutVisibleInContextMenu());
         }
-        QCOMPARE(shortcuts, QStringList({"Ctrl+Shift+C", "Ctrl+S", "Ctrl+P", "", ""}));
+        QCOMPARE(shortcuts, QStringList({"Ctrl+Shift+C", "Ctrl+S", "Ctrl+P", "", "", "", ""}));
         QAccessibleInterface* entries = QAccessible::queryAccessibleInterface(menu);
-        QCOMPARE(entries->childCount(), 5);
+        QCOMPARE(entries->childCount(), 7);
         QCOMPARE(entries->child(0)->text(QAccessible::Name), QStringLiteral("Copy Design"));
         for (int i = 0; i < entries->childCount(); ++i)
             QVERIFY(!entries->child(i)->text(QAccessible::Name).isEmpty());

@@ -263,6 +263,16 @@ private slots:
         QCOMPARE(window->focusWidget(), control(w(), Efficiency));
     }
 
+    void aDecimalCommaWhereAFullStopIsExpectedIsNamed()
+    {
+        retype(w(), Cl, "0,35");
+        const QStringList messages = acceptingMessageBoxes([this] { control(w(), Button::Solve)->click(); });
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().startsWith("The field \"Cl\" holds no number. In \"0,35\", use a full stop as the "
+                                             "decimal point."),
+                 qPrintable(messages.first()));
+    }
+
     void failedSolveNamesTheComputedFieldForDivisionByZero()
     {
         control(w(), UnitSystem::Metric)->click();
