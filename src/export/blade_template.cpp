@@ -1,15 +1,12 @@
 #include "blade_template.h"
 
-<<<<<<< HEAD
 #include "assets/typeface.h"
 
-=======
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
->>>>>>> export-trust
 #include <QXmlStreamWriter>
 
 #include <algorithm>
@@ -152,32 +149,7 @@ QByteArray bladeTemplateSvg(const ShownDesign& design)
                              .arg(TemplateMargins::bottom));
 
     out.writeStartElement(QStringLiteral("g"));
-<<<<<<< HEAD
     out.writeAttribute(QStringLiteral("font-family"), QString(kTypeface) + QStringLiteral(", Arial, sans-serif"));
-    const double side = TemplateMargins::side;
-    text(side, 8, QStringLiteral("Tivora blade template, full size (1:1). Root at the left, leading edge on top."), 4,
-         "start");
-    // The rotor the blade belongs to: blades, radius, TSR, Cl and α.
-    QStringList rotor;
-    for (const int i : {0, 3, 1, 5, 6}) {
-        const ShownQuantity& quantity = design.quantities[i];
-        rotor << QStringLiteral("%1 %2%3%4")
-                     .arg(quantity.caption, quantity.figure, quantity.unit == u"°" ? QString() : QStringLiteral(" "),
-                          quantity.unit)
-                     .trimmed();
-    }
-    text(side, 14, rotor.join(QStringLiteral(", ")), 3.5, "start");
-    if (design.unsolved)
-        text(side, 20, unsolvedNote(), 3.5, "start");
-    // Measure this bar after printing: 100 mm means the scale is right.
-    line(width - side - 100, 22, width - side, 22, QStringLiteral("check-bar"), 0.5);
-    line(width - side - 100, 20, width - side - 100, 24, {}, 0.3);
-    line(width - side, 20, width - side, 24, {}, 0.3);
-    text(width - side - 50, 19, QStringLiteral("100 mm when printed at 100 %"), 3, "middle");
-
-=======
-    out.writeAttribute(QStringLiteral("font-family"), QStringLiteral("Liberation Sans, Arial, sans-serif"));
->>>>>>> export-trust
     QString outline;
     for (const QPointF& point : drawing.outline)
         outline += (outline.isEmpty() ? QStringLiteral("M") : QStringLiteral("L")) + mm(point.x()) + u',' +
@@ -256,7 +228,7 @@ public:
     void line(QPointF from, QPointF to) { painter_.drawLine(at(from), at(to)); }
     void text(QPointF baseline, const QString& words, double sizeMm, TemplateDrawing::Anchor anchor, bool bold = false)
     {
-        QFont font(QStringLiteral("Liberation Sans"));
+        QFont font(kTypeface);
         font.setPointSizeF(sizeMm * 72 / 25.4);
         font.setBold(bold);
         painter_.setFont(font);
