@@ -606,14 +606,6 @@ void HelpWindow::guardClipboard()
     say(QStringLiteral("The page may not write to the clipboard; it holds what it held before."));
 }
 
-// Minimized, the window is out of sight as much as hidden: its page sleeps.
-void HelpWindow::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::WindowStateChange && isVisible())
-        page_->setVisible(!isMinimized());
-    QWidget::changeEvent(event);
-}
-
 bool HelpWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == browser_ && event->type() == QEvent::ChildAdded) {
