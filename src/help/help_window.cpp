@@ -1,5 +1,6 @@
 #include "help_window.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -51,6 +52,7 @@ constexpr qint64 kGestureMs = 1000;
 constexpr qint64 kPageActivationMs = 6000;
 constexpr qint64 kOwnCopyMs = 2000;
 constexpr int kStatusShownMs = 6000;
+constexpr qint64 kKeepUsersWindowMs = 5000;
 
 int portOf(const QUrl& url)
 {
@@ -215,6 +217,7 @@ public:
         connect(this, &QWebEnginePage::loadingChanged, this, &HelpPage::followLoad);
         connect(this, &QWebEnginePage::newWindowRequested, this, &HelpPage::openRequestedWindow);
         connect(this, &QWebEnginePage::renderProcessTerminated, this, [this] {
+            window_->keepUsersWindow();
             // Not from inside the engine's notice of the dead renderer.
             shown_ = false;
             stall_.stop();
@@ -504,6 +507,7 @@ bool HelpWindow::takeUserGesture()
 
 void HelpWindow::dropPage()
 {
+    keepUsersWindow();
     newPage();
     static_cast<HelpPage*>(page_)->showBundled();
     say(QStringLiteral("The page needed more memory than the help window gives; the help page is shown instead."));
@@ -604,6 +608,32 @@ void HelpWindow::guardClipboard()
     clipboard->setMimeData(copyOf(clipboardBefore_.get()).release());
     restoringClipboard_ = false;
     say(QStringLiteral("The page may not write to the clipboard; it holds what it held before."));
+}
+
+void HelpWindow::keepUsersWindow()
+{
+    if (isActiveWindow() || !QApplication::activeWindow())
+        return;
+    usersWindow_ = QApplication::activeWindow();
+    usersFocus_ = QApplication::focusWidget();
+    sinceReplaced_.start();
+}
+
+bool HelpWindow::event(QEvent* event)
+{
+    // The engine's new view activates its window as it shows: hand the
+    // keyboard back, once, for a while after the view was replaced.
+    if (event->type() == QEvent::WindowActivate && usersWindow_ && sinceReplaced_.isValid() &&
+        sinceReplaced_.elapsed() < kKeepUsersWindowMs) {
+        sinceReplaced_.invalidate();
+        QTimer::singleShot(0, usersWindow_, [window = usersWindow_, focus = usersFocus_] {
+            window->raise();
+            window->activateWindow();
+            if (focus)
+                focus->setFocus();
+        });
+    }
+    return QWidget::event(event);
 }
 
 bool HelpWindow::eventFilter(QObject* watched, QEvent* event)

@@ -78,8 +78,13 @@ public:
     bool takeUserGesture();
     // For the page: ends it, with all it holds, and shows the bundled page.
     void dropPage();
+    // For the page: its view is about to be replaced by the engine's doing,
+    // which would make this window the active one. The window the user was
+    // in keeps the keyboard.
+    void keepUsersWindow();
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -108,6 +113,9 @@ private:
     bool gestureTaken_ = true;
     QElapsedTimer ownCopy_;  // since the user's own Copy, if not yet seen
     std::unique_ptr<QMimeData> clipboardBefore_;
+    QPointer<QWidget> usersWindow_;
+    QPointer<QWidget> usersFocus_;
+    QElapsedTimer sinceReplaced_;
     bool restoringClipboard_ = false;
 };
 

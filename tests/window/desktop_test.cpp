@@ -11,6 +11,9 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QWebEnginePage>
+
+#include <csignal>
 
 using namespace tivora;
 using namespace tivora::testing;
@@ -86,6 +89,25 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(frontAndActive(form.get(), helpWindow()), QStringLiteral("Form1 active"), 5000);
         // Still so once the window manager has nothing left to do.
         QTest::qWait(500);
+        QCOMPARE(frontAndActive(form.get(), helpWindow()), QStringLiteral("Form1 active"));
+        QCOMPARE(QApplication::focusWidget(), control(form.get(), Field::WindSpeed));
+    }
+
+    // A page whose renderer ends (as a page can make it, by eating memory)
+    // is replaced by the bundled one behind the user's back: the calculator
+    // keeps the window and the field the user was in.
+    void endedHelpPageLeavesTheCalculatorActive()
+    {
+        startUpAndTick();
+        QTRY_COMPARE_WITH_TIMEOUT(frontAndActive(form.get(), helpWindow()), QStringLiteral("Form1 active"), 5000);
+        auto* help = static_cast<Help*>(deferred->loaded())->window();
+        QWebEnginePage* page = help->browser()->page();
+        QTRY_VERIFY_WITH_TIMEOUT(page->renderProcessPid() > 0, 10000);
+        bool replaced = false;
+        connect(page, &QWebEnginePage::loadFinished, this, [&] { replaced = true; });
+        QVERIFY(::kill(pid_t(page->renderProcessPid()), SIGKILL) == 0);
+        QTRY_VERIFY_WITH_TIMEOUT(replaced, 10000);
+        QTest::qWait(500);  // what the window manager does with it
         QCOMPARE(frontAndActive(form.get(), helpWindow()), QStringLiteral("Form1 active"));
         QCOMPARE(QApplication::focusWidget(), control(form.get(), Field::WindSpeed));
     }

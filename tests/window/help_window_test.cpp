@@ -678,6 +678,14 @@ private slots:
 
         help.show();
         QTRY_VERIFY(titleOf(help.window()) != title);
+
+        help.window()->showMinimized();  // out of sight as much
+        QTRY_COMPARE(page->lifecycleState(), QWebEnginePage::LifecycleState::Frozen);
+        const QString minimized = titleOf(help.window());
+        QTest::qWait(1000);
+        QCOMPARE(titleOf(help.window()), minimized);
+        help.window()->showNormal();
+        QTRY_VERIFY(titleOf(help.window()) != minimized);
     }
 
     void keysGoBackAndForwardAndEscapeCloses()
