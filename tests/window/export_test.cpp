@@ -501,6 +501,20 @@ private slots:
         QVERIFY(steps >= 1 && steps <= 10 && std::abs(steps - std::round(steps)) < 1e-9);
     }
 
+    void theNextSaveProposesTheFolderLastChosen()
+    {
+        auto window = solvedWindow(QLocale::c(), false);
+        QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("chosen")));
+        runCommand(*window, Command::SaveCsv, folder.filePath(QStringLiteral("chosen/first.csv")));
+        QString proposed;
+        window->designExport().chooseFile = [&proposed](const DesignExport::FileRequest& request) {
+            proposed = request.proposedPath;
+            return QString();
+        };
+        window->designExport().run(Command::SaveSvg);
+        QCOMPARE(QFileInfo(proposed).absolutePath(), folder.filePath(QStringLiteral("chosen")));
+    }
+
     void staleQuestionComesAfterAnEditNotAfterASolve_data()
     {
         QTest::addColumn<bool>("solve");
