@@ -418,7 +418,9 @@ private slots:
             if (geteuid() != 0)
                 QSKIP("a small file system of its own, to fill, can be mounted by root only");
             constexpr int kSize = 256 * 1024;
-            QVERIFY2(mount("tmpfs", qPrintable(place.path()), "tmpfs", 0, "size=256k") == 0, strerror(errno));
+            if (mount("tmpfs", qPrintable(place.path()), "tmpfs", 0, "size=256k") != 0)
+                QSKIP(
+                    qPrintable(QStringLiteral("a small file system cannot be mounted here: %1").arg(strerror(errno))));
             auto unmount = qScopeGuard([&place] { umount2(qPrintable(place.path()), MNT_DETACH); });
             QFile filler(place.filePath(QStringLiteral("filler")));
             QVERIFY(filler.open(QIODevice::WriteOnly));
