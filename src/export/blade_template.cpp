@@ -205,6 +205,10 @@ TileLayout tileLayout(QSizeF drawing, QSizeF paper)
 {
     const QSizeF tile = TiledPage::tileArea(paper).size();
     const double overlap = TiledPage::overlap;
+    // Paper too small to hold more than the overlaps (a label chosen in the
+    // print dialog) would take countless pages: none instead.
+    if (!(tile.width() > 3 * overlap && tile.height() > 3 * overlap))
+        return {tile, overlap, 0, 0, drawing};
     return {tile, overlap, tilesAcross(drawing.height(), tile.height(), overlap),
             tilesAcross(drawing.width(), tile.width(), overlap), drawing};
 }
@@ -361,6 +365,11 @@ void drawTiledTemplate(QPainter& painter, const TemplateDrawing& drawing)
     Sheet sheet(painter);
     auto* pages = dynamic_cast<QPagedPaintDevice*>(painter.device());
     const TileLayout layout = tileLayout(drawing.size, sheet.paper());
+    if (layout.pages() == 0) {
+        sheet.text({TiledPage::margin, TiledPage::margin + 5},
+                   QStringLiteral("This paper is too small for the template."), 3.5, TemplateDrawing::Anchor::Start);
+        return;
+    }
     for (int row = 1; row <= layout.rows; ++row) {
         for (int column = 1; column <= layout.columns; ++column) {
             if ((row > 1 || column > 1) && !(pages && pages->newPage()))

@@ -7,10 +7,12 @@
 #include <QAction>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLibrary>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPageSize>
@@ -22,6 +24,8 @@
 
 #include <cerrno>
 #include <csignal>
+
+#include <unistd.h>
 
 namespace tivora {
 
@@ -368,10 +372,67 @@ void DesignExport::tell(const QString& message)
     box.exec();
 }
 
+namespace {
+
+// Qt's widget dialog greys out Save, without a word, while the name is
+// longer than the folder's file system takes. This one keeps the button and
+// says why when it is pressed. A desktop's own dialog is left to its ways.
+class SaveFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        if (QLineEdit* name = nameField(); name && name->isVisible()) {
+            const QFileInfo chosen(selectedFiles().value(0));
+            const long longest = pathconf(QFile::encodeName(chosen.absolutePath()).constData(), _PC_NAME_MAX);
+            const qsizetype length = QFile::encodeName(chosen.fileName()).size();
+            if (!chosen.exists() && longest > 0 && length > longest) {
+                QMessageBox box(QMessageBox::Warning, QStringLiteral("Tivora"),
+                                DesignExport::tr("The name is too long for this folder: it takes %1 bytes, and the "
+                                                 "folder's file system allows at most %2. Choose a shorter name.")
+                                    .arg(length)
+                                    .arg(longest),
+                                QMessageBox::Ok, this);
+                box.setObjectName(QStringLiteral("exportMessage"));
+                box.exec();
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QFileDialog::showEvent(event);
+        QLineEdit* name = nameField();
+        auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        if (name && buttons && !watching_) {
+            watching_ = true;
+            // After the dialog's own update of the button, which this follows.
+            connect(name, &QLineEdit::textChanged, this, [name, buttons] {
+                for (QAbstractButton* button : buttons->buttons()) {
+                    if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole && !name->text().isEmpty())
+                        button->setEnabled(true);
+                }
+            });
+        }
+    }
+
+private:
+    // Only Qt's widget dialog has it.
+    QLineEdit* nameField() const { return findChild<QLineEdit*>(QStringLiteral("fileNameEdit")); }
+
+    bool watching_ = false;
+};
+
+}  // namespace
+
 QString DesignExport::chooseFileInDialog(QWidget* parent, const FileRequest& request)
 {
     keepFileDialogStateInMemory();  // also for callers without a DesignExport
-    QFileDialog dialog(parent, request.title);
+    SaveFileDialog dialog(parent, request.title);
     dialog.setObjectName(QStringLiteral("exportFileDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

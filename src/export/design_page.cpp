@@ -237,7 +237,8 @@ void drawTwist(Page& page, const ShownDesign& design, const BladeGeometry& blade
         tip = std::max(tip, station.radiusMm / blade.radiusUnitMm);
         twists.push_back(station.twistDegrees);
     }
-    const auto [low, high, twistStep] = twistAxis(twists);
+    const PlotAxis axis = twistAxis(twists);
+    const double low = axis.low, high = axis.high, twistStep = axis.step;
     const double radiusStep = niceStep(tip, 5);
     const double far = std::ceil(tip / radiusStep) * radiusStep;
     const auto x = [&](double radius) { return left + (right - left) * radius / far; };

@@ -6,6 +6,7 @@
 
 #include "export/design_export.h"
 
+#include <QDialogButtonBox>
 #include <QDirIterator>
 #include <QFileDialog>
 #include <QPushButton>
@@ -60,6 +61,43 @@ private slots:
         QCOMPARE(filesBelow(home->path()),
                  QStringList({"Documents/tivora-3-blades-1m-template.svg", "Documents/tivora-3-blades-1m.csv",
                               "Documents/tivora-3-blades-1m.pdf"}));
+    }
+
+    void aNameTooLongForTheFileSystemIsToldNotGreyedOut()
+    {
+        Form1 window;
+        window.show();
+        control<QPushButton>(&window, "Command1")->click();
+        const QStringList before = filesBelow(home->path());
+        QStringList said;
+        bool named = false;
+        QTimer answer;
+        answer.setInterval(20);
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                said << box->text();
+                box->accept();
+            } else if (auto* dialog = qobject_cast<QFileDialog*>(modal); dialog && !named) {
+                named = true;
+                dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString(300, u'a'));
+                // Pressed as a user presses it, a greyed-out button taking no
+                // click; later, so that this timer is free to answer the message.
+                for (QAbstractButton* button : dialog->findChild<QDialogButtonBox*>()->buttons()) {
+                    if (dialog->findChild<QDialogButtonBox*>()->buttonRole(button) == QDialogButtonBox::AcceptRole)
+                        QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
+                }
+            } else if (dialog) {
+                dialog->reject();
+            }
+        });
+        answer.start();
+        window.designExport().run(DesignExport::Command::SaveCsv);
+        answer.stop();
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said.first().startsWith(QStringLiteral("The name is too long for this folder")),
+                 qPrintable(said.first()));
+        QCOMPARE(filesBelow(home->path()), before);
     }
 };
 

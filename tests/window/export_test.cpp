@@ -418,7 +418,9 @@ private slots:
             if (geteuid() != 0)
                 QSKIP("a small file system of its own, to fill, can be mounted by root only");
             constexpr int kSize = 256 * 1024;
-            QVERIFY2(mount("tmpfs", qPrintable(place.path()), "tmpfs", 0, "size=256k") == 0, strerror(errno));
+            if (mount("tmpfs", qPrintable(place.path()), "tmpfs", 0, "size=256k") != 0)
+                QSKIP(
+                    qPrintable(QStringLiteral("a small file system cannot be mounted here: %1").arg(strerror(errno))));
             auto unmount = qScopeGuard([&place] { umount2(qPrintable(place.path()), MNT_DETACH); });
             QFile filler(place.filePath(QStringLiteral("filler")));
             QVERIFY(filler.open(QIODevice::WriteOnly));
@@ -499,6 +501,20 @@ private slots:
             QVERIFY(axis.low <= twist && twist <= axis.high);
         const double steps = (axis.high - axis.low) / axis.step;
         QVERIFY(steps >= 1 && steps <= 10 && std::abs(steps - std::round(steps)) < 1e-9);
+    }
+
+    void theNextSaveProposesTheFolderLastChosen()
+    {
+        auto window = solvedWindow(QLocale::c(), false);
+        QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("chosen")));
+        runCommand(*window, Command::SaveCsv, folder.filePath(QStringLiteral("chosen/first.csv")));
+        QString proposed;
+        window->designExport().chooseFile = [&proposed](const DesignExport::FileRequest& request) {
+            proposed = request.proposedPath;
+            return QString();
+        };
+        window->designExport().run(Command::SaveSvg);
+        QCOMPARE(QFileInfo(proposed).absolutePath(), folder.filePath(QStringLiteral("chosen")));
     }
 
     void staleQuestionComesAfterAnEditNotAfterASolve_data()
