@@ -9,6 +9,8 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 using namespace tivora;
@@ -65,6 +67,36 @@ private slots:
         QCOMPARE(window->minimumSize(), window->maximumSize());
         QCOMPARE(window->windowTitle(), QStringLiteral("Kestrane Engineering's"));
         QVERIFY(!window->windowIcon().isNull());
+    }
+
+    // What a user sees once the start rotor is solved, against the picture in
+    // the README (tools/screenshot): every control at its place, in its
+    // typeface and colours, on the background. Text is drawn with another
+    // rasteriser there, so edges of letters may differ by a shade.
+    void solvedWindowLooksAsInTheReadmeScreenshot()
+    {
+        control(w(), Button::Solve)->click();
+        // The screenshot's window was not the active one: no focus ring.
+        control(w(), Button::Solve)->clearFocus();
+        const qreal ratio = window->devicePixelRatioF();
+        const QString file = QStringLiteral(TIVORA_DOCS "/screenshot%1.png").arg(ratio > 1 ? "@2x" : "");
+        const QImage expected = QImage(file).convertToFormat(QImage::Format_RGB32);
+        const QImage drawn = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(drawn.size(), expected.size());
+        int differing = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            const auto* a = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+            const auto* b = reinterpret_cast<const QRgb*>(expected.constScanLine(y));
+            for (int x = 0; x < drawn.width(); ++x) {
+                const int d = std::max({std::abs(qRed(a[x]) - qRed(b[x])), std::abs(qGreen(a[x]) - qGreen(b[x])),
+                                        std::abs(qBlue(a[x]) - qBlue(b[x]))});
+                differing += d > 64;
+            }
+        }
+        // Fonts rasterised by another FreeType may differ at letter edges; a
+        // control out of place by a pixel changes its whole outline.
+        QVERIFY2(differing <= drawn.width() * drawn.height() / 5000,
+                 qPrintable(QStringLiteral("%1 pixels differ from %2").arg(differing).arg(file)));
     }
 
     // Station rows overlap by 3 px; the only other touches are one pixel:

@@ -187,15 +187,6 @@ private slots:
         QCOMPARE(edit->toolTip(), QString());
         QCOMPARE(edit->palette().color(QPalette::Base), ground);
     }
-
-    void groupingSeparatorComesFromTheLocale()
-    {
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        QCOMPARE(QString::fromStdString(userNumberFormat().groupSeparator), QStringLiteral("."));
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Switzerland));
-        QCOMPARE(QString::fromStdString(userNumberFormat().groupSeparator), QString(QChar(0x2019)));
-        QLocale::setDefault(QLocale::c());
-    }
 };
 
 QTEST_MAIN(ScreenAndSheetTest)
