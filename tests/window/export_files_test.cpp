@@ -67,7 +67,7 @@ private slots:
     {
         Form1 window;
         window.show();
-        control<QPushButton>(&window, "Command1")->click();
+        control(&window, Button::Solve)->click();
         const QStringList before = filesBelow(home->path());
         QStringList said;
         bool named = false;
