@@ -69,6 +69,15 @@ private slots:
         window.show();
         control(&window, Button::Solve)->click();
         const QStringList before = filesBelow(home->path());
+        // In an empty folder: the dialog's view, once loaded, would select a
+        // file of the proposed name and put that name back in the field.
+        const QString empty = home->filePath(QStringLiteral("empty"));
+        QVERIFY(QDir().mkpath(empty));
+        window.designExport().chooseFile = [&window, &empty](const DesignExport::FileRequest& request) {
+            DesignExport::FileRequest there = request;
+            there.proposedPath = empty + u'/' + QFileInfo(request.proposedPath).fileName();
+            return DesignExport::chooseFileInDialog(&window, there);
+        };
         QStringList said;
         bool named = false;
         QTimer answer;

@@ -250,6 +250,9 @@ private slots:
 
         const QString info = run(QStringLiteral("pdfinfo"), {path});
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages: +1\n"))), qPrintable(info));
+        // As the print dialog's PDF has them.
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Title: +Tivora rotor design\nCreator: +Tivora\n"))),
+                 qPrintable(info));
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size: .* pts \\(%1\\)\n").arg(paper))),
                  qPrintable(info));
         const QStringList words = run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")})
