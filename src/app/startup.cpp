@@ -4,8 +4,10 @@
 #include <QEvent>
 #include <QLibrary>
 #include <QLoggingCategory>
+#include <QOpenGLContext>
 #include <QTimer>
 #include <QWidget>
+#include <QtGui/private/qopenglcontext_p.h>
 
 #include <fontconfig/fontconfig.h>
 
@@ -19,6 +21,34 @@ namespace {
 // silence or raise it with QT_LOGGING_RULES ("tivora.*=false").
 Q_LOGGING_CATEGORY(lcStartup, "tivora.startup", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcHelp, "tivora.help", QtInfoMsg)
+
+QOpenGLContext* shareContext = nullptr;
+
+// The engine's GPU thread uses the shared context until the engine shuts
+// down, which it does in a routine of its own at the application's end. Qt
+// runs those routines last added first: this one, added before the engine
+// starts, runs after the engine is down.
+void releaseShareContext()
+{
+    qt_gl_set_global_share_context(nullptr);
+    delete std::exchange(shareContext, nullptr);
+}
+
+// The web engine renders through a context shared with Qt's. Qt makes one at
+// start when asked (Qt::AA_ShareOpenGLContexts), but creating it there costs
+// the main window as much time again as all the rest of its start; made here,
+// just before the engine loads, it is paid after the window is up.
+void shareOpenGL()
+{
+    if (qt_gl_global_share_context())
+        return;
+    auto context = std::make_unique<QOpenGLContext>();
+    if (!context->create())
+        return;  // no OpenGL here: the engine draws in software
+    shareContext = context.release();
+    qt_gl_set_global_share_context(shareContext);
+    qAddPostRoutine(releaseShareContext);
+}
 
 }  // namespace
 
@@ -63,9 +93,6 @@ bool chromiumFlagsTurnOffSandbox(const QString& flags)
 void prepareProcess()
 {
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
-    // The web engine renders through an OpenGL context shared with Qt's,
-    // which Qt then makes, owns and destroys after the engine has shut down.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     qputenv("MESA_SHADER_CACHE_DISABLE", "true");
     // The engine describes its OpenGL set-up on every start; users need not
     // read it (QT_LOGGING_RULES can still turn it on).
@@ -134,6 +161,7 @@ DeferredHelp::~DeferredHelp() = default;
 HelpAccess* DeferredHelp::help()
 {
     if (!help_ && factory_) {
+        shareOpenGL();
         help_ = std::exchange(factory_, nullptr)();  // one try: a failure is said once
         if (help_ && pendingAddress_)
             help_->navigate(*pendingAddress_);

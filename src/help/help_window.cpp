@@ -647,6 +647,8 @@ bool HelpWindow::eventFilter(QObject* watched, QEvent* event)
         // never reaches the screen and is cancelled at once.
         if (auto* box = qobject_cast<QDialog*>(watched)) {
             box->setAttribute(Qt::WA_DontShowOnScreen);
+            // Nor does it block the calculator for the moment it exists.
+            box->setWindowModality(Qt::NonModal);
             QMetaObject::invokeMethod(box, &QDialog::reject, Qt::QueuedConnection);
         }
     } else {
