@@ -2,6 +2,7 @@
 
 #include "blade_template.h"
 #include "design_page.h"
+#include "print_dialog.h"
 #include "shown_design.h"
 
 #include <QAction>
@@ -11,8 +12,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QLibrary>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPageSize>
@@ -163,27 +164,6 @@ public:
 private:
     struct sigaction before_ = {};
 };
-
-using PrintFunction = int (*)(QWidget*, const QString&, const QString&, const QPageSize&,
-                              const std::function<void(QPainter&)>&);
-
-PrintFunction loadPrintModule(QString& error)
-{
-    const QString program = QCoreApplication::applicationDirPath();
-    const QString candidates[] = {
-        program + QStringLiteral("/tivora_print"),  // in the build tree
-        program + QStringLiteral("/" TIVORA_MODULE_FROM_PROGRAM "/tivora_print"),
-    };
-    QStringList errors;
-    for (const QString& path : candidates) {
-        QLibrary module(path);
-        if (auto print = reinterpret_cast<PrintFunction>(module.resolve("tivoraPrint")))
-            return print;
-        errors << module.errorString();
-    }
-    error = errors.join(QStringLiteral("; "));
-    return nullptr;
-}
 
 }  // namespace
 
@@ -355,13 +335,7 @@ void DesignExport::save(const FileRequest& request, const std::function<bool(QIO
 void DesignExport::print(const QString& dialogTitle, const QString& documentTitle,
                          const std::function<void(QPainter&)>& draw)
 {
-    QString error;
-    const PrintFunction printWith = loadPrintModule(error);
-    if (!printWith) {
-        tell(tr("Printing is not available: %1").arg(error));
-        return;
-    }
-    if (printWith(window_, dialogTitle, documentTitle, systemPaper(), draw) < 0)
+    if (printThroughDialog(window_, dialogTitle, documentTitle, systemPaper(), draw) < 0)
         tell(tr("The printer could not be drawn on. Nothing was printed."));
 }
 
