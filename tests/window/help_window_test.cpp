@@ -197,8 +197,9 @@ public:
 };
 
 // Short enough for a test, long enough for the slowest (sanitized) build to
-// load a page.
-const HelpLimits kTestLimits{std::chrono::milliseconds(8000), qint64(300) << 20};
+// load a page; the memory well above a plain page's 200 MB (the engine's
+// processes and this one's growth), well below what a hostile page takes.
+const HelpLimits kTestLimits{std::chrono::milliseconds(8000), qint64(400) << 20};
 
 // The real help window, with the maker's address sent to the local server.
 class LocalHelp : public HelpAccess {
