@@ -1,8 +1,9 @@
 #include "startup.h"
 
+#include "module_loader.h"
+
 #include <QCoreApplication>
 #include <QEvent>
-#include <QLibrary>
 #include <QLoggingCategory>
 #include <QOpenGLContext>
 #include <QTimer>
@@ -59,20 +60,10 @@ std::future<void> readFontConfigurationAhead()
 
 std::unique_ptr<HelpAccess> loadHelpModule()
 {
-    const QString program = QCoreApplication::applicationDirPath();
-    const QString candidates[] = {
-        program + QStringLiteral("/tivora_help"),  // in the build tree
-        program + QStringLiteral("/" TIVORA_HELP_MODULE_FROM_PROGRAM "/tivora_help"),
-    };
-    QStringList errors;
-    for (const QString& path : candidates) {
-        QLibrary module(path);
-        using Create = HelpAccess* (*)();
-        if (auto create = reinterpret_cast<Create>(module.resolve("tivoraCreateHelp")))
-            return std::unique_ptr<HelpAccess>(create());
-        errors << module.errorString();
-    }
-    qCWarning(lcHelp, "no help window: %s", qPrintable(errors.join(QStringLiteral("; "))));
+    QString error;
+    if (auto* module = loadModule<HelpModule>(QStringLiteral(TIVORA_HELP_MODULE_FILE), error))
+        return module->createHelp();
+    qCWarning(lcHelp, "no help window: %s", qPrintable(error));
     return nullptr;
 }
 

@@ -2,6 +2,7 @@
 
 #include "blade_template.h"
 #include "design_page.h"
+#include "print_dialog.h"
 #include "shown_design.h"
 
 #include <QAction>
@@ -10,7 +11,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QLibrary>
 #include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
@@ -63,26 +63,6 @@ QString documentsFolder()
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QDir(documents).exists() ? documents : QDir::homePath();
-}
-
-using PrintFunction = int (*)(QWidget*, const QString&, const QPageSize&, const std::function<void(QPainter&)>&);
-
-PrintFunction loadPrintModule(QString& error)
-{
-    const QString program = QCoreApplication::applicationDirPath();
-    const QString candidates[] = {
-        program + QStringLiteral("/tivora_print"),  // in the build tree
-        program + QStringLiteral("/" TIVORA_MODULE_FROM_PROGRAM "/tivora_print"),
-    };
-    QStringList errors;
-    for (const QString& path : candidates) {
-        QLibrary module(path);
-        if (auto print = reinterpret_cast<PrintFunction>(module.resolve("tivoraPrint")))
-            return print;
-        errors << module.errorString();
-    }
-    error = errors.join(QStringLiteral("; "));
-    return nullptr;
 }
 
 }  // namespace
@@ -222,14 +202,8 @@ void DesignExport::save(const FileRequest& request, const std::function<bool(QIO
 
 void DesignExport::printSheet(const ShownDesign& design)
 {
-    QString error;
-    const PrintFunction print = loadPrintModule(error);
-    if (!print) {
-        tell(tr("Printing is not available: %1").arg(error));
-        return;
-    }
-    const int result = print(window_, designFileStem(design), pageSizeFor(QLocale()),
-                             [&design](QPainter& painter) { drawDesignSheet(painter, design); });
+    const int result = printThroughDialog(window_, designFileStem(design), pageSizeFor(QLocale()),
+                                          [&design](QPainter& painter) { drawDesignSheet(painter, design); });
     if (result < 0)
         tell(tr("The design sheet could not be printed."));
 }

@@ -5,6 +5,9 @@
 // screen before the browser's code is loaded.
 
 #include <QUrl>
+#include <QtPlugin>
+
+#include <memory>
 
 namespace tivora {
 
@@ -23,4 +26,14 @@ public:
 // The maker's help page; its host is chosen when the program is built.
 QUrl helpPageAddress();
 
+// The root of the help module, a Qt plugin that the program loads once the
+// main window is on screen (app/module_loader.h).
+class HelpModule {
+public:
+    virtual ~HelpModule() = default;
+    virtual std::unique_ptr<HelpAccess> createHelp() = 0;
+};
+
 }  // namespace tivora
+
+Q_DECLARE_INTERFACE(tivora::HelpModule, "example.tivora.HelpModule/1.0")

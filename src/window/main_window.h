@@ -3,7 +3,8 @@
 // The main window, Form1: the calculator's only working surface.
 //
 // Map of the program:
-//   app/        builds Form1 and the help window access, runs the event loop
+//   app/        builds Form1 and the help window access, runs the event loop;
+//               module_loader: the one way a module (a Qt plugin) is loaded
 //   window/     Form1 (this), by job:
 //                 controls.h, control_table   its 61 controls as data, by typed identity
 //                 build_controls.cpp          making and connecting them from the table
@@ -12,11 +13,15 @@
 //                 menus_keys_painting.cpp     the design menu, keys, the background
 //                 fonts_and_pictures          typefaces, colours, pictures
 //                 bring_to_front              the main window in front once the others are up
-//   help/       the help window and its web browser, loaded on first use
-//   export/     copy, CSV, the design sheet and the blade template, made on first use
+//   help/       the help window and its web browser: the help module, loaded
+//               after the first paint
+//   export/     copy, CSV, the design sheet (PDF, print) and the blade template,
+//               made on first use
 //   solve/      solve: power, speed, torque and the blade station table
 //   units/      switchUnitSystem: SI, Metric, Imperial
-//   sheet/      DesignSheet: every figure as text; reading, rounding, writing
+//   sheet/      DesignSheet: every figure as text; reading, rounding, writing;
+//               fields.h: the fields and captions by typed identity
+//   assets/     pictures, and typeface.h: the one typeface of all that is drawn
 //
 // Form1 owns the DesignSheet and keeps it in step with the controls: every
 // change of a field's text that the window did not make itself (typing,

@@ -2,6 +2,7 @@
 
 #include "window_fixture.h"
 
+#include "app/module_loader.h"
 #include "app/startup.h"
 #include "help/help_window.h"
 
@@ -10,6 +11,7 @@
 #include <QDialog>
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -571,6 +573,19 @@ private slots:
         QTRY_VERIFY(helpWindow() && helpWindow()->isVisible());
         QCOMPARE(closeMainWindowInEventLoop(), 99);
         QVERIFY(helpWindow()->isVisible());
+    }
+
+    // As the program loads it, through the one module loader; a folder
+    // without it is passed over.
+    void helpModuleLoadsAsAPluginOfferingTheHelp()
+    {
+        const QFileInfo module(QStringLiteral(TIVORA_HELP_MODULE));
+        QString error;
+        auto* help = loadModule<HelpModule>(module.fileName(), error, {QDir::tempPath(), module.path()});
+        QVERIFY2(help, qPrintable(error));
+        QVERIFY(help->createHelp());
+        QVERIFY(!loadModule<HelpModule>(module.fileName(), error, {QDir::tempPath()}));
+        QVERIFY2(error.contains(QDir::tempPath()), qPrintable(error));
     }
 };
 
