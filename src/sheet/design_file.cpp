@@ -29,6 +29,16 @@ constexpr std::array kQuantities = {Field::Blades,         Field::Tsr,   Field::
 
 constexpr std::array<std::string_view, 3> kSystemNames = {"SI", "Metric", "Imperial"};
 
+// Joined by appending: GCC 12 warns falsely (-Wrestrict) on a literal added
+// to a temporary string.
+template <class... Parts>
+std::string concat(const Parts&... parts)
+{
+    std::string out;
+    (out.append(std::string_view(parts)), ...);
+    return out;
+}
+
 struct SplitCaption {
     std::string name;
     std::string unit;
@@ -86,11 +96,18 @@ std::string cell(std::string_view text, char separator)
 
 // A spreadsheet takes "−5" with the typographic minus for text; with the
 // ASCII sign it is the number -5.
-std::string forSpreadsheet(std::string figure)
+std::string forSpreadsheet(std::string_view figure)
 {
-    for (auto at = figure.find(kMinusSign); at != std::string::npos; at = figure.find(kMinusSign, at + 1))
-        figure.replace(at, kMinusSign.size(), "-");
-    return figure;
+    std::string out;
+    for (std::size_t at = 0; at < figure.size();) {
+        if (figure.substr(at).starts_with(kMinusSign)) {
+            out += '-';
+            at += kMinusSign.size();
+        } else {
+            out += figure[at++];
+        }
+    }
+    return out;
 }
 
 std::string systemName(std::string_view code)
@@ -131,7 +148,7 @@ struct Failed {
 std::string quotedForMessage(std::string_view text)
 {
     constexpr std::size_t kLongest = 40;
-    return "\"" + std::string(text.substr(0, kLongest)) + (text.size() > kLongest ? "…" : "") + "\"";
+    return concat("\"", text.substr(0, kLongest), text.size() > kLongest ? "…" : "", "\"");
 }
 
 // Text, not a binary file: no zero byte, and well-formed UTF-8.
@@ -261,17 +278,17 @@ DesignFile read(std::string_view bytes, const NumberFormat& user)
     const std::vector<Record> rows = records(bytes, separator);
     const std::string version(trimmed(rows.front().at(1)));
     if (version.empty() || version.find_first_not_of("0123456789") != std::string::npos || version.size() > 6)
-        fail(1, "a format version after \"Tivora design\", found " + quotedForMessage(rows.front().at(1)));
+        fail(1, concat("a format version after \"Tivora design\", found ", quotedForMessage(rows.front().at(1))));
     if (std::stoi(version) > kDesignFileVersion)
-        fail(1, "format version " + std::to_string(kDesignFileVersion) + ", but the file is of version " + version +
-                    " from a newer Tivora");
+        fail(1, concat("format version ", std::to_string(kDesignFileVersion), ", but the file is of version ", version,
+                       " from a newer Tivora"));
 
     std::map<std::string, const Record*> found;  // by a key of the row's kind
     DesignFile design{DesignSheet(user), {}, false};
     const auto take = [&found](const std::string& key, const Record& record, std::string_view what) {
         if (const auto [it, added] = found.emplace(key, &record); !added)
-            fail(record.line, "one row " + std::string(what) + ", but line " + std::to_string(it->second->line) +
-                                  " has one already");
+            fail(record.line,
+                 concat("one row ", what, ", but line ", std::to_string(it->second->line), " has one already"));
     };
     for (std::size_t r = 1; r < rows.size(); ++r) {
         const Record& record = rows[r];
@@ -289,19 +306,19 @@ DesignFile read(std::string_view bytes, const NumberFormat& user)
         bool known = false;
         for (Field field : kQuantities) {
             if (sameName(key, quantityName(field))) {
-                take(std::string(nameOf(field)), record, "for " + quantityName(field));
+                take(std::string(nameOf(field)), record, concat("for ", quantityName(field)));
                 known = true;
             }
         }
         for (std::string_view name : {kStationRow, kUnitSystemRow, kFiguresInRow, kAirfoilRow}) {
             if (sameName(key, name)) {
-                take(std::string(name), record, "\"" + std::string(name) + "\"");
+                take(std::string(name), record, concat("\"", name, "\""));
                 known = true;
             }
         }
         for (int k = 1; !known && k <= kStationCount; ++k) {
             if (key == std::to_string(k)) {
-                take("station " + std::to_string(k), record, "for station " + std::to_string(k));
+                take(concat("station ", std::to_string(k)), record, concat("for station ", std::to_string(k)));
                 known = true;
             }
         }
@@ -311,7 +328,7 @@ DesignFile read(std::string_view bytes, const NumberFormat& user)
     const auto row = [&](const std::string& key, const std::string& what) -> const Record& {
         const auto it = found.find(key);
         if (it == found.end())
-            fail(end, "a row " + what + ", but the file ends without one");
+            fail(end, concat("a row ", what, ", but the file ends without one"));
         return *it->second;
     };
     DesignSheet& sheet = design.sheet;
@@ -320,16 +337,21 @@ DesignFile read(std::string_view bytes, const NumberFormat& user)
         if (!text.empty()) {
             const ReadResult read = parseNumber(text, fileFormat);
             if (read.status != ReadStatus::Ok)
-                fail(record.line, "a number for " + what + " with \"" + fileFormat.decimalSeparator +
-                                      "\" as the decimal mark, found " + quotedForMessage(text));
+                fail(record.line, concat("a number for ", what, " with \"", fileFormat.decimalSeparator,
+                                         "\" as the decimal mark, found ", quotedForMessage(text)));
         }
         sheet.setText(field, inUserMarks(text, fileFormat, user));
     };
     for (Field field : kQuantities) {
-        const Record& record = row(std::string(nameOf(field)), "for " + quantityName(field));
+        const Record& record = row(std::string(nameOf(field)), concat("for ", quantityName(field)));
         figure(field, record, 1, quantityName(field));
-        if (infoOf(*infoOf(field).caption).changes)
-            sheet.setText(*infoOf(field).caption, joinCaption(record.at(0), record.at(2)));
+        if (infoOf(*infoOf(field).caption).changes) {
+            const std::string& unit = record.at(2);
+            if (unit.find_first_of("()") != std::string::npos)
+                fail(record.line, concat("a unit without parentheses for ", quantityName(field), ", found ",
+                                         quotedForMessage(unit)));
+            sheet.setText(*infoOf(field).caption, joinCaption(std::string(trimmed(record.at(0))), unit));
+        }
     }
     const Record& header = row(std::string(kStationRow), "\"Station\" heading the station table");
     if (header.at(1).empty() || header.at(2).empty())
@@ -337,7 +359,7 @@ DesignFile read(std::string_view bytes, const NumberFormat& user)
     sheet.setText(Caption::StationRadius, header.at(1));
     sheet.setText(Caption::StationChord, header.at(2));
     for (int k = 1; k <= kStationCount; ++k) {
-        const std::string what = "station " + std::to_string(k);
+        const std::string what = concat("station ", std::to_string(k));
         const Record& record = row(what, "for " + what);
         figure(stationRadius(k), record, 1, "the radius of " + what);
         figure(stationChord(k), record, 2, "the chord of " + what);
@@ -346,14 +368,14 @@ DesignFile read(std::string_view bytes, const NumberFormat& user)
     const Record& system = row(std::string(kUnitSystemRow), "\"Unit system\"");
     const auto selected = systemNamed(system.at(1));
     if (!selected)
-        fail(system.line, "SI, Metric or Imperial as the unit system, found " + quotedForMessage(system.at(1)));
+        fail(system.line, concat("SI, Metric or Imperial as the unit system, found ", quotedForMessage(system.at(1))));
     sheet.setSelectedSystem(*selected);
     auto figuresIn = *selected;
     if (const auto it = found.find(std::string(kFiguresInRow)); it != found.end()) {
         const auto named = systemNamed(it->second->at(1));
         if (!named)
             fail(it->second->line,
-                 "SI, Metric or Imperial for the figures, found " + quotedForMessage(it->second->at(1)));
+                 concat("SI, Metric or Imperial for the figures, found ", quotedForMessage(it->second->at(1))));
         figuresIn = *named;
     }
     sheet.setText(Field::Units, std::to_string(static_cast<int>(figuresIn)));
