@@ -410,8 +410,9 @@ std::string writeDesignFile(const DesignSheet& sheet, const DesignSettings& sett
         row({caption.name, forSpreadsheet(sheet.text(field)), caption.unit});
     }
     row({});
-    row({kStationRow, trimmed(captionText(sheet, Caption::StationRadius)),
-         trimmed(captionText(sheet, Caption::StationChord)), trimmed(captionText(sheet, Caption::StationTwist))});
+    // The two captions that change come back from here exactly as they are.
+    row({kStationRow, captionText(sheet, Caption::StationRadius), captionText(sheet, Caption::StationChord),
+         trimmed(captionText(sheet, Caption::StationTwist))});
     for (int k = 1; k <= kStationCount; ++k) {
         row({std::to_string(k), forSpreadsheet(sheet.text(stationRadius(k))),
              forSpreadsheet(sheet.text(stationChord(k))), forSpreadsheet(sheet.text(stationTwist(k)))});
