@@ -142,12 +142,15 @@ void Form1::openDesignFromChooser()
     if (chooseDesignToOpen) {
         path = chooseDesignToOpen();
     } else {
+        // Made first: it keeps Qt's file dialogs from writing their state.
+        designExport();
         QFileDialog dialog(this, tr("Open Design"));
         dialog.setObjectName(QStringLiteral("openDesignDialog"));
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setNameFilters({tr("CSV files (*.csv)"), tr("All files (*)")});
-        dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        dialog.setDirectory(QDir(documents).exists() ? documents : QDir::homePath());
         if (dialog.exec() == QDialog::Accepted)
             path = dialog.selectedFiles().value(0);
     }

@@ -2,8 +2,11 @@
 
 #include "export/design_export.h"
 
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QTemporaryDir>
+#include <QUrl>
 
 using namespace tivora;
 using namespace tivora::testing;
@@ -79,6 +82,25 @@ private slots:
         opened.openDesign(path);
         QCOMPARE(everyText(&opened), everyText(&saved, saver != opener));
         QVERIFY(!opened.designChangedSinceSaved());
+    }
+
+    void aFileDroppedOnAFieldOpensRatherThanLandingInIt()
+    {
+        Form1 saved;
+        retype(&saved, Field::Blades, QStringLiteral("2"));
+        const QString path = folder.filePath(QStringLiteral("dropped.csv"));
+        QCOMPARE(save(saved, path), QStringList());
+        Form1 window;
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        data.setText(QUrl::fromLocalFile(path).toString());
+        // As a desktop drag delivers it: the field is entered, then dropped on.
+        QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(control(&window, Field::Radius), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(control(&window, Field::Radius), &drop);
+        QCOMPARE(everyText(&window), everyText(&saved));
     }
 
     void aBadFileIsRefusedWithItsLineAndChangesNothing_data()
