@@ -31,7 +31,13 @@ void Form1::bindKeys()
     // From either window: the help window has no menu to quit from.
     auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
     quit->setContext(Qt::ApplicationShortcut);
-    connect(quit, &QShortcut::activated, qApp, &QApplication::closeAllWindows);
+    // The main window first: when the user keeps a changed design, the
+    // other windows stay open too.
+    connect(quit, &QShortcut::activated, this, [this] {
+        if (isVisible() && !close())
+            return;
+        QApplication::closeAllWindows();
+    });
 }
 
 // A field that loses the focus shows its figure from the first digit again,

@@ -159,6 +159,10 @@ private slots:
         QVERIFY(!closing(edited, Form1::SaveAnswer::Cancel));
         QCOMPARE(asked, 1);
         QVERIFY(edited.isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(&edited));
+        QTest::keyClick(&edited, Qt::Key_Q, Qt::ControlModifier);  // quits, as from any window
+        QCOMPARE(asked, 2);
+        QVERIFY(edited.isVisible());
         QCOMPARE(save(edited, folder.filePath(QStringLiteral("saved.csv"))), QStringList());
         QVERIFY(closing(edited, Form1::SaveAnswer::Cancel));
         QCOMPARE(asked, 0);
