@@ -30,5 +30,8 @@ int main(int argc, char* argv[])
 
     mainWindow.Form_Load();
     mainWindow.show();
+    // `tivora design.csv`, as the desktop's "Open with" runs it.
+    if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1)
+        mainWindow.openDesign(arguments.at(1));
     return app.exec();
 }

@@ -43,7 +43,7 @@ const std::vector<CommandEntry>& commandEntries()
     using enum DesignExport::Command;
     static const std::vector<CommandEntry> entries = {
         {Copy, "Copy Design", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
-        {SaveCsv, "Save Design as CSV…", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {SaveCsv, "Save Design…", QKeySequence(Qt::CTRL | Qt::Key_S)},
         {Print, "Print Design Sheet…", QKeySequence(Qt::CTRL | Qt::Key_P)},
         {SavePdf, "Save Design Sheet as PDF…", {}},
         {PrintTemplate, "Print Blade Template…", {}},
@@ -266,10 +266,16 @@ void DesignExport::run(Command command)
     case Command::Copy:
         copy(design);
         break;
-    case Command::SaveCsv:
-        save({tr("Save Design as CSV"), stem + QStringLiteral(".csv"), tr("CSV files (*.csv)"), QStringLiteral("csv")},
-             [&design](QIODevice& file) { return file.write(designAsCsv(design)) >= 0; });
+    case Command::SaveCsv: {
+        // The design file: the shown design as CSV, with what opening it needs.
+        const QByteArray csv = QByteArray::fromStdString(
+            writeDesignFile(sheet_, designSettings ? designSettings() : DesignSettings{}, design.unsolved));
+        if (save({tr("Save Design"), stem + QStringLiteral(".csv"), tr("CSV files (*.csv)"), QStringLiteral("csv")},
+                 [&csv](QIODevice& file) { return file.write(csv) == csv.size(); }) &&
+            designSaved)
+            designSaved();
         break;
+    }
     case Command::Print:
         print(tr("Print Design Sheet"), sheetTitle(),
               [&design](QPainter& painter) { drawDesignSheet(painter, design); });
@@ -306,11 +312,11 @@ void DesignExport::copy(const ShownDesign& design)
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
-void DesignExport::save(const FileRequest& request, const std::function<bool(QIODevice&)>& write)
+bool DesignExport::save(const FileRequest& request, const std::function<bool(QIODevice&)>& write)
 {
     const QString path = chooseFile(request);
     if (path.isEmpty())
-        return;
+        return false;
     lastFolder() = QFileInfo(path).absolutePath();
     // Written whole or not at all: QSaveFile writes beside the target and
     // renames on commit. Unbuffered, every write of the PDF writer or of
@@ -322,7 +328,7 @@ void DesignExport::save(const FileRequest& request, const std::function<bool(QIO
     if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         CheckedWrites checked(file);
         if (write(checked) && !checked.failed() && file.commit())
-            return;
+            return true;
         reason = checked.failed() ? checked.reason() : writeFailureReason(file);
         if (file.isOpen())
             file.cancelWriting();  // and the destructor removes what was written
@@ -330,6 +336,7 @@ void DesignExport::save(const FileRequest& request, const std::function<bool(QIO
         reason = writeFailureReason(file);
     }
     tell(tr("Could not save \"%1\": %2.\n\nNo file was written.").arg(QDir::toNativeSeparators(path), reason));
+    return false;
 }
 
 void DesignExport::print(const QString& dialogTitle, const QString& documentTitle,

@@ -5,6 +5,7 @@
 // tiled over pages or save it so as PDF, save it whole as SVG. The window makes this object the first time the user
 // asks for one of them; nothing of it exists at start.
 
+#include "sheet/design_file.h"
 #include "sheet/design_sheet.h"
 
 #include <QIODevice>
@@ -57,6 +58,10 @@ public:
     };
     std::function<QString(const FileRequest&)> chooseFile;
     std::function<Answer()> askWhenStale;
+    // The window's settings saved with the design, and its word that the
+    // design is now saved.
+    std::function<DesignSettings()> designSettings;
+    std::function<void()> designSaved;
 
     // The file dialog the commands use unless told otherwise: the desktop's
     // own where it has one, else Qt's widget dialog, kept from writing its
@@ -65,7 +70,7 @@ public:
 
 private:
     void copy(const ShownDesign& design);
-    void save(const FileRequest& request, const std::function<bool(QIODevice&)>& write);
+    bool save(const FileRequest& request, const std::function<bool(QIODevice&)>& write);
     void print(const QString& dialogTitle, const QString& documentTitle, const std::function<void(QPainter&)>& draw);
     void tell(const QString& message);
 

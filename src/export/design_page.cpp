@@ -242,7 +242,10 @@ void drawTwist(Page& page, const ShownDesign& design, const BladeGeometry& blade
     const double radiusStep = niceStep(tip, 5);
     const double far = std::ceil(tip / radiusStep) * radiusStep;
     const auto x = [&](double radius) { return left + (right - left) * radius / far; };
-    const auto y = [&](double twist) { return plotBottom - (plotBottom - plotTop) * (twist - low) / (high - low); };
+    // Copied: clang 14 cannot capture a structured binding.
+    const auto y = [&, low = low, high = high](double twist) {
+        return plotBottom - (plotBottom - plotTop) * (twist - low) / (high - low);
+    };
 
     page.pen(0.2);
     page.line(left, plotTop, left, plotBottom);

@@ -68,6 +68,8 @@ Form1::Form1(HelpAccess* help, QWidget* parent) : QWidget(parent), sheet_(userNu
     bindKeys();
     showSheet();
     button(Button::Solve)->setFocus();
+    savedSheet_ = sheet_;
+    setAcceptDrops(true);
 }
 
 Form1::~Form1() = default;

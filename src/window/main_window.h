@@ -31,6 +31,7 @@
 // call the core's operations and report their failures.
 
 #include "controls.h"
+#include "sheet/design_file.h"
 #include "sheet/design_sheet.h"
 
 #include <QHash>
@@ -39,9 +40,11 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <future>
 
 class QAbstractButton;
+class QAction;
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
@@ -80,6 +83,22 @@ public:
     // when the user first asks for one.
     DesignExport& designExport();
 
+    // The design file. Opening replaces the whole design or, on a file that
+    // is no design, changes nothing and says why; it never solves. Both
+    // ask first when the design changed since it was last opened or saved.
+    bool openDesign(const QString& path);
+    void openDesignFromChooser();
+    bool designChangedSinceSaved() const;
+    enum class SaveAnswer { Save, Discard, Cancel };
+    // The dialogs, replaceable so that tests never wait for a user: the
+    // file to open (empty when cancelled), and whether to save changes.
+    std::function<QString()> chooseDesignToOpen;
+    std::function<SaveAnswer()> askToSaveChanges;
+    // Settings that other windows keep in the design file: the ones to
+    // save, and those an opened file held, handed to whoever takes them.
+    std::function<DesignSettings()> designSettings;
+    std::function<void(const DesignSettings&)> openedDesignSettings;
+
 public slots:
     void Command1_Click();
     void Command2_Click();
@@ -95,6 +114,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();
@@ -112,6 +134,10 @@ private:
     void showSelectedSystem();
     void markSenselessInputs();
     void describe(QLineEdit* edit);
+    bool mayReplaceDesign();
+    DesignSettings settingsToSave() const;
+    void markSaved();
+    QAction* openAction();
     // Shows a text from its first character, as a figure is read.
     static void showFromStart(QLineEdit* edit);
 
@@ -133,6 +159,10 @@ private:
     QTimer* timer2_ = nullptr;
     bool inputEditedSinceSolve_ = false;  // the results may belong to other inputs
     DesignExport* export_ = nullptr;
+    // The design as last opened or saved, the start design until then.
+    DesignSheet savedSheet_;
+    DesignSettings savedSettings_;
+    QAction* openAction_ = nullptr;
 };
 
 }  // namespace tivora

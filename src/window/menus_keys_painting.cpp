@@ -8,9 +8,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QShortcut>
 
@@ -28,13 +31,38 @@ void Form1::bindKeys()
     // From either window: the help window has no menu to quit from.
     auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
     quit->setContext(Qt::ApplicationShortcut);
-    connect(quit, &QShortcut::activated, qApp, &QApplication::closeAllWindows);
+    // The main window first: when the user keeps a changed design, the
+    // other windows stay open too.
+    connect(quit, &QShortcut::activated, this, [this] {
+        if (isVisible() && !close())
+            return;
+        QApplication::closeAllWindows();
+    });
 }
 
 // A field that loses the focus shows its figure from the first digit again,
 // whatever part of it the user was editing.
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    // A file dropped on a field opens, as on the rest of the window, rather
+    // than landing in the field as its address.
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (drag->mimeData() && drag->mimeData()->hasUrls()) {
+            if (event->type() == QEvent::DragEnter)
+                dragEnterEvent(static_cast<QDragEnterEvent*>(event));
+            else
+                drag->setAccepted(true);
+            return true;
+        }
+    }
+    if (event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (drop->mimeData() && drop->mimeData()->hasUrls()) {
+            dropEvent(drop);
+            return true;
+        }
+    }
     if (event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // A context menu or another window takes the focus only for a while.
@@ -49,6 +77,8 @@ DesignExport& Form1::designExport()
     if (!export_) {
         export_ = new DesignExport(
             this, sheet_, [this] { return inputEditedSinceSolve_; }, [this] { return solveAndShow(); });
+        export_->designSettings = [this] { return settingsToSave(); };
+        export_->designSaved = [this] { markSaved(); };
     }
     return *export_;
 }
@@ -64,6 +94,7 @@ void Form1::showDesignMenu(QWidget* under, QPoint globalPos)
     }
     menu->setObjectName(QStringLiteral("designMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(openAction());
     menu->addActions(designExport().actions());
     menu->popup(globalPos);
 }
@@ -79,6 +110,10 @@ void Form1::contextMenuEvent(QContextMenuEvent* event)
 void Form1::keyPressEvent(QKeyEvent* event)
 {
     const QKeySequence keys(event->keyCombination());
+    if (keys == QKeySequence(Qt::CTRL | Qt::Key_O)) {
+        openDesignFromChooser();
+        return;
+    }
     if (const auto command = DesignExport::commandForKeys(keys)) {
         designExport().run(*command);
         return;

@@ -183,9 +183,14 @@ private slots:
 
         QFile csv(path);
         QVERIFY(csv.open(QIODevice::ReadOnly));
+        // The design file: the same rows between the line that names it and
+        // the rows that opening it needs.
+        const QString rows = QStringLiteral("Tivora design\t1\n") + text +
+                             QStringLiteral("\nUnit system\t%1\nAirfoil\tNACA2412\n")
+                                 .arg(imperial ? QStringLiteral("Imperial") : QStringLiteral("SI"));
         const QByteArray expected =
             "\xEF\xBB\xBF" +
-            QString(text).replace(u'\t', separator).replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toUtf8();
+            QString(rows).replace(u'\t', separator).replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toUtf8();
         QCOMPARE(csv.readAll(), expected);
     }
 
@@ -622,10 +627,10 @@ private slots:
             shortcuts << action->shortcut().toString();
             QVERIFY(action->isShortcutVisibleInContextMenu());
         }
-        QCOMPARE(shortcuts, QStringList({"Ctrl+Shift+C", "Ctrl+S", "Ctrl+P", "", "", "", ""}));
+        QCOMPARE(shortcuts, QStringList({"Ctrl+O", "Ctrl+Shift+C", "Ctrl+S", "Ctrl+P", "", "", "", ""}));
         QAccessibleInterface* entries = QAccessible::queryAccessibleInterface(menu);
-        QCOMPARE(entries->childCount(), 7);
-        QCOMPARE(entries->child(0)->text(QAccessible::Name), QStringLiteral("Copy Design"));
+        QCOMPARE(entries->childCount(), 8);
+        QCOMPARE(entries->child(0)->text(QAccessible::Name), QStringLiteral("Open Design…"));
         for (int i = 0; i < entries->childCount(); ++i)
             QVERIFY(!entries->child(i)->text(QAccessible::Name).isEmpty());
         menu->close();
