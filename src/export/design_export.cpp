@@ -258,6 +258,7 @@ void DesignExport::run(Command command)
         }
     }
     const ShownDesign design = shownDesign(sheet_, unsolved);
+    const std::optional<PerformanceSheet> performance = performanceSheet ? performanceSheet() : std::nullopt;
     const QString stem = QDir(startFolder()).filePath(designFileStem(design));
     const bool printing = command == Command::Print || command == Command::PrintTemplate;
     const QString nothingDone = printing ? tr("Nothing was printed.") : tr("Nothing was written.");
@@ -284,16 +285,24 @@ void DesignExport::run(Command command)
         break;
     case Command::SaveCsv:
         save({tr("Save Design as CSV"), stem + QStringLiteral(".csv"), tr("CSV files (*.csv)"), QStringLiteral("csv")},
-             [&design](QIODevice& file) { return file.write(designAsCsv(design)) >= 0; });
+             [&](QIODevice& file) {
+                 QByteArray csv = designAsCsv(design);
+                 if (performance)
+                     csv += performanceCsvRows(*performance, design.format);
+                 return file.write(csv) == csv.size();
+             });
         break;
     case Command::Print:
         print(tr("Print Design Sheet"), sheetTitle(),
-              [&design](QPainter& painter) { drawDesignSheet(painter, design); });
+              [&](QPainter& painter) { drawDesignSheet(painter, design, performance ? &*performance : nullptr); });
         break;
     case Command::SavePdf:
         save({tr("Save Design Sheet as PDF"), stem + QStringLiteral(".pdf"), tr("PDF files (*.pdf)"),
               QStringLiteral("pdf")},
-             [&](QIODevice& file) { return writeDesignSheetPdf(design, systemPaper(), sheetTitle(), &file); });
+             [&](QIODevice& file) {
+                 return writeDesignSheetPdf(design, systemPaper(), sheetTitle(), &file,
+                                            performance ? &*performance : nullptr);
+             });
         break;
     case Command::PrintTemplate:
         print(tr("Print Blade Template"), templateTitle(),

@@ -5,6 +5,7 @@
 // tiled over pages or save it so as PDF, save it whole as SVG. The window makes this object the first time the user
 // asks for one of them; nothing of it exists at start.
 
+#include "performance_sheet.h"
 #include "sheet/design_sheet.h"
 
 #include <QIODevice>
@@ -22,6 +23,7 @@ class QWidget;
 namespace tivora {
 
 struct ShownDesign;
+struct PerformanceSheet;
 
 class DesignExport : public QObject {
     Q_OBJECT
@@ -57,6 +59,9 @@ public:
     };
     std::function<QString(const FileRequest&)> chooseFile;
     std::function<Answer()> askWhenStale;
+    // The rotor's performance when a window holds an analysis of it: the
+    // design sheet's second page and the CSV's last rows.
+    std::function<std::optional<PerformanceSheet>()> performanceSheet;
 
     // The file dialog the commands use unless told otherwise: the desktop's
     // own where it has one, else Qt's widget dialog, kept from writing its
