@@ -46,6 +46,7 @@ class QTimer;
 namespace tivora {
 
 class DesignExport;
+class PerformanceWindow;
 class HelpAccess;
 struct ControlSpec;
 
@@ -74,6 +75,11 @@ public:
     // Copy, save and print the design (the context menu's commands); made
     // when the user first asks for one.
     DesignExport& designExport();
+
+    // The Rotor Performance window (the context menu's "Rotor Performance…",
+    // Ctrl+R); made when first asked for. None before.
+    void showPerformance();
+    PerformanceWindow* performanceWindow() const { return performance_; }
 
 public slots:
     void Command1_Click();
@@ -128,6 +134,7 @@ private:
     QTimer* timer2_ = nullptr;
     bool inputEditedSinceSolve_ = false;  // the results may belong to other inputs
     DesignExport* export_ = nullptr;
+    PerformanceWindow* performance_ = nullptr;
 };
 
 }  // namespace tivora

@@ -4,9 +4,11 @@
 #include "export/design_export.h"
 #include "fonts_and_pictures.h"
 #include "main_window.h"
+#include "performance_window/performance_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -15,6 +17,13 @@
 #include <QShortcut>
 
 namespace tivora {
+
+namespace {
+QKeySequence performanceKeys()
+{
+    return QKeySequence(Qt::CTRL | Qt::Key_R);
+}
+}  // namespace
 
 // Keys beyond what the controls do by themselves.
 void Form1::bindKeys()
@@ -49,8 +58,29 @@ DesignExport& Form1::designExport()
     if (!export_) {
         export_ = new DesignExport(
             this, sheet_, [this] { return inputEditedSinceSolve_; }, [this] { return solveAndShow(); });
+        export_->performanceSheet = [this] {
+            return performance_ ? performance_->exportSheet() : std::optional<PerformanceSheet>();
+        };
     }
     return *export_;
+}
+
+void Form1::showPerformance()
+{
+    if (!performance_) {
+        performance_ =
+            new PerformanceWindow(this, sheet_, [this] { return resultsMayBeStale(sheet_, inputEditedSinceSolve_); });
+        // Every change of the design shows in a field or the options; Solve!
+        // also ends the results' staleness when no figure changes.
+        for (QLineEdit* edit : fields_)
+            connect(edit, &QLineEdit::textChanged, performance_, &PerformanceWindow::designChanged);
+        for (QAbstractButton* option : options_->buttons())
+            connect(option, &QAbstractButton::toggled, performance_, &PerformanceWindow::designChanged);
+        connect(button(Button::Solve), &QAbstractButton::clicked, performance_, &PerformanceWindow::designChanged);
+    }
+    performance_->show();
+    performance_->raise();
+    performance_->activateWindow();
 }
 
 void Form1::showDesignMenu(QWidget* under, QPoint globalPos)
@@ -65,6 +95,11 @@ void Form1::showDesignMenu(QWidget* under, QPoint globalPos)
     menu->setObjectName(QStringLiteral("designMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addActions(designExport().actions());
+    QAction* performance = menu->addAction(tr("Rotor Performance…"), this, &Form1::showPerformance);
+    performance->setObjectName(QStringLiteral("Rotor Performance"));
+    performance->setShortcut(performanceKeys());
+    performance->setShortcutVisibleInContextMenu(true);
+    performance->setShortcutContext(Qt::WidgetShortcut);
     menu->popup(globalPos);
 }
 
@@ -81,6 +116,10 @@ void Form1::keyPressEvent(QKeyEvent* event)
     const QKeySequence keys(event->keyCombination());
     if (const auto command = DesignExport::commandForKeys(keys)) {
         designExport().run(*command);
+        return;
+    }
+    if (keys == performanceKeys()) {
+        showPerformance();
         return;
     }
     if (keys == QKeySequence(Qt::SHIFT | Qt::Key_F10) || keys == QKeySequence(Qt::Key_Menu)) {
