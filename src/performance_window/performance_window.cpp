@@ -164,6 +164,7 @@ void PerformanceWindow::build()
     held_->setChecked(true);
     connect(alternator_, &QRadioButton::toggled, this, [this](bool on) {
         inputs_.onAlternator = on;
+        showInputs();
         analyse();
     });
     inputs->addWidget(running);
@@ -272,6 +273,18 @@ void PerformanceWindow::showInputs()
             input.edit->setEnabled(!inputs_.polarText);
     }
     measuredLabel_->setText(measuredName_.isEmpty() ? QString() : tr("Measured: %1").arg(measuredName_));
+    // The alternator's figures draw its line on the matching chart either way.
+    for (Input& input : fields_) {
+        switch (input.which) {
+        case PerformanceInput::CutIn:
+        case PerformanceInput::RatedPower:
+        case PerformanceInput::CutOut:
+            input.edit->setEnabled(!inputs_.onAlternator);
+            break;
+        default:
+            break;
+        }
+    }
 }
 
 void PerformanceWindow::mark(Input& input, const QString& why)
@@ -352,7 +365,7 @@ void PerformanceWindow::showAnalysis(const RotorPerformance& result)
         curve.points.emplace_back(p.tsr, p.cp);
     cp.series.push_back(curve);
     cp.x = chart::niceAxis(tr("Tip speed ratio λ"), 0, result.cp.points.back().tsr);
-    cp.y = {tr("Cp"), 0, 0.6, 0.1};
+    cp.y = {tr("Cp"), 0, 0.7, 0.1};  // room above Betz's line for its label
     cp.rules.push_back({false, 16.0 / 27, tr("Betz 16/27"), Qt::darkGray, Qt::DashLine});
     cp.rules.push_back({false, result.typedEfficiency, tr("typed efficiency %1").arg(figure(result.typedEfficiency, 3)),
                         QColor(0, 130, 0), Qt::DotLine});
@@ -407,6 +420,7 @@ void PerformanceWindow::showAnalysis(const RotorPerformance& result)
     matching.number = number;
     double topPower = 0, topRpm = 0;
     chart::Series peaks{tr("Maximum power"), {}, Qt::black, Qt::DashLine};
+    std::vector<std::pair<MatchingPoint, QString>> peakNames;
     for (const MatchingCurve& c : result.matching) {
         chart::Series s{tr("%1 %2").arg(figure(shownSpeed(c.windSpeed), 0), unit), {}, QColor(120, 140, 170)};
         s.width = 1;
@@ -416,13 +430,18 @@ void PerformanceWindow::showAnalysis(const RotorPerformance& result)
         }
         topPower = std::max(topPower, c.peak.power);
         peaks.points.emplace_back(c.peak.rpm, c.peak.power);
-        matching.marks.push_back({{c.peak.rpm, c.peak.power}, s.name, Qt::black, false});
+        peakNames.emplace_back(c.peak, s.name);
         s.name.clear();  // named at its peak, not in the legend
         matching.series.push_back(s);
         if (c.crossing)
             matching.marks.push_back({{c.crossing->rpm, c.crossing->power}, {}, kAlternatorColour, true});
     }
     matching.series.push_back(peaks);
+    // The slow winds' peaks crowd in a corner: only those clear of it are named.
+    for (const auto& [peak, name] : peakNames) {
+        if (peak.power >= 0.08 * topPower)
+            matching.marks.push_back({{peak.rpm, peak.power}, name, Qt::black, false});
+    }
     chart::Series line{tr("Alternator (%1 V/rpm, %2 V, %3 Ω)")
                            .arg(figure(inputs_.alternator.voltsPerRpm, 3), figure(inputs_.alternator.batteryVolts, 1),
                                 figure(inputs_.alternator.windingResistance, 2)),
@@ -444,8 +463,9 @@ void PerformanceWindow::showAnalysis(const RotorPerformance& result)
                           .arg(figure(result.cp.peakCp, 3), figure(result.cp.peakTsr, 2),
                                figure(result.energy.kilowattHours, 0), kWh,
                                figure(result.energy.capacityFactor * 100, 1)));
+    // Two lines each, so that five columns fit the table's width.
     table_->setHorizontalHeaderLabels(
-        {tr("Wind speed (%1)").arg(unit), tr("Rotor speed (rpm)"), tr("Power (W)"), tr("Cp"), tr("Torque (N·m)")});
+        {tr("Wind speed\n(%1)").arg(unit), tr("Rotor\n(rpm)"), tr("Power\n(W)"), tr("Cp\n"), tr("Torque\n(N·m)")});
     table_->setRowCount(0);
     for (const PowerCurveRow& row : result.powerCurve) {
         if (row.windSpeed <= 0)
@@ -544,7 +564,7 @@ std::optional<PerformanceSheet> PerformanceWindow::exportSheet() const
                           : tr("Cl max %1, L/D %2").arg(figure(inputs_.clMax, 2), figure(inputs_.glideRatio, 1)),
         {});
     add(tr("Cp max"), figure(shown_->cp.peakCp, 3), {});
-    add(tr("at tip speed ratio"), figure(shown_->cp.peakTsr, 2), {});
+    add(tr("Tip speed ratio of Cp max"), figure(shown_->cp.peakTsr, 2), {});
     add(tr("Cp at the design tip speed ratio"), figure(shown_->designCp, 3), {});
     add(tr("Running"), inputs_.onAlternator ? tr("battery alternator") : tr("held at the design tip speed ratio"), {});
     add(tr("Annual energy"), figure(shown_->energy.kilowattHours, 0), tr("kWh"));
@@ -555,7 +575,7 @@ std::optional<PerformanceSheet> PerformanceWindow::exportSheet() const
             QStringLiteral("%"));
     }
     for (int c = 0; c < table_->columnCount(); ++c)
-        out.tableHeader << table_->horizontalHeaderItem(c)->text();
+        out.tableHeader << table_->horizontalHeaderItem(c)->text().simplified();
     for (int r = 0; r < table_->rowCount(); ++r) {
         QStringList row;
         for (int c = 0; c < table_->columnCount(); ++c)
@@ -571,7 +591,7 @@ void PerformanceWindow::copyTable()
     QString html = QStringLiteral("<table><tr>");
     QStringList header;
     for (int c = 0; c < table_->columnCount(); ++c) {
-        header << table_->horizontalHeaderItem(c)->text();
+        header << table_->horizontalHeaderItem(c)->text().simplified();
         html += QStringLiteral("<th>%1</th>").arg(header.back().toHtmlEscaped());
     }
     lines << header.join(u'\t');

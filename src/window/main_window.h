@@ -14,6 +14,8 @@
 //                 bring_to_front              the main window in front once the others are up
 //   help/       the help window and its web browser, loaded on first use
 //   export/     copy, CSV, the design sheet and the blade template, made on first use
+//   performance_window/  the Rotor Performance window (Ctrl+R), made on first use
+//   chart/      the line charts of that window and of the design sheet
 //   solve/      solve: power, speed, torque and the blade station table
 //   units/      switchUnitSystem: SI, Metric, Imperial
 //   sheet/      DesignSheet: every figure as text; reading, rounding, writing
