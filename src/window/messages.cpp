@@ -36,9 +36,8 @@ QString inputNoun(Field field)
 QString decimalPointHint(const QString& text, const NumberFormat& format)
 {
     const QString quoted = QLocale().quoteString(text);
-    return format.decimalSeparator == ","
-               ? tr("In %1, use a comma as the decimal point.").arg(quoted)
-               : tr("In %1, use a full stop as the decimal point.").arg(quoted);
+    return format.decimalSeparator == "," ? tr("In %1, use a comma as the decimal point.").arg(quoted)
+                                          : tr("In %1, use a full stop as the decimal point.").arg(quoted);
 }
 
 }  // namespace
