@@ -182,6 +182,30 @@ private slots:
         QVERIFY(performance->exportSheet());
     }
 
+    void aChartsTooltipGivesTheFiguresUnderThePointer()
+    {
+        chart::ChartView view;
+        view.resize(400, 300);
+        chart::Chart doubling;
+        doubling.title = QStringLiteral("Doubling");
+        doubling.x = chart::niceAxis(QStringLiteral("x"), 0, 10);
+        doubling.y = chart::niceAxis(QStringLiteral("y"), 0, 20);
+        doubling.series.push_back({QStringLiteral("twice"), {{0, 0}, {4, 8}, {10, 20}}});
+        view.setChart(doubling);
+        QVERIFY(view.accessibleDescription().contains(QStringLiteral("x from 0 to 10")));
+        const QStringList lines =
+            chart::figuresAt(view.chart(), QRectF(view.rect()).adjusted(6, 4, -8, -4), QPointF(230, 150), &view)
+                .split(u'\n');
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines[0].startsWith(QStringLiteral("x: ")) && lines[1].startsWith(QStringLiteral("twice: ")),
+                 qPrintable(lines.join(u'|')));
+        const double x = lines[0].mid(3).toDouble(), y = lines[1].mid(7).toDouble();
+        QVERIFY2(x > 4 && x < 10, qPrintable(lines[0]));
+        QVERIFY2(std::abs(y - 2 * x) < 1e-3 * y, qPrintable(lines.join(u'|')));
+        // Outside the plot, no figures.
+        QVERIFY(chart::figuresAt(view.chart(), QRectF(view.rect()), QPointF(1, 1), &view).isEmpty());
+    }
+
     void theSheetsSecondPageHasTheThreeChartsAndTheAnnualEnergy()
     {
         PerformanceWindow* performance = opened();
