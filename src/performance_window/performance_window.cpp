@@ -489,13 +489,15 @@ std::optional<QString> PerformanceWindow::readFile(const QString& path, QString&
         error = file.errorString();
         return std::nullopt;
     }
-    if (file.size() > kLargestFile) {
-        error = tr("the file is larger than %1 MB").arg(kLargestFile / 1024 / 1024);
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
+    // Read with a bound, not by the size it reports: a device or a pipe
+    // reports none and may never end.
+    const QByteArray bytes = file.read(kLargestFile + 1);
     if (file.error() != QFileDevice::NoError) {
         error = file.errorString();
+        return std::nullopt;
+    }
+    if (bytes.size() > kLargestFile) {
+        error = tr("the file is larger than %1 MB").arg(kLargestFile / 1024 / 1024);
         return std::nullopt;
     }
     return QString::fromUtf8(bytes);

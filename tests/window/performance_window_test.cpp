@@ -165,6 +165,11 @@ private slots:
                  qPrintable(message->text()));
         QVERIFY(cp->chart().series.front().points == before);
         QVERIFY(in<QPushButton>(performance, "simpleAirfoil")->isEnabled() == false);
+        // A device that never ends is read no further than a polar could be long.
+        performance->loadPolar(QStringLiteral("/dev/zero"));
+        QVERIFY2(message->text().contains(QStringLiteral("\"zero\" could not be read: the file is larger than")),
+                 qPrintable(message->text()));
+        QVERIFY(cp->chart().series.front().points == before);
     }
 
     void aStaleMainWindowIsSaidNotAnalysed()
