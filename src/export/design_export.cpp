@@ -242,6 +242,7 @@ void DesignExport::run(Command command)
         }
     }
     const ShownDesign design = shownDesign(sheet_, unsolved);
+    const std::optional<PerformanceSheet> performance = performanceSheet ? performanceSheet() : std::nullopt;
     const QString stem = QDir(startFolder()).filePath(designFileStem(design));
     const bool printing = command == Command::Print || command == Command::PrintTemplate;
     const QString nothingDone = printing ? tr("Nothing was printed.") : tr("Nothing was written.");
@@ -267,9 +268,12 @@ void DesignExport::run(Command command)
         copy(design);
         break;
     case Command::SaveCsv: {
-        // The design file: the shown design as CSV, with what opening it needs.
-        const QByteArray csv = QByteArray::fromStdString(
+        // The design file: the shown design as CSV, with what opening it
+        // needs; the rotor's performance below it when a window holds one.
+        QByteArray csv = QByteArray::fromStdString(
             writeDesignFile(sheet_, designSettings ? designSettings() : DesignSettings{}, design.unsolved));
+        if (performance)
+            csv += performanceCsvRows(*performance, design.format);
         if (save({tr("Save Design"), stem + QStringLiteral(".csv"), tr("CSV files (*.csv)"), QStringLiteral("csv")},
                  [&csv](QIODevice& file) { return file.write(csv) == csv.size(); }) &&
             designSaved)
@@ -278,12 +282,15 @@ void DesignExport::run(Command command)
     }
     case Command::Print:
         print(tr("Print Design Sheet"), sheetTitle(),
-              [&design](QPainter& painter) { drawDesignSheet(painter, design); });
+              [&](QPainter& painter) { drawDesignSheet(painter, design, performance ? &*performance : nullptr); });
         break;
     case Command::SavePdf:
         save({tr("Save Design Sheet as PDF"), stem + QStringLiteral(".pdf"), tr("PDF files (*.pdf)"),
               QStringLiteral("pdf")},
-             [&](QIODevice& file) { return writeDesignSheetPdf(design, systemPaper(), sheetTitle(), &file); });
+             [&](QIODevice& file) {
+                 return writeDesignSheetPdf(design, systemPaper(), sheetTitle(), &file,
+                                            performance ? &*performance : nullptr);
+             });
         break;
     case Command::PrintTemplate:
         print(tr("Print Blade Template"), templateTitle(),

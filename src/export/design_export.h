@@ -5,6 +5,7 @@
 // tiled over pages or save it so as PDF, save it whole as SVG. The window makes this object the first time the user
 // asks for one of them; nothing of it exists at start.
 
+#include "performance_sheet.h"
 #include "sheet/design_file.h"
 #include "sheet/design_sheet.h"
 
@@ -23,6 +24,7 @@ class QWidget;
 namespace tivora {
 
 struct ShownDesign;
+struct PerformanceSheet;
 
 class DesignExport : public QObject {
     Q_OBJECT
@@ -62,6 +64,9 @@ public:
     // design is now saved.
     std::function<DesignSettings()> designSettings;
     std::function<void()> designSaved;
+    // The rotor's performance when a window holds an analysis of it: the
+    // design sheet's second page and the CSV's last rows.
+    std::function<std::optional<PerformanceSheet>()> performanceSheet;
 
     // The file dialog the commands use unless told otherwise: the desktop's
     // own where it has one, else Qt's widget dialog, kept from writing its

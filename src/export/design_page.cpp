@@ -1,8 +1,11 @@
 #include "design_page.h"
 
 #include "assets/typeface.h"
+#include "chart/chart.h"
+#include "performance_sheet.h"
 
 #include <QFontMetricsF>
+#include <QPagedPaintDevice>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
@@ -71,16 +74,10 @@ constexpr double kRow = 5.6;
 
 // 1, 2 or 5 times a power of ten: the smallest such step that fits `span`
 // into at most `count` steps.
-double niceStep(double span, int count)
-{
-    const double raw = span / count;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double factor : {1.0, 2.0, 5.0, 10.0}) {
-        if (factor * power >= raw)
-            return factor * power;
-    }
-    return 10 * power;
-}
+using chart::niceStep;
+
+// Line widths and gaps of the charts, sized as on a screen at 100 %.
+constexpr double kMillimetresPerPixel = 25.4 / 96;
 
 QString figure(double value, const ShownDesign& design)
 {
@@ -226,65 +223,33 @@ double drawPlanform(Page& page, const ShownDesign& design, const BladeGeometry& 
 
 void drawTwist(Page& page, const ShownDesign& design, const BladeGeometry& blade, double top, double room)
 {
-    page.font(11, true);
-    page.text(kMargin, top, QStringLiteral("Twist against radius"));
-    const double left = kMargin + 14, right = page.width() - kMargin - 5;
-    const double plotTop = top + 6, plotBottom = top + room - 12;
-
     double tip = 0;
     std::vector<double> twists;
+    chart::Series through;
+    through.dots = true;
+    through.width = 0.6;
     for (const auto& station : blade.stations) {
-        tip = std::max(tip, station.radiusMm / blade.radiusUnitMm);
+        const double radius = station.radiusMm / blade.radiusUnitMm;
+        tip = std::max(tip, radius);
         twists.push_back(station.twistDegrees);
+        through.points.emplace_back(radius, station.twistDegrees);
     }
     const PlotAxis axis = twistAxis(twists);
-    const double low = axis.low, high = axis.high, twistStep = axis.step;
-    const double radiusStep = niceStep(tip, 5);
-    const double far = std::ceil(tip / radiusStep) * radiusStep;
-    const auto x = [&](double radius) { return left + (right - left) * radius / far; };
-    // Copied: clang 14 cannot capture a structured binding.
-    const auto y = [&, low = low, high = high](double twist) {
-        return plotBottom - (plotBottom - plotTop) * (twist - low) / (high - low);
-    };
-
-    page.pen(0.2);
-    page.line(left, plotTop, left, plotBottom);
-    page.line(left, y(0), right, y(0));
-    page.font(7);
-    for (double t = low; t <= high + twistStep / 2; t += twistStep) {
-        page.pen(0.05, Qt::DotLine);
-        page.line(left, y(t), right, y(t));
-        page.text(left - 1.5, y(t) + 1.2, figure(t, design), Qt::AlignRight);
-    }
-    for (double r = 0; r <= far + radiusStep / 2; r += radiusStep) {
-        page.pen(0.2);
-        page.line(x(r), y(0), x(r), y(0) + 1.2);
-        page.text(x(r), plotBottom + 4, figure(r, design), Qt::AlignHCenter);
-    }
+    chart::Chart plot;
+    plot.title = QStringLiteral("Twist against radius");
+    plot.x = chart::niceAxis(design.stationHeader[1], 0, tip);
+    plot.y = {design.stationHeader[3], axis.low, axis.high, axis.step};
+    plot.series.push_back(std::move(through));
+    plot.number = [&design](double value) { return figure(value, design); };
+    const QPointF corner = page.at(kMargin, top - 4.5);
+    const QPointF far = page.at(page.width() - kMargin, top + room - 4);
     page.font(8);
-    page.text((left + right) / 2, plotBottom + 9, design.stationHeader[1], Qt::AlignHCenter);
-    page.text(kMargin, plotTop - 1.5, design.stationHeader[3]);
-
-    QPainterPath through;
-    for (const auto& station : blade.stations) {
-        const QPointF point = page.at(x(station.radiusMm / blade.radiusUnitMm), y(station.twistDegrees));
-        if (through.isEmpty())
-            through.moveTo(point);
-        else
-            through.lineTo(point);
-    }
-    page.pen(0.15);
-    page.painter().drawPath(through);
-    page.painter().setBrush(Qt::black);
-    for (const auto& station : blade.stations) {
-        const QPointF point = page.at(x(station.radiusMm / blade.radiusUnitMm), y(station.twistDegrees));
-        const double dot = page.at(0.7, 0).x();
-        page.painter().drawEllipse(point, dot, dot);
-    }
-    page.painter().setBrush(Qt::NoBrush);
+    chart::draw(page.painter(), QRectF(corner, far), plot, page.at(kMillimetresPerPixel, 0).x(), 8);
 }
 
 }  // namespace
+
+void drawDesignPage(QPainter& painter, const ShownDesign& design);
 
 PlotAxis twistAxis(const std::vector<double>& twists)
 {
@@ -322,7 +287,16 @@ QPageSize systemPaper()
 #endif
 }
 
-void drawDesignSheet(QPainter& painter, const ShownDesign& design)
+void drawDesignSheet(QPainter& painter, const ShownDesign& design, const PerformanceSheet* performance)
+{
+    drawDesignPage(painter, design);
+    if (!performance)
+        return;
+    if (auto* paged = dynamic_cast<QPagedPaintDevice*>(painter.device()); paged && paged->newPage())
+        drawPerformancePage(painter, *performance);
+}
+
+void drawDesignPage(QPainter& painter, const ShownDesign& design)
 {
     Page page(painter);
     double y = kMargin + 5;
@@ -348,7 +322,8 @@ void drawDesignSheet(QPainter& painter, const ShownDesign& design)
     drawTwist(page, design, *blade, y, page.height() - kMargin - y);
 }
 
-bool writeDesignSheetPdf(const ShownDesign& design, const QPageSize& paper, const QString& title, QIODevice* out)
+bool writeDesignSheetPdf(const ShownDesign& design, const QPageSize& paper, const QString& title, QIODevice* out,
+                         const PerformanceSheet* performance)
 {
     QPdfWriter pdf(out);
     pdf.setCreator(QStringLiteral("Tivora"));
@@ -359,7 +334,7 @@ bool writeDesignSheetPdf(const ShownDesign& design, const QPageSize& paper, cons
     QPainter painter;
     if (!painter.begin(&pdf))
         return false;
-    drawDesignSheet(painter, design);
+    drawDesignSheet(painter, design, performance);
     return painter.end();
 }
 

@@ -31,10 +31,14 @@ struct PlotAxis {
 };
 PlotAxis twistAxis(const std::vector<double>& twists);
 
-// Draws the sheet on the painter's page, in the device's own units.
-void drawDesignSheet(QPainter& painter, const ShownDesign& design);
+struct PerformanceSheet;
 
-// Writes the sheet as a one-page PDF on `paper`.
-bool writeDesignSheetPdf(const ShownDesign& design, const QPageSize& paper, const QString& title, QIODevice* out);
+// Draws the sheet on the painter's page, in the device's own units; with a
+// performance, on a second page too (the device must then be a paged one).
+void drawDesignSheet(QPainter& painter, const ShownDesign& design, const PerformanceSheet* performance = nullptr);
+
+// Writes the sheet as a PDF on `paper`: one page, two with a performance.
+bool writeDesignSheetPdf(const ShownDesign& design, const QPageSize& paper, const QString& title, QIODevice* out,
+                         const PerformanceSheet* performance = nullptr);
 
 }  // namespace tivora

@@ -295,6 +295,8 @@ DesignFile read(std::string_view bytes, const NumberFormat& user)
         if (blank(record))
             continue;
         const std::string_view key = trimmed(record.at(0));
+        if (key == kPerformanceRows)
+            break;
         if (key == kSettingRow) {
             design.settings.emplace_back(record.at(1), record.at(2));
             continue;

@@ -58,6 +58,10 @@ struct DesignFileFailure {
 
 // The row that marks results not solved for the inputs beside them.
 inline constexpr std::string_view kUnsolvedNote = "results not solved for these inputs";
+// The first row of the rotor's performance, which a save appends when a
+// window holds an analysis: the figures below it are that analysis's
+// results, made again from the settings, so reading stops there.
+inline constexpr std::string_view kPerformanceRows = "Rotor performance";
 
 // UTF-8 with a byte-order mark and CRLF line ends, as spreadsheets write it.
 std::string writeDesignFile(const DesignSheet& sheet, const DesignSettings& settings = {}, bool unsolved = false);

@@ -5,6 +5,7 @@
 #include "help_access.h"
 #include "main_window.h"
 #include "messages.h"
+#include "performance_window/performance_window.h"
 #include "solve/physical_sense.h"
 #include "solve/solve.h"
 #include "units/unit_switch.h"
@@ -70,6 +71,14 @@ Form1::Form1(HelpAccess* help, QWidget* parent) : QWidget(parent), sheet_(userNu
     button(Button::Solve)->setFocus();
     savedSheet_ = sheet_;
     setAcceptDrops(true);
+    // The Rotor Performance window's inputs go into the design file; before
+    // that window is made, those of the design last opened stand for them.
+    designSettings = [this] { return performance_ ? performance_->settings() : openedSettings_; };
+    openedDesignSettings = [this](const DesignSettings& settings) {
+        openedSettings_ = settings;
+        if (performance_)
+            performance_->applySettings(settings);
+    };
 }
 
 Form1::~Form1() = default;

@@ -17,6 +17,8 @@
 //               after the first paint
 //   export/     copy, CSV, the design sheet (PDF, print) and the blade template,
 //               made on first use
+//   performance_window/  the Rotor Performance window (Ctrl+R), made on first use
+//   chart/      the line charts of that window and of the design sheet
 //   solve/      solve: power, speed, torque and the blade station table
 //   units/      switchUnitSystem: SI, Metric, Imperial
 //   sheet/      DesignSheet: every figure as text; reading, rounding, writing;
@@ -54,6 +56,7 @@ class QTimer;
 namespace tivora {
 
 class DesignExport;
+class PerformanceWindow;
 class HelpAccess;
 struct ControlSpec;
 
@@ -98,6 +101,10 @@ public:
     // save, and those an opened file held, handed to whoever takes them.
     std::function<DesignSettings()> designSettings;
     std::function<void(const DesignSettings&)> openedDesignSettings;
+    // The Rotor Performance window (the context menu's "Rotor Performance…",
+    // Ctrl+R); made when first asked for. None before.
+    void showPerformance();
+    PerformanceWindow* performanceWindow() const { return performance_; }
 
 public slots:
     void Command1_Click();
@@ -162,7 +169,11 @@ private:
     // The design as last opened or saved, the start design until then.
     DesignSheet savedSheet_;
     DesignSettings savedSettings_;
+    // The Rotor Performance window's inputs in the design last opened, for
+    // that window once it is made.
+    DesignSettings openedSettings_;
     QAction* openAction_ = nullptr;
+    PerformanceWindow* performance_ = nullptr;
 };
 
 }  // namespace tivora

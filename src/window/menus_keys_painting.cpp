@@ -4,9 +4,11 @@
 #include "export/design_export.h"
 #include "fonts_and_pictures.h"
 #include "main_window.h"
+#include "performance_window/performance_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -18,6 +20,13 @@
 #include <QShortcut>
 
 namespace tivora {
+
+namespace {
+QKeySequence performanceKeys()
+{
+    return QKeySequence(Qt::CTRL | Qt::Key_R);
+}
+}  // namespace
 
 // Keys beyond what the controls do by themselves.
 void Form1::bindKeys()
@@ -79,8 +88,35 @@ DesignExport& Form1::designExport()
             this, sheet_, [this] { return inputEditedSinceSolve_; }, [this] { return solveAndShow(); });
         export_->designSettings = [this] { return settingsToSave(); };
         export_->designSaved = [this] { markSaved(); };
+        export_->performanceSheet = [this] {
+            return performance_ ? performance_->exportSheet() : std::optional<PerformanceSheet>();
+        };
     }
     return *export_;
+}
+
+void Form1::showPerformance()
+{
+    if (!performance_) {
+        performance_ =
+            new PerformanceWindow(this, sheet_, [this] { return resultsMayBeStale(sheet_, inputEditedSinceSolve_); });
+        // Every change of the design shows in a field or the options; Solve!
+        // also ends the results' staleness when no figure changes.
+        for (QLineEdit* edit : fields_)
+            connect(edit, &QLineEdit::textChanged, performance_, &PerformanceWindow::designChanged);
+        for (QAbstractButton* option : options_->buttons())
+            connect(option, &QAbstractButton::toggled, performance_, &PerformanceWindow::designChanged);
+        connect(button(Button::Solve), &QAbstractButton::clicked, performance_, &PerformanceWindow::designChanged);
+        // Made now, the window is no change of the design: what an opened
+        // file held, or the start values, count as saved as they were.
+        const bool unchanged = settingsToSave() == savedSettings_;
+        performance_->applySettings(openedSettings_);
+        if (unchanged)
+            savedSettings_ = settingsToSave();
+    }
+    performance_->show();
+    performance_->raise();
+    performance_->activateWindow();
 }
 
 void Form1::showDesignMenu(QWidget* under, QPoint globalPos)
@@ -96,6 +132,11 @@ void Form1::showDesignMenu(QWidget* under, QPoint globalPos)
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addAction(openAction());
     menu->addActions(designExport().actions());
+    QAction* performance = menu->addAction(tr("Rotor Performance…"), this, &Form1::showPerformance);
+    performance->setObjectName(QStringLiteral("Rotor Performance"));
+    performance->setShortcut(performanceKeys());
+    performance->setShortcutVisibleInContextMenu(true);
+    performance->setShortcutContext(Qt::WidgetShortcut);
     menu->popup(globalPos);
 }
 
@@ -116,6 +157,10 @@ void Form1::keyPressEvent(QKeyEvent* event)
     }
     if (const auto command = DesignExport::commandForKeys(keys)) {
         designExport().run(*command);
+        return;
+    }
+    if (keys == performanceKeys()) {
+        showPerformance();
         return;
     }
     if (keys == QKeySequence(Qt::SHIFT | Qt::Key_F10) || keys == QKeySequence(Qt::Key_Menu)) {

@@ -88,6 +88,18 @@ TEST(DesignFile, aDesignResavedByASpreadsheetOpens)
     EXPECT_EQ(everyText(std::get<DesignFile>(opened).sheet), everyText(DesignSheet(kFullStop)));
 }
 
+// The rotor's performance, saved below the design, repeats names of the
+// design's rows (the airfoil, wind speeds that look like station numbers).
+TEST(DesignFile, theRotorsPerformanceBelowTheDesignIsNotReadAsIt)
+{
+    const std::string saved = writeDesignFile(solvedIn(UnitSystem::SI, kFullStop)) +
+                              "\r\nRotor performance,Value,Unit\r\nAirfoil,\"Cl max 1.2, L/D 50\",\r\n"
+                              "\r\nWind speed (m/s),rpm,Power (W)\r\n1,0,0\r\n2,95.5,12.4\r\n";
+    const auto opened = readDesignFile(saved, kFullStop);
+    ASSERT_TRUE(std::holds_alternative<DesignFile>(opened)) << std::get<DesignFileFailure>(opened).expected;
+    EXPECT_EQ(everyText(std::get<DesignFile>(opened).sheet), everyText(solvedIn(UnitSystem::SI, kFullStop)));
+}
+
 std::string replaced(std::string_view text, std::string_view from, std::string_view to)
 {
     std::string out(text);

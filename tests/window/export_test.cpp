@@ -627,9 +627,9 @@ private slots:
             shortcuts << action->shortcut().toString();
             QVERIFY(action->isShortcutVisibleInContextMenu());
         }
-        QCOMPARE(shortcuts, QStringList({"Ctrl+O", "Ctrl+Shift+C", "Ctrl+S", "Ctrl+P", "", "", "", ""}));
+        QCOMPARE(shortcuts, QStringList({"Ctrl+O", "Ctrl+Shift+C", "Ctrl+S", "Ctrl+P", "", "", "", "", "Ctrl+R"}));
         QAccessibleInterface* entries = QAccessible::queryAccessibleInterface(menu);
-        QCOMPARE(entries->childCount(), 8);
+        QCOMPARE(entries->childCount(), 9);
         QCOMPARE(entries->child(0)->text(QAccessible::Name), QStringLiteral("Open Design…"));
         for (int i = 0; i < entries->childCount(); ++i)
             QVERIFY(!entries->child(i)->text(QAccessible::Name).isEmpty());

@@ -11,8 +11,8 @@
 #include <QDialog>
 #include <QDirIterator>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>

@@ -1,0 +1,98 @@
+#include "performance_sheet.h"
+
+#include "assets/typeface.h"
+#include "sheet/design_file.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+
+namespace tivora {
+
+namespace {
+
+QString csvField(const QString& cell, QChar separator)
+{
+    if (!cell.contains(separator) && !cell.contains(u'"') && !cell.contains(u'\n') && !cell.contains(u'\r'))
+        return cell;
+    return u'"' + QString(cell).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
+}
+
+}  // namespace
+
+void drawPerformancePage(QPainter& painter, const PerformanceSheet& sheet)
+{
+    const double mm = painter.device()->logicalDpiX() / 25.4;
+    const double width = painter.device()->width() / mm;
+    const double height = painter.device()->height() / mm;
+    const double margin = 15;
+    const auto at = [mm](double x, double y) { return QPointF(x * mm, y * mm); };
+    const auto font = [&painter](double points, bool bold = false) {
+        QFont f(kTypeface);
+        f.setPointSizeF(points);
+        f.setBold(bold);
+        painter.setFont(f);
+    };
+
+    painter.save();
+    font(16, true);
+    double y = margin + 5;
+    painter.drawText(at(margin, y), QStringLiteral("Tivora rotor performance"));
+    painter.setPen(QPen(Qt::black, 0.3 * mm));
+    painter.drawLine(at(margin, y + 2.5), at(width - margin, y + 2.5));
+    painter.setPen(Qt::black);
+
+    // The figures in two columns.
+    font(10);
+    y += 10;
+    const std::size_t half = (sheet.figures.size() + 1) / 2;
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    for (std::size_t i = 0; i < sheet.figures.size(); ++i) {
+        const ShownQuantity& q = sheet.figures[i];
+        const double left = margin + (i < half ? 0 : (width - 2 * margin) / 2);
+        const double row = y + static_cast<double>(i % half) * 5.6;
+        painter.drawText(at(left, row), q.caption);
+        const double right = left + 68;
+        painter.drawText(QPointF(right * mm - metrics.horizontalAdvance(q.figure), row * mm), q.figure);
+        painter.drawText(at(right + 2, row), q.unit);
+    }
+    y += static_cast<double>(half) * 5.6 + 4;
+
+    // Cp–λ and the power curve side by side, the generator matching below.
+    const double pixel = 25.4 / 96 * mm;
+    const double gap = 8;
+    const double column = (width - 2 * margin - gap) / 2;
+    const double rowHeight = (height - margin - y - gap) / 2;
+    font(8);
+    if (sheet.charts.size() >= 3) {
+        chart::draw(painter, QRectF(at(margin, y), at(margin + column, y + rowHeight)), sheet.charts[0], pixel, 8);
+        chart::draw(painter, QRectF(at(margin + column + gap, y), at(width - margin, y + rowHeight)), sheet.charts[1],
+                    pixel, 8);
+        chart::draw(painter, QRectF(at(margin, y + rowHeight + gap), at(width - margin, height - margin)),
+                    sheet.charts[2], pixel, 8);
+    }
+    painter.restore();
+}
+
+QByteArray performanceCsvRows(const PerformanceSheet& sheet, const NumberFormat& format)
+{
+    const QChar separator = format.decimalSeparator == "," ? u';' : u',';
+    QString csv;
+    const auto row = [&](const QStringList& cells) {
+        QStringList fields;
+        for (const QString& cell : cells)
+            fields << csvField(cell, separator);
+        csv += fields.join(separator) + QStringLiteral("\r\n");
+    };
+    csv += QStringLiteral("\r\n");
+    row({QString::fromUtf8(kPerformanceRows), QStringLiteral("Value"), QStringLiteral("Unit")});
+    for (const ShownQuantity& q : sheet.figures)
+        row({q.caption, q.figure, q.unit});
+    csv += QStringLiteral("\r\n");
+    row(sheet.tableHeader);
+    for (const QStringList& cells : sheet.table)
+        row(cells);
+    return csv.toUtf8();
+}
+
+}  // namespace tivora
