@@ -139,23 +139,79 @@ bool sameData(const QMimeData* a, const QMimeData* b)
 
 // Session history lives in the program's own process, where a page's
 // pushState states would pile up and stall the calculator while they are
-// copied. A page keeps small states only; what gets past this (from another
-// frame's copy of the functions) is caught by the memory bound.
+// copied. A page keeps small states only. The engine runs this script in a
+// frame only once the frame's own document loads, never in the empty one a
+// new frame starts with, whose History functions work on any frame's history:
+// so each window also guards its child frames' windows as soon as they appear
+// (a script's insertion is seen at once, the parser's before the page's next
+// script runs) and when the page asks an element for its frame's window.
 const char kHistoryGuard[] = R"((() => {
-  const stringify = JSON.stringify, apply = Reflect.apply, proto = History.prototype;
-  for (const name of ['pushState', 'replaceState']) {
-    const original = proto[name];
-    Object.defineProperty(proto, name, {
-      value: function (state, ...rest) {
-        let size = Infinity;
-        try { size = stringify(state === undefined ? null : state).length; } catch (e) {}
-        if (!(size <= 65536))
-          throw new DOMException('The help window keeps no large history states.', 'QuotaExceededError');
-        return apply(original, this, [state, ...rest]);
+  const stringify = JSON.stringify, apply = Reflect.apply, own = Object.getOwnPropertyDescriptor,
+        define = Object.defineProperty, owners = [];
+  const windowOf = element => {
+    for (const get of owners)
+      try { return apply(get, element, []) } catch (e) {}
+    return null;
+  };
+  const guard = w => {
+    let proto;
+    try { proto = w.History.prototype } catch (e) { return }
+    if (!proto || !own(proto, 'pushState').configurable)
+      return;
+    for (const name of ['pushState', 'replaceState']) {
+      const original = proto[name];
+      define(proto, name, {
+        value: function (state, ...rest) {
+          let size = Infinity;
+          try { size = stringify(state === undefined ? null : state).length; } catch (e) {}
+          if (!(size <= 65536))
+            throw new DOMException('The help window keeps no large history states.', 'QuotaExceededError');
+          return apply(original, this, [state, ...rest]);
+        },
+        writable: false, configurable: false
+      });
+    }
+    for (const type of ['HTMLIFrameElement', 'HTMLFrameElement', 'HTMLObjectElement', 'HTMLEmbedElement']) {
+      const p = w[type] && w[type].prototype;
+      if (!p)
+        continue;
+      const window = own(p, 'contentWindow');
+      if (window)
+        owners.push(window.get);
+      for (const name of ['contentWindow', 'contentDocument', 'getSVGDocument']) {
+        const d = own(p, name);
+        if (!d)
+          continue;
+        const original = d.get || d.value;
+        const checked = function (...args) {
+          const inner = windowOf(this);
+          if (inner)
+            guard(inner);
+          return apply(original, this, args);
+        };
+        define(p, name, d.get ? {get: checked, enumerable: d.enumerable, configurable: false}
+                              : {value: checked, enumerable: d.enumerable, writable: false, configurable: false});
+      }
+    }
+    const count = own(w, 'length').get;
+    const guardFrames = () => {
+      for (let i = apply(count, w, []) - 1; i >= 0; --i)
+        guard(w[i]);
+    };
+    const watch = root => root.addEventListener('DOMNodeInserted', guardFrames, true);
+    watch(w);
+    const attachShadow = w.Element.prototype.attachShadow;
+    define(w.Element.prototype, 'attachShadow', {
+      value: function (...args) {
+        const root = apply(attachShadow, this, args);
+        watch(root);
+        return root;
       },
       writable: false, configurable: false
     });
-  }
+    new w.MutationObserver(guardFrames).observe(w.document, {childList: true, subtree: true});
+  };
+  guard(window);
 })();)";
 
 // The engine reads its switches once, when the first profile starts it. A

@@ -145,6 +145,12 @@ private:
                                    "const push = () => { try { history.pushState({big: big + n}, '', '?n=' + n) }"
                                    "catch (e) { document.title = 'refused'; return } if (++n < 30) "
                                    "setTimeout(push, 10) }; push()</script>");
+        else if (path == "/push-states-from-frame")
+            body = page("Pushing", "<script>document.body.append(document.createElement('iframe'));"
+                                   "const big = 'x'.repeat(20e6); let n = 0;"
+                                   "const push = () => { try { frames[0].History.prototype.pushState.call(history, "
+                                   "{big: big + n}, '', '?n=' + n) } catch (e) { document.title = 'refused'; return } "
+                                   "if (++n < 30) setTimeout(push, 10) }; push()</script>");
         else if (path == "/service-worker")
             body = page("Worker", "<script>navigator.serviceWorker.register('/worker.js').then("
                                   "() => document.title = 'registered', () => document.title = 'refused')</script>");
@@ -560,6 +566,7 @@ private slots:
             << "https:" + linkTo(helpHostOverHttp) << Act::ClickLink << "clicked" << 1;
         QTest::newRow("copies on a click") << "/copy-on-click" << Act::Click << "still here" << 0;
         QTest::newRow("pushState flood") << "/push-states" << Act::Wait << "refused" << 0;
+        QTest::newRow("empty-frame pushState flood") << "/push-states-from-frame" << Act::Wait << "refused" << 0;
         QTest::newRow("service worker") << "/service-worker" << Act::Wait << "refused" << 0;
     }
     void hostilePageLeavesTheCalculatorWorking()
