@@ -342,7 +342,8 @@ DesignFile read(std::string_view bytes, const NumberFormat& user)
                 fail(record.line, concat("a number for ", what, " with \"", fileFormat.decimalSeparator,
                                          "\" as the decimal mark, found ", quotedForMessage(text)));
         }
-        sheet.setText(field, inUserMarks(text, fileFormat, user));
+        // As Tivora writes it, so that what opens saves as itself.
+        sheet.setText(field, forSpreadsheet(inUserMarks(text, fileFormat, user)));
     };
     for (Field field : kQuantities) {
         const Record& record = row(std::string(nameOf(field)), concat("for ", quantityName(field)));
