@@ -24,6 +24,14 @@
 #include <QStyleOptionFrame>
 #include <QTimer>
 
+// The background's pixels are an object of their own in the static library,
+// linked only when named here (see src/CMakeLists.txt); Qt's macro cannot
+// stand inside a namespace.
+static void linkBackgroundPixels()
+{
+    Q_INIT_RESOURCE(raw_pictures);
+}
+
 namespace tivora {
 
 namespace {
@@ -54,6 +62,7 @@ NumberFormat userNumberFormat()
 Form1::Form1(HelpAccess* help, QWidget* parent) : QWidget(parent), sheet_(userNumberFormat()), help_(help)
 {
     sharp_ = QGuiApplication::primaryScreen() && QGuiApplication::primaryScreen()->devicePixelRatio() > 1;
+    linkBackgroundPixels();
     backgroundLoading_ = std::async(
         std::launch::async, [sharp = sharp_] { return readPicture(QStringLiteral(":/assets/background.ppm"), sharp); });
     setObjectName(QString::fromUtf8(kMainWindowName));
