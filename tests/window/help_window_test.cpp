@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QWebEngineCertificateError>
 #include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -122,22 +123,23 @@ private:
                                    "for (let i = 0; i < 100; ++i) console.error('\\x1b[2Jpage console ' + i);"
                                    "getSelection().selectAllChildren(document.getElementById('p'));"
                                    "document.execCommand('copy');"
-                                   "navigator.clipboard.writeText('from the page').catch(() => {});"
-                                   "document.title = 'logged'</script>");
+                                   "navigator.clipboard.writeText('from the page').catch(() => {})"
+                                   ".then(() => document.title = 'logged')</script>");
         else if (path.startsWith("/link?to="))
             body = link(QByteArray::fromPercentEncoding(path.mid(9)));
         else if (path == "/click-then-script")
             body = link("https://evil.example/once",
-                        "if (!window.again) { window.again = true; "
-                        "for (let i = 1; i <= 10; ++i) setTimeout(() => this.click(), 30 * i) }");
+                        "if (!window.again) { window.again = true; window.acted = 0; "
+                        "for (let i = 1; i <= 10; ++i) setTimeout(() => { this.click(); acted = i }, 30 * i) }");
         else if (path == "/script-leaves")
-            body = page("Leaving", "<a id='a' href='https://evil.example/phish'>a</a><script>let n = 0;"
-                                   "setInterval(() => { location = 'https://evil.example/phish?n=' + n++;"
+            body = page("Leaving", "<a id='a' href='https://evil.example/phish'>a</a><script>var acted = 0;"
+                                   "setInterval(() => { location = 'https://evil.example/phish?n=' + acted++;"
                                    "document.getElementById('a').click() }, 20)</script>");
         else if (path == "/frame-leaves")
-            body = page("Framed", "<iframe src='/leave-from-frame'></iframe>");
+            body = page("Framed", "<script>var acted = 0</script><iframe src='/leave-from-frame'></iframe>");
         else if (path == "/leave-from-frame")
-            body = page("Frame", "<script>setInterval(() => top.location = 'https://evil.example/top', 20)</script>");
+            body = page("Frame", "<script>setInterval(() => { top.location = 'https://evil.example/top'; "
+                                 "++top.acted }, 20)</script>");
         else if (path == "/copy-on-click")
             body = clicked("const t = document.createElement('textarea'); t.value = 'rm -rf ~ # pasted from help';"
                            "document.body.append(t); t.select(); document.execCommand('copy')");
@@ -225,8 +227,25 @@ QString titleOf(HelpWindow* window)
     return window ? window->browser()->page()->title() : QString();
 }
 
+// Runs the event loop until `done`, and all the time: QTest::qWaitFor
+// sleeps between its passes over the loop, which holds the web engine up so
+// much that a page can take seconds to load.
+template <class Done>
+bool waitUntil(Done done, int timeout)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!done()) {
+        if (waited.elapsed() > timeout)
+            return false;
+        QTest::qWait(5);
+    }
+    return true;
+}
+
 // The page takes clicks only once it has been laid out and drawn, which a
-// slow (sanitized) build reaches late: click until the click is seen.
+// slow (sanitized) build reaches late: click until the click is seen. A taken
+// click is seen well within the pause before the next, so none is taken twice.
 template <class Seen>
 bool clickUntil(HelpWindow* window, Seen seen, QPoint at = QPoint(50, 50), Qt::MouseButton button = Qt::LeftButton)
 {
@@ -234,14 +253,58 @@ bool clickUntil(HelpWindow* window, Seen seen, QPoint at = QPoint(50, 50), Qt::M
     waited.start();
     while (!seen() && waited.elapsed() < kLoadTimeout) {
         QTest::mouseClick(window->browser()->focusProxy(), button, {}, at);
-        QTest::qWait(250);
+        if (waitUntil(seen, 250))
+            break;
     }
     return seen();
+}
+
+// What was posted to the event loop so far has been delivered.
+bool postedEventsRun()
+{
+    auto posted = std::make_shared<bool>(false);
+    QMetaObject::invokeMethod(
+        qApp, [posted] { *posted = true; }, Qt::QueuedConnection);
+    return waitUntil([&] { return *posted; }, kLoadTimeout);
+}
+
+// Everything the page has said (boxes, windows, navigations, titles) has
+// reached the window, and what the window posted in answer has run: the
+// engine returns a script's result after every earlier message of the page.
+// A page that goes on acting once it has its title counts its acts in
+// `acted`; it is waited for until it has acted `acts` times.
+bool pageSettled(QWebEnginePage* page, int acts = 10)
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (bool done = false; !done;) {
+        auto answer = std::make_shared<QVariant>();
+        page->runJavaScript(QStringLiteral("typeof acted == 'undefined' || acted >= %1").arg(acts),
+                            [answer](const QVariant& result) { *answer = result.isValid() ? result : false; });
+        if (!waitUntil([&] { return answer->isValid(); }, kLoadTimeout) || waited.elapsed() > kLoadTimeout)
+            return false;
+        done = answer->toBool();
+    }
+    return postedEventsRun();
 }
 
 bool clickUntilTitle(HelpWindow* window, const QString& title)
 {
     return clickUntil(window, [&] { return titleOf(window) == title; });
+}
+
+QWidgetList sorted(QWidgetList windows)
+{
+    std::sort(windows.begin(), windows.end());
+    return windows;
+}
+
+// The windows shown, each window once (as sorted).
+QWidgetList windowsOnScreen()
+{
+    QWidgetList windows = QApplication::topLevelWidgets();
+    windows.removeIf([](QWidget* window) { return !window->isVisible(); });
+    return sorted(windows);
 }
 
 bool dialogOnScreen()
@@ -462,7 +525,7 @@ private slots:
 
         QTRY_VERIFY_WITH_TIMEOUT(helpWindow() && helpWindow()->isVisible(), 5000);
         QVERIFY(!form->timer2()->isActive());
-        QTest::qWait(300);
+        QVERIFY(postedEventsRun());  // what the tick left to do
         QVERIFY(helpWindow()->browser()->url().isEmpty());
     }
 
@@ -494,8 +557,17 @@ private slots:
         Help help;
         help.navigate(server.url("/other"));
         QTRY_COMPARE_WITH_TIMEOUT(titleOf(help.window()), QStringLiteral("Other page"), kLoadTimeout);
-        help.navigate(QUrl(QStringLiteral("file:///etc/hostname")));
-        QTest::qWait(500);
+        // The address shows while the load is asked for. Refused, the page's
+        // own comes back; taken, the file's stays once its load has ended.
+        const QUrl file(QStringLiteral("file:///etc/hostname"));
+        bool ended = false;
+        QObject watch;
+        connect(help.window()->browser()->page(), &QWebEnginePage::loadingChanged, &watch,
+                [&](const QWebEngineLoadingInfo& load) {
+                    ended |= load.url() == file && load.status() != QWebEngineLoadingInfo::LoadStartedStatus;
+                });
+        help.navigate(file);
+        QTRY_VERIFY_WITH_TIMEOUT(ended || help.window()->browser()->url() != file, kLoadTimeout);
         QCOMPARE(help.window()->browser()->url(), server.url("/other"));
     }
 
@@ -515,7 +587,7 @@ private slots:
         help.navigate(server.url("/links"));
         QTRY_COMPARE_WITH_TIMEOUT(titleOf(help.window()), QStringLiteral("Links"), kLoadTimeout);
         QVERIFY(clickUntilTitle(help.window(), QStringLiteral("Other page")));
-        QCOMPARE(QApplication::topLevelWidgets().count(help.window()), 1);
+        QCOMPARE(windowsOnScreen(), QWidgetList{help.window()});
     }
 
     // Whatever the page does, the calculator goes on: nothing ends it, no
@@ -618,10 +690,10 @@ private slots:
             QVERIFY(::kill(pid_t(helpWindow()->browser()->page()->renderProcessPid()), SIGKILL) == 0);
         }
         QTRY_COMPARE_WITH_TIMEOUT(titleOf(helpWindow()), shown, kLoadTimeout);
-        QTest::qWait(500);  // time for a box or a second window to come up
+        QVERIFY(pageSettled(helpWindow()->browser()->page()));  // a box or a second window would be up
         QCOMPARE(titleOf(helpWindow()), shown);
         QVERIFY(!dialogOnScreen());
-        QCOMPARE(QApplication::topLevelWidgets().count(helpWindow()), 1);
+        QCOMPARE(windowsOnScreen(), sorted({form.get(), helpWindow()}));
         QCOMPARE(usersBrowser.urls.size(), handedOn);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's"));
         QVERIFY2(peak.bytes() <= kTestLimits.pageMemory + kMemoryCheckSlack,
@@ -644,11 +716,12 @@ private slots:
         QWidget* page = help.window()->browser()->focusProxy();
         QVERIFY(clickUntil(
             help.window(), [&] { return !usersBrowser.urls.isEmpty(); }, QPoint(50, 100)));
-        QTest::qWait(500);
+        QVERIFY(pageSettled(help.window()->browser()->page()));  // nothing of that click still to come
         QCOMPARE(usersBrowser.urls.value(0), server.url("/other", QStringLiteral("localhost")));
         usersBrowser.urls.clear();
         QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(50, 300));  // the ftp link
-        QTest::qWait(1000);
+        // Refused or handed on, the window says so.
+        QTRY_VERIFY_WITH_TIMEOUT(statusLine(help.window())->text().contains(QLatin1String("ftp:")), kLoadTimeout);
         for (const char* scheme : {"http", "https", "ftp"})
             QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
         QCOMPARE(usersBrowser.urls, QList<QUrl>());
@@ -665,7 +738,7 @@ private slots:
         help.show();
         help.navigate(server.url("/console-and-clipboard"));
         QTRY_COMPARE_WITH_TIMEOUT(titleOf(help.window()), QStringLiteral("logged"), kLoadTimeout);
-        QTest::qWait(300);
+        QVERIFY(pageSettled(help.window()->browser()->page()));
         qInstallMessageHandler(previous);
         QCOMPARE(printed.filter(QStringLiteral("page console")), QStringList());
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's"));
@@ -681,9 +754,12 @@ private slots:
         QWebEnginePage* page = help.window()->browser()->page();
         QTRY_COMPARE(page->lifecycleState(), QWebEnginePage::LifecycleState::Frozen);
 
+        // That nothing happens takes a while to see: long enough for the
+        // page's 100 ms ticks and a 250 ms watch of the window's to come
+        // several times over.
         TimerWakeups wakeups(help.window());
         const QString title = titleOf(help.window());
-        QTest::qWait(2000);
+        QTest::qWait(1000);
         QCOMPARE(wakeups.count, 0);
         QCOMPARE(titleOf(help.window()), title);
 
@@ -693,7 +769,7 @@ private slots:
         help.window()->showMinimized();  // out of sight as much
         QTRY_COMPARE(page->lifecycleState(), QWebEnginePage::LifecycleState::Frozen);
         const QString minimized = titleOf(help.window());
-        QTest::qWait(1000);
+        QTest::qWait(500);
         QCOMPARE(titleOf(help.window()), minimized);
         help.window()->showNormal();
         QTRY_VERIFY(titleOf(help.window()) != minimized);
