@@ -483,43 +483,39 @@ void PerformanceWindow::showAnalysis(const RotorPerformance& result)
     }
 }
 
-std::optional<QString> PerformanceWindow::readFile(const QString& path, QString& error) const
+// The file's text, or nothing once the user has been told why it could not
+// be read.
+std::optional<std::string> PerformanceWindow::readFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
+    const auto cannot = [&](const QString& why) {
+        say(tr("\"%1\" could not be read: %2.").arg(QFileInfo(path).fileName(), why));
         return std::nullopt;
-    }
+    };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return cannot(file.errorString());
     // Read with a bound, not by the size it reports: a device or a pipe
     // reports none and may never end.
     const QByteArray bytes = file.read(kLargestFile + 1);
-    if (file.error() != QFileDevice::NoError) {
-        error = file.errorString();
-        return std::nullopt;
-    }
-    if (bytes.size() > kLargestFile) {
-        error = tr("the file is larger than %1 MB").arg(kLargestFile / 1024 / 1024);
-        return std::nullopt;
-    }
-    return QString::fromUtf8(bytes);
+    if (file.error() != QFileDevice::NoError)
+        return cannot(file.errorString());
+    if (bytes.size() > kLargestFile)
+        return cannot(tr("the file is larger than %1 MB").arg(kLargestFile / 1024 / 1024));
+    return QString::fromUtf8(bytes).toStdString();
 }
 
 void PerformanceWindow::loadPolar(const QString& path)
 {
-    const QString name = QFileInfo(path).fileName();
-    QString error;
-    const std::optional<QString> text = readFile(path, error);
-    if (!text) {
-        say(tr("\"%1\" could not be read: %2.").arg(name, error));
+    const std::optional<std::string> polar = readFile(path);
+    if (!polar)
         return;
-    }
+    const QString name = QFileInfo(path).fileName();
     // Whether it reads as a polar does not hang on the blade it is used with.
-    const std::string polar = text->toStdString();
-    if (const Result<Airfoil> airfoil = readPolar(polar, 10); !airfoil) {
+    if (const Result<Airfoil> airfoil = readPolar(*polar, 10); !airfoil) {
         say(tr("\"%1\" is no polar: %2.").arg(name, QString::fromStdString(airfoil.problem().message)));
         return;
     }
-    inputs_.polarText = polar;
+    inputs_.polarText = *polar;
     polarName_ = name;
     showInputs();
     analyse();
@@ -527,14 +523,11 @@ void PerformanceWindow::loadPolar(const QString& path)
 
 void PerformanceWindow::loadMeasuredCurve(const QString& path)
 {
-    const QString name = QFileInfo(path).fileName();
-    QString error;
-    const std::optional<QString> text = readFile(path, error);
-    if (!text) {
-        say(tr("\"%1\" could not be read: %2.").arg(name, error));
+    const std::optional<std::string> text = readFile(path);
+    if (!text)
         return;
-    }
-    Result<std::vector<PowerCurvePoint>> curve = readPowerCurve(text->toStdString());
+    const QString name = QFileInfo(path).fileName();
+    Result<std::vector<PowerCurvePoint>> curve = readPowerCurve(*text);
     if (!curve) {
         say(tr("\"%1\" is no power curve: %2.").arg(name, QString::fromStdString(curve.problem().message)));
         return;

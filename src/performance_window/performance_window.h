@@ -92,7 +92,7 @@ private:
     QString figure(double value, int decimals) const;
     QString speedUnit() const;
     double shownSpeed(double metresPerSecond) const;
-    std::optional<QString> readFile(const QString& path, QString& error) const;
+    std::optional<std::string> readFile(const QString& path);
     void copyTable();
     void placeBesideMain();
 
