@@ -1,9 +1,6 @@
 #include "power_curve.h"
 
-#include "text_columns.h"
-
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -220,68 +217,6 @@ std::vector<AlternatorRow> alternatorPowerCurve(const CpCurve& curve, const Alte
         rows.push_back(out);
     }
     return rows;
-}
-
-Result<std::vector<PowerCurvePoint>> readPowerCurve(std::string_view text)
-{
-    const auto notACurve = [](int line, const std::string& what) {
-        return Problem{ProblemKind::NotAPowerCurve, "line " + std::to_string(line) + ": " + what};
-    };
-    std::vector<PowerCurvePoint> points;
-    double scale = 0;  // W per unit of the file's power column, once the header says
-    int lineNumber = 0;
-    for (std::string_view line : splitLines(text)) {
-        ++lineNumber;
-        const NumberRow row = numbersOf(line);
-        if (row.blank)
-            continue;
-        if (!row.allNumbers) {
-            if (!points.empty())
-                return notACurve(lineNumber, "expected numbers wind speed, power, found \"" + row.firstBadField + "\"");
-            std::string lower(line);
-            std::transform(lower.begin(), lower.end(), lower.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-            if (lower.find("kw") != std::string::npos)
-                scale = 1000;
-            else if (lower.find("(w)") != std::string::npos || lower.find("[w]") != std::string::npos ||
-                     lower.find("watt") != std::string::npos || lower.find(" w,") != std::string::npos ||
-                     lower.find("_w") != std::string::npos || lower.ends_with(" w"))
-                scale = 1;
-            continue;
-        }
-        if (scale == 0)
-            return notACurve(lineNumber, "expected a header before the numbers naming the power's unit, W or kW");
-        if (row.values.size() < 2)
-            return notACurve(lineNumber,
-                             "expected two columns wind speed, power, found " + std::to_string(row.values.size()));
-        if (!std::isfinite(row.values[0]) || !std::isfinite(row.values[1]))
-            return notACurve(lineNumber, "expected finite numbers, found one that is not");
-        if (row.values[0] < 0 || (!points.empty() && row.values[0] <= points.back().windSpeed))
-            return notACurve(lineNumber, "expected a wind speed above the line before's");
-        points.push_back({row.values[0], row.values[1] * scale});
-    }
-    if (points.size() < 2)
-        return Problem{ProblemKind::NotAPowerCurve, "line " + std::to_string(lineNumber) +
-                                                        ": expected at least two rows of wind speed, power, found " +
-                                                        std::to_string(points.size())};
-    return points;
-}
-
-std::vector<PowerCurvePoint> onBins(const std::vector<PowerCurvePoint>& curve)
-{
-    std::vector<PowerCurvePoint> binned;
-    for (double v : windSpeedBins()) {
-        double p = 0;
-        if (v >= curve.front().windSpeed && v <= curve.back().windSpeed) {
-            std::size_t i = 1;
-            while (i + 1 < curve.size() && curve[i].windSpeed < v)
-                ++i;
-            const double t = (v - curve[i - 1].windSpeed) / (curve[i].windSpeed - curve[i - 1].windSpeed);
-            p = curve[i - 1].power + t * (curve[i].power - curve[i - 1].power);
-        }
-        binned.push_back({v, p});
-    }
-    return binned;
 }
 
 }  // namespace tivora::performance

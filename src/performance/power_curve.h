@@ -5,6 +5,7 @@
 // design tip speed ratio by a controller or loaded by a battery-charging
 // permanent-magnet alternator. And a measured power curve read from a file.
 
+#include "measured_curve.h"
 #include "rotor.h"
 #include "site.h"
 
@@ -88,12 +89,5 @@ struct AlternatorRow {
 // shaft power.
 std::vector<AlternatorRow> alternatorPowerCurve(const CpCurve& curve, const Alternator& alternator, double tipRadius,
                                                 double density);
-
-// A published or measured power curve: wind speed and power columns, the
-// power in W or kW as the header before the numbers says.
-Result<std::vector<PowerCurvePoint>> readPowerCurve(std::string_view text);
-
-// A curve on the bins, linear between its points and nothing outside them.
-std::vector<PowerCurvePoint> onBins(const std::vector<PowerCurvePoint>& curve);
 
 }  // namespace tivora::performance

@@ -23,6 +23,7 @@ enum class ProblemKind {
     OperatingNotUsable,  // a tip speed ratio, wind speed, cut-in or rated power that cannot be
     GeneratorNotUsable,  // volts per rpm, battery voltage or resistance that cannot be
     SiteNotUsable,       // mean wind speed or Weibull shape not above zero
+    FileNotReadable,     // a named file that is missing, no regular file, too large or unreadable
 };
 
 struct Problem {

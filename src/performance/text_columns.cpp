@@ -1,9 +1,35 @@
 #include "text_columns.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 
 namespace tivora::performance {
+
+namespace {
+
+bool isDigit(char c)
+{
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+bool writesDecimalCommas(std::string_view line)
+{
+    if (line.find(',') == std::string_view::npos || line.find('.') != std::string_view::npos)
+        return false;
+    for (std::size_t i = line.find(','); i != std::string_view::npos; i = line.find(',', i + 1)) {
+        if (i == 0 || i + 1 == line.size() || !isDigit(line[i - 1]) || !isDigit(line[i + 1]))
+            return false;
+    }
+    if (line.find_first_of(";\t") != std::string_view::npos)
+        return true;
+    // Blanks between two fields, not only around them.
+    const auto first = line.find_first_not_of(' ');
+    const auto last = line.find_last_not_of(' ');
+    return line.substr(first, last - first + 1).find(' ') != std::string_view::npos;
+}
+
+}  // namespace
 
 std::vector<std::string_view> splitLines(std::string_view text)
 {
@@ -35,27 +61,39 @@ NumberRow numbersOf(std::string_view line)
 {
     NumberRow row;
     row.allNumbers = true;
-    constexpr std::string_view kSeparators = ",; \t";
+    const bool decimalCommas = writesDecimalCommas(line);
+    const std::string_view separators = decimalCommas ? "; \t" : ",; \t";
     std::size_t start = 0;
     while (start < line.size()) {
-        start = line.find_first_not_of(kSeparators, start);
+        start = line.find_first_not_of(separators, start);
         if (start == std::string_view::npos)
             break;
-        const auto end = std::min(line.find_first_of(kSeparators, start), line.size());
-        const std::string_view field = line.substr(start, end - start);
+        const auto end = std::min(line.find_first_of(separators, start), line.size());
+        std::string field(line.substr(start, end - start));
         row.blank = false;
+        if (decimalCommas)
+            std::replace(field.begin(), field.end(), ',', '.');
         double value = 0;
         if (readDouble(field, value)) {
             row.values.push_back(value);
         } else if (row.allNumbers) {
             row.allNumbers = false;
-            row.firstBadField = std::string(field);
+            row.firstBadField = std::string(line.substr(start, end - start));
         }
         start = end;
     }
     if (row.blank)
         row.allNumbers = false;
     return row;
+}
+
+std::string numberText(double value, int decimals)
+{
+    char buffer[64];
+    const auto result = decimals < 0
+                            ? std::to_chars(buffer, buffer + sizeof buffer, value)
+                            : std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    return std::string(buffer, result.ptr);
 }
 
 }  // namespace tivora::performance

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -33,32 +34,25 @@ constexpr const char* kXfoilPolar = R"(
 
 constexpr double kDegree = std::numbers::pi / 180;
 
-TEST(PolarFile, xfoilOutputReadsAndExtendsToEveryAngle)
+TEST(PolarFile, xfoilOutputReadsWithItsReynoldsNumber)
 {
     const Airfoil airfoil = readPolar(kXfoilPolar, 10).value();
     ASSERT_EQ(airfoil.rows().size(), 6u);
     EXPECT_NEAR(airfoil.at(4 * kDegree).cl, 0.6706, 1e-12);
     EXPECT_NEAR(airfoil.at(6 * kDegree).cd, (0.01036 + 0.01464) / 2, 1e-12);
-    // Viterna and Corrigan: a flat plate across the wind, no lift and the
-    // drag 1.11 + 0.018 AR.
-    EXPECT_NEAR(airfoil.at(90 * kDegree).cl, 0, 1e-9);
-    EXPECT_NEAR(airfoil.at(90 * kDegree).cd, 1.11 + 0.018 * 10, 1e-9);
-    EXPECT_NEAR(airfoil.at(180 * kDegree).cl, 0, 1e-9);
-    // Finite everywhere, and without a step: the reversed section beyond
-    // ±90° joins the straight fall of lift towards ±180°.
-    double previous = airfoil.at(-std::numbers::pi).cl;
-    for (double degrees = -180; degrees <= 180; degrees += 0.5) {
-        const auto [cl, cd] = airfoil.at(degrees * kDegree);
-        ASSERT_TRUE(std::isfinite(cl) && std::isfinite(cd) && cd >= 0) << degrees << "°";
-        EXPECT_LT(std::abs(cl - previous), 0.1) << degrees << "°";
-        previous = cl;
-    }
+    EXPECT_EQ(airfoil.reynolds(), 200000);  // "Re =     0.200 e 6"
+    EXPECT_EQ(readPolar("Re = 3.5e5\n0 0.2 0.01\n5 0.7 0.012\n", 10)->reynolds(), 350000);
+    EXPECT_FALSE(readPolar("0 0.2 0.01\n5 0.7 0.012\n", 10)->reynolds());
 }
 
 TEST(PolarFile, plainColumnsReadWithAnySeparator)
 {
-    for (const char* text : {"alpha,cl,cd\n0,0.2,0.01\n5,0.7,0.012\n", "0;0.2;0.01\r\n5;0.7;0.012\r\n",
-                             "0\t0.2\t0.01\n5\t0.7\t0.012", "0  0.2 0.01\n 5 0.7  0.012\n"}) {
+    // Decimal commas where the fields are separated otherwise, as a
+    // spreadsheet saves them where the comma is the decimal mark.
+    for (const char* text :
+         {"alpha,cl,cd\n0,0.2,0.01\n5,0.7,0.012\n", "0;0.2;0.01\r\n5;0.7;0.012\r\n", "0\t0.2\t0.01\n5\t0.7\t0.012",
+          "0  0.2 0.01\n 5 0.7  0.012\n", "alpha;cl;cd\n0,0;0,2;0,01\n5,0;0,7;0,012\n", "0\t0,2\t0,01\n5\t0,7\t0,012\n",
+          "  0,000   0,2000   0,01000\n  5,000   0,7000   0,01200\n"}) {
         const Result<Airfoil> airfoil = readPolar(text, 10);
         ASSERT_TRUE(airfoil) << text << ": " << airfoil.problem().message;
         EXPECT_NEAR(airfoil->at(5 * kDegree).cl, 0.7, 1e-12) << text;
@@ -78,8 +72,20 @@ TEST(PolarFile, brokenFilesAreToldTheLineAndWhatWasExpected)
         {"0 0.2 0.01\n4 0.6 0.011\n8 0.9\n", "line 3: expected three columns alpha, Cl, Cd, found 2"},
         {"0 0.2 0.01\n4 0.6 0.011\nend of table\n", "line 3: expected numbers alpha, Cl, Cd, found \"end\""},
         {"0 0.2 0.01\n4 0.6 0.011\n2 0.4 0.01\n", "line 3: expected an angle of attack above the line before's"},
-        {"0 0.2 0.01\n4 0.6 -0.011\n", "line 2: expected a drag coefficient of 0 or more"},
+        {"0 0.2 0.01\n4 0.6 -0.011\n", "line 2: expected a drag coefficient from 0 to 2, found -0.011"},
         {"-8 -0.6 0.01\n-4 -0.2 0.011\n", "line 2: expected angles of attack that reach above 0 degrees"},
+        // A step in the lift.
+        {"0 0.2 0.01\n4 0.6 0.011\n4 0.7 0.012\n8 0.9 0.02\n",
+         "line 3: the angle of attack 4 is given again: expected one row for each angle"},
+        // Outliers beyond any airfoil section.
+        {"0 0.2 0.01\n4 1e6 0.011\n8 0.9 0.02\n", "line 2: expected a lift coefficient within ±3, found 1e+06"},
+        {"0 0.2 0.01\n4 0.6 0.011\n8 0.9 50\n", "line 3: expected a drag coefficient from 0 to 2, found 50"},
+        // Read as degrees, the lift would rise 5.5 in a degree: (1.24 + 0.4) / 0.3.
+        {"alpha (rad),cl,cd\n-0.1,-0.4,0.012\n0,0.23,0.009\n0.1,0.85,0.011\n0.2,1.24,0.027\n",
+         "line 2: expected angles of attack in degrees, found what look like radians (all within ±1.6, the lift "
+         "changing by 5.5 for each)"},
+        {"16 1.15 0.12\n20 1.05 0.22\n25 1.0 0.35\n",
+         "line 1: expected angles of attack from below stall, found the lift falling from the first row on"},
     };
     for (const Row& row : rows) {
         const Result<Airfoil> airfoil = readPolar(row.text, 10);
@@ -91,9 +97,18 @@ TEST(PolarFile, brokenFilesAreToldTheLineAndWhatWasExpected)
 
 TEST(PowerCurveFile, headerSaysWattsOrKilowatts)
 {
-    const auto curve = readPowerCurve("Wind speed (m/s),Power (kW)\n3,0.05\n10,1.2\n").value();
-    EXPECT_EQ(curve[1].power, 1200);
-    EXPECT_EQ(readPowerCurve("v;P [W]\n3;50\n10;1200\n").value()[1].power, 1200);
+    struct Unit {
+        const char* header;
+        double watts;  // for each unit of the power column
+    };
+    for (const Unit unit : {Unit{"Wind speed (m/s),Power (kW)", 1000}, Unit{"Wind speed (m/s),Power (kilowatts)", 1000},
+                            Unit{"v,P [kW]", 1000}, Unit{"v,Power kW", 1000}, Unit{"wind_ms,power_kw", 1000},
+                            Unit{"v;P [W]", 1}, Unit{"speed,power (watts)", 1}, Unit{"v,power_w", 1}}) {
+        const std::string text = std::string(unit.header) + "\n3,0.05\n10,1.2\n";
+        const Result<std::vector<PowerCurvePoint>> curve = readPowerCurve(text);
+        ASSERT_TRUE(curve) << unit.header << ": " << curve.problem().message;
+        EXPECT_EQ(curve->back().power, 1.2 * unit.watts) << unit.header;
+    }
 
     struct Row {
         const char* text;
@@ -106,6 +121,22 @@ TEST(PowerCurveFile, headerSaysWattsOrKilowatts)
     };
     for (const Row& row : rows)
         EXPECT_EQ(readPowerCurve(row.text).problem().message, row.message) << row.text;
+}
+
+TEST(PowerCurveFile, curveOnTheBinsKeepsItsEndsAndItsStandbyDraw)
+{
+    // Decimal commas, a standby draw of 10 W below cut-in, and an end at 10 m/s.
+    const std::vector<PowerCurvePoint> binned =
+        onBins(readPowerCurve("Wind speed (m/s);Power (kW)\n0;-0,01\n3;0,05\n10;1,2\n").value());
+    struct Bin {
+        double windSpeed, power;
+    };
+    for (const Bin bin : {Bin{0, -10}, Bin{1.5, 20}, Bin{6.5, 625}, Bin{10, 1200}, Bin{10.5, 0}, Bin{25, 0}}) {
+        const auto at = std::find_if(binned.begin(), binned.end(),
+                                     [&](const PowerCurvePoint& p) { return p.windSpeed == bin.windSpeed; });
+        ASSERT_NE(at, binned.end()) << bin.windSpeed << " m/s";
+        EXPECT_NEAR(at->power, bin.power, 1e-9) << bin.windSpeed << " m/s";
+    }
 }
 
 }  // namespace
