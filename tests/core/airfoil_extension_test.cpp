@@ -86,7 +86,7 @@ TEST(AirfoilExtension, followsViternaAndCorrigansFormulaAndTheReversedSection)
     // B2 = (0.05 − 1.29 sin² 15°) / cos 15° = −0.0376981.
     // At 40°: Cl = 1.29/2 sin 80° + A2 cos² 40° / sin 40° = 0.832103,
     //         Cd = 1.29 sin² 40° + B2 cos 40° = 0.504118.
-    const Airfoil airfoil = readPolar("0 0.25 0.01\n8 0.95 0.015\n15 1.1 0.05\n", 10).value();
+    const Airfoil airfoil = readPolar("-2 0.03 0.01\n8 0.95 0.015\n15 1.1 0.05\n", 10).value();
     struct Row {
         double degrees, cl, cd;
     };
@@ -97,7 +97,7 @@ TEST(AirfoilExtension, followsViternaAndCorrigansFormulaAndTheReversedSection)
         {172, -0.7 * 1.1 * 8 / 15, 0.01},      // lift falling straight to none at 180°; the drag the
                                                // table's least, Viterna's (−0.0123) being below it
         {-15, -0.7 * 1.1, 0.05},               // no negative stall in the table: the last row mirrored
-        {-7.5, (0.25 - 0.7 * 1.1) / 2, 0.03},  // bridged to in a straight line
+        {-8.5, (0.03 - 0.7 * 1.1) / 2, 0.03},  // bridged to in a straight line
         {-40, -0.7 * 0.832103, 0.504118},      // and Viterna's model mirrored beyond
         {-172, 0.7 * 1.1 * 8 / 15, 0.01},
     };

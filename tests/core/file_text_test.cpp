@@ -59,8 +59,8 @@ TEST(TextFile, onlyARegularFileWithinItsBoundIsRead)
         {"/proc/self/status", 16, "larger than 16 bytes"},
         {scratch.path.string(), kLargestTextFile, "a folder, not a file"},
         {"/dev/zero", kLargestTextFile, "not a regular file but a device, a pipe or a socket"},
-        {fifo, kLargestTextFile, "not a regular file but a device, a pipe or a socket"},
         {(scratch.path / "missing.txt").string(), kLargestTextFile, "not found"},
+        {fifo, kLargestTextFile, "not a regular file but a device, a pipe or a socket"},  // last: opened, it hangs
     };
     for (const Row& row : rows) {
         const Result<std::string> text = readTextFile(row.path, row.bound);
@@ -71,7 +71,7 @@ TEST(TextFile, onlyARegularFileWithinItsBoundIsRead)
         } else {
             ASSERT_FALSE(text) << row.path;
             EXPECT_EQ(text.problem().kind, ProblemKind::FileNotReadable) << row.path;
-            EXPECT_EQ(text.problem().message, row.problem) << row.path;
+            ASSERT_EQ(text.problem().message, row.problem) << row.path;
         }
     }
 }
