@@ -72,14 +72,14 @@ TEST(PolarFile, brokenFilesAreToldTheLineAndWhatWasExpected)
         {"0 0.2 0.01\n4 0.6 0.011\n8 0.9\n", "line 3: expected three columns alpha, Cl, Cd, found 2"},
         {"0 0.2 0.01\n4 0.6 0.011\nend of table\n", "line 3: expected numbers alpha, Cl, Cd, found \"end\""},
         {"0 0.2 0.01\n4 0.6 0.011\n2 0.4 0.01\n", "line 3: expected an angle of attack above the line before's"},
-        {"0 0.2 0.01\n4 0.6 -0.011\n", "line 2: expected a drag coefficient from 0 to 2, found -0.011"},
+        {"0 0.2 0.01\n4 0.6 -0.011\n", "line 2: expected a drag coefficient from 0 to 2.01, found -0.011"},
         {"-8 -0.6 0.01\n-4 -0.2 0.011\n", "line 2: expected angles of attack that reach above 0 degrees"},
         // A step in the lift.
         {"0 0.2 0.01\n4 0.6 0.011\n4 0.7 0.012\n8 0.9 0.02\n",
          "line 3: the angle of attack 4 is given again: expected one row for each angle"},
         // Outliers beyond any airfoil section.
         {"0 0.2 0.01\n4 1e6 0.011\n8 0.9 0.02\n", "line 2: expected a lift coefficient within ±3, found 1e+06"},
-        {"0 0.2 0.01\n4 0.6 0.011\n8 0.9 50\n", "line 3: expected a drag coefficient from 0 to 2, found 50"},
+        {"0 0.2 0.01\n4 0.6 0.011\n8 0.9 50\n", "line 3: expected a drag coefficient from 0 to 2.01, found 50"},
         // Read as degrees, the lift would rise 5.5 in a degree: (1.24 + 0.4) / 0.3.
         {"alpha (rad),cl,cd\n-0.1,-0.4,0.012\n0,0.23,0.009\n0.1,0.85,0.011\n0.2,1.24,0.027\n",
          "line 2: expected angles of attack in degrees, found what look like radians (all within ±1.6, the lift "
