@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <system_error>
 
 namespace tivora::performance {
 
@@ -49,9 +51,11 @@ Result<std::string> readTextFile(const std::string& path, std::size_t bound)
     std::ifstream file;
     // Unbuffered, so that no read asks for more than is still wanted.
     file.rdbuf()->pubsetbuf(nullptr, 0);
+    errno = 0;
     file.open(path, std::ios::binary);
     if (!file)
-        return cannot("cannot be opened");
+        return cannot(errno != 0 ? "cannot be opened (" + std::generic_category().message(errno) + ")"
+                                 : "cannot be opened");
     std::string text;
     std::array<char, 64 * 1024> chunk;
     while (text.size() <= bound) {

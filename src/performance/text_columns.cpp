@@ -13,20 +13,26 @@ bool isDigit(char c)
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
 }
 
-bool writesDecimalCommas(std::string_view line)
+// Whether commas part the line's fields, or mark its decimals.
+bool commasSeparate(std::string_view line)
 {
-    if (line.find(',') == std::string_view::npos || line.find('.') != std::string_view::npos)
+    // Separators at the ends ("3,50\t", "3,5;120;") part no fields.
+    constexpr std::string_view kOthers = "; \t";
+    const auto first = line.find_first_not_of(kOthers);
+    if (first == std::string_view::npos)
+        return true;
+    line = line.substr(first, line.find_last_not_of(kOthers) - first + 1);
+    if (line.find_first_of(";\t") != std::string_view::npos)
         return false;
+    // Blanks alone between fields: decimal commas only where nothing else
+    // can be meant, every comma between two digits and no full stop.
+    if (line.find(' ') == std::string_view::npos || line.find('.') != std::string_view::npos)
+        return true;
     for (std::size_t i = line.find(','); i != std::string_view::npos; i = line.find(',', i + 1)) {
         if (i == 0 || i + 1 == line.size() || !isDigit(line[i - 1]) || !isDigit(line[i + 1]))
-            return false;
+            return true;
     }
-    if (line.find_first_of(";\t") != std::string_view::npos)
-        return true;
-    // Blanks between two fields, not only around them.
-    const auto first = line.find_first_not_of(' ');
-    const auto last = line.find_last_not_of(' ');
-    return line.substr(first, last - first + 1).find(' ') != std::string_view::npos;
+    return false;
 }
 
 }  // namespace
@@ -61,7 +67,7 @@ NumberRow numbersOf(std::string_view line)
 {
     NumberRow row;
     row.allNumbers = true;
-    const bool decimalCommas = writesDecimalCommas(line);
+    const bool decimalCommas = !commasSeparate(line);
     const std::string_view separators = decimalCommas ? "; \t" : ",; \t";
     std::size_t start = 0;
     while (start < line.size()) {
@@ -71,7 +77,8 @@ NumberRow numbersOf(std::string_view line)
         const auto end = std::min(line.find_first_of(separators, start), line.size());
         std::string field(line.substr(start, end - start));
         row.blank = false;
-        if (decimalCommas)
+        // "1,200.5" stays as it is, and no number.
+        if (decimalCommas && field.find('.') == std::string::npos)
             std::replace(field.begin(), field.end(), ',', '.');
         double value = 0;
         if (readDouble(field, value)) {

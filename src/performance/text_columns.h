@@ -18,11 +18,13 @@ struct NumberRow {
     std::string firstBadField;  // the first field that is no number, when !allNumbers
 };
 // Fields separated by commas, semicolons, tabs or blanks, with a decimal
-// point. A line whose fields are separated by semicolons, tabs or blanks,
-// that has no full stop and whose every comma stands between two digits
-// ("0,5;0,02", "-4,000  -0,2198") writes decimal commas, as spreadsheets do
-// where the comma is the decimal mark; a line of commas alone ("3,50") keeps
-// them as separators.
+// point. Where semicolons or tabs separate the fields, commas do not: a
+// comma in a field is its decimal mark ("0,5;0,02"), as spreadsheets save
+// where the comma is one, and a field with a comma and a full stop
+// ("1,200.5") is no number. Where blanks alone separate them, a line with no
+// full stop whose every comma stands between two digits writes decimal
+// commas too ("-4,000  -0,2198"); otherwise commas separate ("3,50",
+// "0, 0.2, 0.01").
 NumberRow numbersOf(std::string_view line);
 
 // One number, whole text; a leading '+' allowed. False when it is not one.
