@@ -94,7 +94,7 @@ Airfoil Airfoil::extended(std::vector<PolarRow> rows, double aspectRatio, std::o
 Airfoil::Coefficients Airfoil::reversed(double fromBehind, double liftSign) const
 {
     const double stall = last_.stallAlpha;
-    double cd = last_.cd(fromBehind, cdMax_);
+    const double cd = last_.cd(fromBehind, cdMax_);
     if (fromBehind >= stall)
         return {liftSign * kReversedLift * last_.cl(fromBehind, cdMax_), cd};
     // Towards ±180° the lift falls straight to none, as a reversed plate's;
