@@ -1,32 +1,22 @@
 #include "design_export.h"
 
 #include "blade_template.h"
+#include "design_file_io.h"
 #include "design_page.h"
+#include "file_dialog.h"
 #include "print_dialog.h"
+#include "saved_file.h"
 #include "shown_design.h"
 
 #include <QAction>
 #include <QClipboard>
-#include <QCoreApplication>
-#include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QGuiApplication>
-#include <QLineEdit>
-#include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPageSize>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
-#include <QSettings>
-#include <QStandardPaths>
-
-#include <cerrno>
-#include <csignal>
-
-#include <unistd.h>
 
 namespace tivora {
 
@@ -53,36 +43,6 @@ const std::vector<CommandEntry>& commandEntries()
     return entries;
 }
 
-// Qt's widget file dialog saves its history, last folder and layout in a
-// QtProject settings file when it is destroyed, and nothing turns that off.
-// Pointing the user settings at a folder inside the program's resources,
-// which can never be written, keeps it from writing anything; the program
-// keeps no settings of its own.
-void keepFileDialogStateInMemory()
-{
-    static const bool done = [] {
-        for (auto format : {QSettings::NativeFormat, QSettings::IniFormat})
-            QSettings::setPath(format, QSettings::UserScope, QStringLiteral(":/no-settings"));
-        return true;
-    }();
-    Q_UNUSED(done);
-}
-
-// The folder of the last file chosen in this run; kept in memory only.
-QString& lastFolder()
-{
-    static QString folder;
-    return folder;
-}
-
-QString startFolder()
-{
-    if (!lastFolder().isEmpty() && QDir(lastFolder()).exists())
-        return lastFolder();
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(documents).exists() ? documents : QDir::homePath();
-}
-
 // The titles both the saved PDF and a print job carry.
 QString sheetTitle()
 {
@@ -97,73 +57,6 @@ QString templateTitle()
 // More pages than a builder would tape together: a drawing this large wants
 // a plotter and the SVG.
 constexpr int kMostTemplatePages = 300;
-
-// Why a write failed, in the user's words: the cases a user can act on are
-// named, the rest left in the system's words.
-QString writeFailureReason(const QFileDevice& file)
-{
-    const QString reason = file.errorString();
-    if (reason == qt_error_string(ENOSPC) || reason == qt_error_string(EDQUOT))
-        return QCoreApplication::translate("DesignExport", "the disk is full");
-    if (reason == qt_error_string(EFBIG))
-        return QCoreApplication::translate("DesignExport", "the file would be larger than this system allows");
-    if (reason == qt_error_string(ENAMETOOLONG))
-        return QCoreApplication::translate("DesignExport", "the name is too long for this file system");
-    if (reason.isEmpty() || reason == u"Unknown error")
-        return QCoreApplication::translate("DesignExport", "the file could not be written");
-    return reason;
-}
-
-// Between the writers and the file. A disk that takes only part of a write
-// returns no error for it, and neither the PDF writer nor a stream checks
-// what each write took; so each write is carried on until it is whole or
-// fails, and the first failure ends all writing and is kept.
-class CheckedWrites : public QIODevice {
-public:
-    explicit CheckedWrites(QSaveFile& file) : file_(file) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
-    bool failed() const { return !reason_.isEmpty(); }
-    QString reason() const { return reason_; }
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 length) override
-    {
-        if (failed())
-            return -1;
-        for (qint64 done = 0; done < length;) {
-            const qint64 wrote = file_.write(data + done, length - done);
-            if (wrote <= 0) {
-                reason_ = writeFailureReason(file_);
-                return -1;
-            }
-            done += wrote;
-        }
-        return length;
-    }
-
-private:
-    QSaveFile& file_;
-    QString reason_;
-};
-
-// Beyond a file-size limit (ulimit -f) the kernel ends the program with
-// SIGXFSZ unless it is ignored; ignored, the write fails with EFBIG and is
-// reported as any other. Only while the program writes a file.
-class FileSizeSignalIgnored {
-public:
-    FileSizeSignalIgnored()
-    {
-        struct sigaction ignore = {};
-        ignore.sa_handler = SIG_IGN;
-        sigaction(SIGXFSZ, &ignore, &before_);
-    }
-    ~FileSizeSignalIgnored() { sigaction(SIGXFSZ, &before_, nullptr); }
-    FileSizeSignalIgnored(const FileSizeSignalIgnored&) = delete;
-    FileSizeSignalIgnored& operator=(const FileSizeSignalIgnored&) = delete;
-
-private:
-    struct sigaction before_ = {};
-};
 
 }  // namespace
 
@@ -268,12 +161,8 @@ void DesignExport::run(Command command)
         copy(design);
         break;
     case Command::SaveCsv: {
-        // The design file: the shown design as CSV, with what opening it
-        // needs; the rotor's performance below it when a window holds one.
-        QByteArray csv = QByteArray::fromStdString(
-            writeDesignFile(sheet_, designSettings ? designSettings() : DesignSettings{}, design.unsolved));
-        if (performance)
-            csv += performanceCsvRows(*performance, design.format);
+        const QByteArray csv = designFileBytes(sheet_, designSettings ? designSettings() : DesignSettings{},
+                                               design.unsolved, performance ? &*performance : nullptr);
         if (save({tr("Save Design"), stem + QStringLiteral(".csv"), tr("CSV files (*.csv)"), QStringLiteral("csv")},
                  [&csv](QIODevice& file) { return file.write(csv) == csv.size(); }) &&
             designSaved)
@@ -324,24 +213,10 @@ bool DesignExport::save(const FileRequest& request, const std::function<bool(QIO
     const QString path = chooseFile(request);
     if (path.isEmpty())
         return false;
-    lastFolder() = QFileInfo(path).absolutePath();
-    // Written whole or not at all: QSaveFile writes beside the target and
-    // renames on commit. Unbuffered, every write of the PDF writer or of
-    // the text reaches the disk at once and its failure is recorded; a
-    // failed flush in commit() would not be.
-    const FileSizeSignalIgnored fileSizeSignal;
-    QSaveFile file(path);
-    QString reason;
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        CheckedWrites checked(file);
-        if (write(checked) && !checked.failed() && file.commit())
-            return true;
-        reason = checked.failed() ? checked.reason() : writeFailureReason(file);
-        if (file.isOpen())
-            file.cancelWriting();  // and the destructor removes what was written
-    } else {
-        reason = writeFailureReason(file);
-    }
+    rememberFolderOf(path);
+    const QString reason = writeWholeFile(path, write);
+    if (reason.isEmpty())
+        return true;
     tell(tr("Could not save \"%1\": %2.\n\nNo file was written.").arg(QDir::toNativeSeparators(path), reason));
     return false;
 }
@@ -360,78 +235,9 @@ void DesignExport::tell(const QString& message)
     box.exec();
 }
 
-namespace {
-
-// Qt's widget dialog greys out Save, without a word, while the name is
-// longer than the folder's file system takes. This one keeps the button and
-// says why when it is pressed. A desktop's own dialog is left to its ways.
-class SaveFileDialog : public QFileDialog {
-public:
-    using QFileDialog::QFileDialog;
-
-    void accept() override
-    {
-        if (QLineEdit* name = nameField(); name && name->isVisible()) {
-            const QFileInfo chosen(selectedFiles().value(0));
-            const long longest = pathconf(QFile::encodeName(chosen.absolutePath()).constData(), _PC_NAME_MAX);
-            const qsizetype length = QFile::encodeName(chosen.fileName()).size();
-            if (!chosen.exists() && longest > 0 && length > longest) {
-                QMessageBox box(QMessageBox::Warning, QStringLiteral("Tivora"),
-                                DesignExport::tr("The name is too long for this folder: it takes %1 bytes, and the "
-                                                 "folder's file system allows at most %2. Choose a shorter name.")
-                                    .arg(length)
-                                    .arg(longest),
-                                QMessageBox::Ok, this);
-                box.setObjectName(QStringLiteral("exportMessage"));
-                box.exec();
-                return;
-            }
-        }
-        QFileDialog::accept();
-    }
-
-protected:
-    void showEvent(QShowEvent* event) override
-    {
-        QFileDialog::showEvent(event);
-        QLineEdit* name = nameField();
-        auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
-        if (name && buttons && !watching_) {
-            watching_ = true;
-            // After the dialog's own update of the button, which this follows.
-            connect(name, &QLineEdit::textChanged, this, [name, buttons] {
-                for (QAbstractButton* button : buttons->buttons()) {
-                    if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole && !name->text().isEmpty())
-                        button->setEnabled(true);
-                }
-            });
-        }
-    }
-
-private:
-    // Only Qt's widget dialog has it.
-    QLineEdit* nameField() const { return findChild<QLineEdit*>(QStringLiteral("fileNameEdit")); }
-
-    bool watching_ = false;
-};
-
-}  // namespace
-
 QString DesignExport::chooseFileInDialog(QWidget* parent, const FileRequest& request)
 {
-    keepFileDialogStateInMemory();  // also for callers without a DesignExport
-    SaveFileDialog dialog(parent, request.title);
-    dialog.setObjectName(QStringLiteral("exportFileDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(request.filter);
-    dialog.setDefaultSuffix(request.suffix);
-    const QFileInfo proposed(request.proposedPath);
-    dialog.setDirectory(proposed.absolutePath());
-    dialog.selectFile(proposed.fileName());
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    return dialog.selectedFiles().value(0);
+    return chooseFileToSave(parent, request.title, request.proposedPath, request.filter, request.suffix);
 }
 
 }  // namespace tivora

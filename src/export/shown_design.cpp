@@ -1,5 +1,8 @@
 #include "shown_design.h"
 
+#include "sheet/csv.h"
+#include "sheet/design_file.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -10,20 +13,9 @@ namespace tivora {
 
 namespace {
 
-// The window's reading order: the rotor top down, the airfoil, then the
-// generator in the order it is computed.
-constexpr std::array kQuantities = {Field::Blades,         Field::Tsr,   Field::Efficiency, Field::Radius,
-                                    Field::WindSpeed,      Field::Cl,    Field::Alpha,      Field::Power,
-                                    Field::GeneratorSpeed, Field::Torque};
-
 QString captionInForce(const DesignSheet& sheet, Caption caption)
 {
     return QString::fromUtf8(captionText(sheet, caption));
-}
-
-QString captionOf(const DesignSheet& sheet, Field field)
-{
-    return captionInForce(sheet, *infoOf(field).caption);
 }
 
 QString shown(const DesignSheet& sheet, Field field)
@@ -43,20 +35,9 @@ std::optional<double> millimetresPer(const QString& unit)
     return std::nullopt;
 }
 
-QString csvField(const QString& text, QChar separator)
+QString forSpreadsheet(const QString& figure)
 {
-    if (!text.contains(separator) && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
-        return text;
-    QString quoted = text;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
-}
-
-// A spreadsheet takes "−5" with the typographic minus, which the window
-// accepts, for text; with the ASCII sign it is the number -5.
-QString forSpreadsheet(QString figure)
-{
-    return figure.replace(QChar(0x2212), u'-');
+    return QString::fromStdString(spreadsheetFigure(figure.toStdString()));
 }
 
 // The rows every tabular export has: the note when unsolved, the quantities,
@@ -83,25 +64,16 @@ std::vector<QStringList> rowsOf(const ShownDesign& design)
 
 QString unsolvedNote()
 {
-    return QStringLiteral("results not solved for these inputs");
-}
-
-ShownQuantity splitCaption(const QString& caption)
-{
-    static const QRegularExpression withUnit(QStringLiteral(R"(^(.*?)\s*\(([^()]*)\)$)"));
-    const QString trimmed = caption.trimmed();
-    if (const auto match = withUnit.match(trimmed); match.hasMatch())
-        return {match.captured(1), {}, match.captured(2)};
-    return {trimmed, {}, {}};
+    return QString::fromUtf8(kUnsolvedNote);
 }
 
 ShownDesign shownDesign(const DesignSheet& sheet, bool unsolved)
 {
     ShownDesign design;
-    for (const Field field : kQuantities) {
-        ShownQuantity quantity = splitCaption(captionOf(sheet, field));
-        quantity.figure = shown(sheet, field);
-        design.quantities.push_back(quantity);
+    for (const Field field : kQuantitiesInReadingOrder) {
+        const CaptionParts caption = splitCaption(captionText(sheet, *infoOf(field).caption));
+        design.quantities.push_back(
+            {QString::fromStdString(caption.name), shown(sheet, field), QString::fromStdString(caption.unit)});
         design.inputCount += infoOf(field).typedByUser;
     }
     design.stationHeader = {QStringLiteral("Station"), captionInForce(sheet, Caption::StationRadius).trimmed(),
@@ -111,8 +83,8 @@ ShownDesign shownDesign(const DesignSheet& sheet, bool unsolved)
         design.stations.push_back(
             {k, shown(sheet, stationRadius(k)), shown(sheet, stationChord(k)), shown(sheet, stationTwist(k))});
     }
-    design.radiusUnit = splitCaption(captionInForce(sheet, Caption::StationRadius)).unit;
-    design.chordUnit = splitCaption(captionInForce(sheet, Caption::StationChord)).unit;
+    design.radiusUnit = QString::fromStdString(splitCaption(captionText(sheet, Caption::StationRadius)).unit);
+    design.chordUnit = QString::fromStdString(splitCaption(captionText(sheet, Caption::StationChord)).unit);
     design.format = sheet.numberFormat();
     design.unsolved = unsolved;
     return design;
@@ -148,19 +120,6 @@ QString designAsHtml(const ShownDesign& design)
         html += QStringLiteral("</tr>\n");
     }
     return html + QStringLiteral("</table>\n");
-}
-
-QByteArray designAsCsv(const ShownDesign& design)
-{
-    const QChar separator = design.format.decimalSeparator == "," ? u';' : u',';
-    QString csv;
-    for (const QStringList& row : rowsOf(design)) {
-        QStringList fields;
-        for (const QString& cell : row)
-            fields << csvField(cell, separator);
-        csv += fields.join(separator) + QStringLiteral("\r\n");
-    }
-    return QByteArray("\xEF\xBB\xBF") + csv.toUtf8();
 }
 
 QString designFileStem(const ShownDesign& design)

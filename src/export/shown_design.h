@@ -8,7 +8,6 @@
 
 #include "sheet/design_sheet.h"
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -51,18 +50,12 @@ ShownDesign shownDesign(const DesignSheet& sheet, bool unsolved = false);
 // last completed solve, or the station table has an empty field.
 bool resultsMayBeStale(const DesignSheet& sheet, bool inputEditedSinceSolve);
 
-// "Blade Radius (m)" is "Blade Radius" in "m"; "TSR" has no unit.
-ShownQuantity splitCaption(const QString& caption);
-
 // Lines of tab-separated cells that a spreadsheet pastes into cells. The
 // tabular forms write a typed minus sign as the ASCII one, so that a
 // spreadsheet reads the figure as a number.
 QString designAsText(const ShownDesign& design);
 // The same as one HTML table, for word processors.
 QString designAsHtml(const ShownDesign& design);
-// RFC 4180 CSV in UTF-8 with a byte-order mark; "," separates fields where
-// the decimal separator is ".", ";" where it is ",".
-QByteArray designAsCsv(const ShownDesign& design);
 
 // "tivora-3-blades-1m": a file name from the design, without suffix.
 QString designFileStem(const ShownDesign& design);

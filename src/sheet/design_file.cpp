@@ -1,5 +1,7 @@
 #include "design_file.h"
 
+#include "csv.h"
+
 #include <algorithm>
 #include <array>
 #include <map>
@@ -19,13 +21,6 @@ constexpr std::string_view kAirfoilRow = "Airfoil";
 constexpr std::string_view kAirfoilPrefix = "Airfoil: ";
 constexpr std::string_view kSettingRow = "Setting";
 constexpr std::string_view kStationRow = "Station";
-constexpr std::string_view kMinusSign = "\u2212";
-
-// The window's reading order: the rotor top down, the airfoil, then the
-// generator in the order it is computed.
-constexpr std::array kQuantities = {Field::Blades,         Field::Tsr,   Field::Efficiency, Field::Radius,
-                                    Field::WindSpeed,      Field::Cl,    Field::Alpha,      Field::Power,
-                                    Field::GeneratorSpeed, Field::Torque};
 
 constexpr std::array<std::string_view, 3> kSystemNames = {"SI", "Metric", "Imperial"};
 
@@ -39,29 +34,12 @@ std::string concat(const Parts&... parts)
     return out;
 }
 
-struct SplitCaption {
-    std::string name;
-    std::string unit;
-};
-
 std::string_view trimmed(std::string_view text)
 {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos)
         return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// "Blade Radius (m)" is "Blade Radius" in "m"; "TSR" has no unit.
-SplitCaption splitCaption(std::string_view caption)
-{
-    caption = trimmed(caption);
-    const auto open = caption.rfind('(');
-    if (caption.empty() || caption.back() != ')' || open == std::string_view::npos ||
-        caption.substr(open + 1, caption.size() - open - 2).find(')') != std::string_view::npos)
-        return {std::string(caption), {}};
-    return {std::string(trimmed(caption.substr(0, open))),
-            std::string(caption.substr(open + 1, caption.size() - open - 2))};
 }
 
 std::string joinCaption(const std::string& name, const std::string& unit)
@@ -81,35 +59,6 @@ std::string quantityName(Field field)
     return splitCaption(infoOf(*infoOf(field).caption).startText).name;
 }
 
-std::string cell(std::string_view text, char separator)
-{
-    if (text.find_first_of(std::string{separator, '"', '\n', '\r'}) == std::string_view::npos)
-        return std::string(text);
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
-
-// A spreadsheet takes "−5" with the typographic minus for text; with the
-// ASCII sign it is the number -5.
-std::string forSpreadsheet(std::string_view figure)
-{
-    std::string out;
-    for (std::size_t at = 0; at < figure.size();) {
-        if (figure.substr(at).starts_with(kMinusSign)) {
-            out += '-';
-            at += kMinusSign.size();
-        } else {
-            out += figure[at++];
-        }
-    }
-    return out;
-}
-
 std::string systemName(std::string_view code)
 {
     if (code.size() == 1 && code[0] >= '1' && code[0] <= '3')
@@ -125,16 +74,6 @@ std::optional<UnitSystem> systemNamed(std::string_view name)
     }
     return std::nullopt;
 }
-
-struct Record {
-    int line;
-    std::vector<std::string> cells;
-    const std::string& at(std::size_t i) const
-    {
-        static const std::string none;
-        return i < cells.size() ? cells[i] : none;
-    }
-};
 
 struct Failed {
     DesignFileFailure failure;
@@ -159,7 +98,8 @@ void checkText(std::string_view bytes)
         const auto byte = static_cast<unsigned char>(bytes[i]);
         if (byte == 0)
             fail(line, "text, but the file holds a zero byte: it is not a design file");
-        if (byte == '\n')
+        // Lines as the reader counts them: CRLF, LF or a lone CR.
+        if (byte == '\n' || (byte == '\r' && !(i + 1 < bytes.size() && bytes[i + 1] == '\n')))
             ++line;
         int more = 0;
         if (byte >= 0x80) {
@@ -177,58 +117,7 @@ void checkText(std::string_view bytes)
     }
 }
 
-// RFC 4180, leniently: quotes only where a cell starts with one, and any
-// line end (CRLF, LF, CR).
-std::vector<Record> records(std::string_view text, char separator)
-{
-    std::vector<Record> out;
-    int line = 1;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        Record record{line, {}};
-        std::string current;
-        bool ended = false;
-        while (!ended) {
-            if (i < text.size() && text[i] == '"') {
-                const int opened = line;
-                ++i;
-                for (;;) {
-                    if (i >= text.size())
-                        fail(opened, "a closing quote for the cell that begins here: the file is cut short");
-                    if (text[i] == '"') {
-                        if (i + 1 < text.size() && text[i + 1] == '"') {
-                            current += '"';
-                            i += 2;
-                            continue;
-                        }
-                        ++i;
-                        break;
-                    }
-                    if (text[i] == '\n')
-                        ++line;
-                    current += text[i++];
-                }
-            }
-            while (i < text.size() && text[i] != separator && text[i] != '\n' && text[i] != '\r')
-                current += text[i++];
-            record.cells.push_back(std::move(current));
-            current.clear();
-            if (i >= text.size()) {
-                ended = true;
-            } else if (text[i] == separator) {
-                ++i;
-            } else {
-                i += text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
-                ++line;
-                ended = true;
-            }
-        }
-        out.push_back(std::move(record));
-    }
-    return out;
-}
-
-bool blank(const Record& record)
+bool blank(const CsvRecord& record)
 {
     return std::all_of(record.cells.begin(), record.cells.end(), [](const std::string& c) { return c.empty(); });
 }
@@ -275,7 +164,10 @@ DesignFile read(std::string_view bytes, const NumberFormat& user)
     const char separator = bytes[after];
     const NumberFormat fileFormat = separator == ';' ? NumberFormat{",", "."} : NumberFormat{".", ","};
 
-    const std::vector<Record> rows = records(bytes, separator);
+    const auto read = readCsv(bytes, separator);
+    if (const auto* cut = std::get_if<CsvCutShort>(&read))
+        fail(cut->line, "a closing quote for the cell that begins here: the file is cut short");
+    const std::vector<CsvRecord>& rows = std::get<std::vector<CsvRecord>>(read);
     const std::string version(trimmed(rows.front().at(1)));
     if (version.empty() || version.find_first_not_of("0123456789") != std::string::npos || version.size() > 6)
         fail(1, concat("a format version after \"Tivora design\", found ", quotedForMessage(rows.front().at(1))));
@@ -283,15 +175,15 @@ DesignFile read(std::string_view bytes, const NumberFormat& user)
         fail(1, concat("format version ", std::to_string(kDesignFileVersion), ", but the file is of version ", version,
                        " from a newer Tivora"));
 
-    std::map<std::string, const Record*> found;  // by a key of the row's kind
+    std::map<std::string, const CsvRecord*> found;  // by a key of the row's kind
     DesignFile design{DesignSheet(user), {}, false};
-    const auto take = [&found](const std::string& key, const Record& record, std::string_view what) {
+    const auto take = [&found](const std::string& key, const CsvRecord& record, std::string_view what) {
         if (const auto [it, added] = found.emplace(key, &record); !added)
             fail(record.line,
                  concat("one row ", what, ", but line ", std::to_string(it->second->line), " has one already"));
     };
     for (std::size_t r = 1; r < rows.size(); ++r) {
-        const Record& record = rows[r];
+        const CsvRecord& record = rows[r];
         if (blank(record))
             continue;
         const std::string_view key = trimmed(record.at(0));
@@ -306,7 +198,7 @@ DesignFile read(std::string_view bytes, const NumberFormat& user)
             continue;
         }
         bool known = false;
-        for (Field field : kQuantities) {
+        for (Field field : kQuantitiesInReadingOrder) {
             if (sameName(key, quantityName(field))) {
                 take(std::string(nameOf(field)), record, concat("for ", quantityName(field)));
                 known = true;
@@ -327,14 +219,14 @@ DesignFile read(std::string_view bytes, const NumberFormat& user)
         // Anything else is the user's own: a note typed in a spreadsheet.
     }
     const int end = rows.back().line + 1;
-    const auto row = [&](const std::string& key, const std::string& what) -> const Record& {
+    const auto row = [&](const std::string& key, const std::string& what) -> const CsvRecord& {
         const auto it = found.find(key);
         if (it == found.end())
             fail(end, concat("a row ", what, ", but the file ends without one"));
         return *it->second;
     };
     DesignSheet& sheet = design.sheet;
-    const auto figure = [&](Field field, const Record& record, std::size_t column, const std::string& what) {
+    const auto figure = [&](Field field, const CsvRecord& record, std::size_t column, const std::string& what) {
         const std::string& text = record.at(column);
         if (!text.empty()) {
             const ReadResult read = parseNumber(text, fileFormat);
@@ -343,10 +235,10 @@ DesignFile read(std::string_view bytes, const NumberFormat& user)
                                          "\" as the decimal mark, found ", quotedForMessage(text)));
         }
         // As Tivora writes it, so that what opens saves as itself.
-        sheet.setText(field, forSpreadsheet(inUserMarks(text, fileFormat, user)));
+        sheet.setText(field, spreadsheetFigure(inUserMarks(text, fileFormat, user)));
     };
-    for (Field field : kQuantities) {
-        const Record& record = row(std::string(nameOf(field)), concat("for ", quantityName(field)));
+    for (Field field : kQuantitiesInReadingOrder) {
+        const CsvRecord& record = row(std::string(nameOf(field)), concat("for ", quantityName(field)));
         figure(field, record, 1, quantityName(field));
         if (infoOf(*infoOf(field).caption).changes) {
             const std::string& unit = record.at(2);
@@ -356,19 +248,19 @@ DesignFile read(std::string_view bytes, const NumberFormat& user)
             sheet.setText(*infoOf(field).caption, joinCaption(std::string(trimmed(record.at(0))), unit));
         }
     }
-    const Record& header = row(std::string(kStationRow), "\"Station\" heading the station table");
+    const CsvRecord& header = row(std::string(kStationRow), "\"Station\" heading the station table");
     if (header.at(1).empty() || header.at(2).empty())
         fail(header.line, "the captions of the radius and chord columns after \"Station\"");
     sheet.setText(Caption::StationRadius, header.at(1));
     sheet.setText(Caption::StationChord, header.at(2));
     for (int k = 1; k <= kStationCount; ++k) {
         const std::string what = concat("station ", std::to_string(k));
-        const Record& record = row(what, "for " + what);
+        const CsvRecord& record = row(what, "for " + what);
         figure(stationRadius(k), record, 1, "the radius of " + what);
         figure(stationChord(k), record, 2, "the chord of " + what);
         figure(stationTwist(k), record, 3, "the twist of " + what);
     }
-    const Record& system = row(std::string(kUnitSystemRow), "\"Unit system\"");
+    const CsvRecord& system = row(std::string(kUnitSystemRow), "\"Unit system\"");
     const auto selected = systemNamed(system.at(1));
     if (!selected)
         fail(system.line, concat("SI, Metric or Imperial as the unit system, found ", quotedForMessage(system.at(1))));
@@ -382,7 +274,7 @@ DesignFile read(std::string_view bytes, const NumberFormat& user)
         figuresIn = *named;
     }
     sheet.setText(Field::Units, std::to_string(static_cast<int>(figuresIn)));
-    const Record& airfoil = row(std::string(kAirfoilRow), "\"Airfoil\"");
+    const CsvRecord& airfoil = row(std::string(kAirfoilRow), "\"Airfoil\"");
     sheet.setText(Caption::Airfoil, std::string(kAirfoilPrefix) + airfoil.at(1));
     return design;
 }
@@ -391,47 +283,36 @@ DesignFile read(std::string_view bytes, const NumberFormat& user)
 
 std::string writeDesignFile(const DesignSheet& sheet, const DesignSettings& settings, bool unsolved)
 {
-    const char separator = sheet.numberFormat().decimalSeparator == "," ? ';' : ',';
-    std::string file(kBom);
-    const auto row = [&](std::initializer_list<std::string_view> cells) {
-        bool first = true;
-        for (std::string_view text : cells) {
-            if (!first)
-                file += separator;
-            file += cell(text, separator);
-            first = false;
-        }
-        file += "\r\n";
-    };
-    row({kProgram, std::to_string(kDesignFileVersion)});
+    CsvWriter file(sheet.numberFormat());
+    file.row({kProgram, std::to_string(kDesignFileVersion)});
     if (unsolved) {
-        row({kUnsolvedNote});
-        row({});
+        file.row({kUnsolvedNote});
+        file.row({});
     }
-    for (Field field : kQuantities) {
-        const SplitCaption caption = splitCaption(captionText(sheet, *infoOf(field).caption));
-        row({caption.name, forSpreadsheet(sheet.text(field)), caption.unit});
+    for (Field field : kQuantitiesInReadingOrder) {
+        const CaptionParts caption = splitCaption(captionText(sheet, *infoOf(field).caption));
+        file.row({caption.name, spreadsheetFigure(sheet.text(field)), caption.unit});
     }
-    row({});
+    file.row({});
     // The two captions that change come back from here exactly as they are.
-    row({kStationRow, captionText(sheet, Caption::StationRadius), captionText(sheet, Caption::StationChord),
-         trimmed(captionText(sheet, Caption::StationTwist))});
+    file.row({kStationRow, captionText(sheet, Caption::StationRadius), captionText(sheet, Caption::StationChord),
+              trimmed(captionText(sheet, Caption::StationTwist))});
     for (int k = 1; k <= kStationCount; ++k) {
-        row({std::to_string(k), forSpreadsheet(sheet.text(stationRadius(k))),
-             forSpreadsheet(sheet.text(stationChord(k))), forSpreadsheet(sheet.text(stationTwist(k)))});
+        file.row({std::to_string(k), spreadsheetFigure(sheet.text(stationRadius(k))),
+                  spreadsheetFigure(sheet.text(stationChord(k))), spreadsheetFigure(sheet.text(stationTwist(k)))});
     }
-    row({});
+    file.row({});
     const std::string selected(kSystemNames[static_cast<int>(sheet.selectedSystem()) - 1]);
-    row({kUnitSystemRow, selected});
+    file.row({kUnitSystemRow, selected});
     if (const std::string figuresIn = systemName(sheet.text(Field::Units)); figuresIn != selected)
-        row({kFiguresInRow, figuresIn});
+        file.row({kFiguresInRow, figuresIn});
     std::string_view airfoil = sheet.text(Caption::Airfoil);
     if (airfoil.starts_with(kAirfoilPrefix))
         airfoil.remove_prefix(kAirfoilPrefix.size());
-    row({kAirfoilRow, airfoil});
+    file.row({kAirfoilRow, airfoil});
     for (const auto& [name, value] : settings)
-        row({kSettingRow, name, value});
-    return file;
+        file.row({kSettingRow, name, value});
+    return std::string(kBom) + file.text();
 }
 
 std::variant<DesignFile, DesignFileFailure> readDesignFile(std::string_view bytes, const NumberFormat& format)

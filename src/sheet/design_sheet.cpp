@@ -74,6 +74,22 @@ std::string_view captionText(const DesignSheet& sheet, Caption caption)
     return infoOf(caption).changes ? std::string_view(sheet.text(caption)) : infoOf(caption).startText;
 }
 
+CaptionParts splitCaption(std::string_view caption)
+{
+    const auto trimmed = [](std::string_view text) {
+        const auto first = text.find_first_not_of(" \t");
+        return first == std::string_view::npos ? std::string_view()
+                                               : text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    };
+    caption = trimmed(caption);
+    const auto open = caption.rfind('(');
+    if (caption.empty() || caption.back() != ')' || open == std::string_view::npos ||
+        caption.substr(open + 1, caption.size() - open - 2).find(')') != std::string_view::npos)
+        return {std::string(caption), {}};
+    return {std::string(trimmed(caption.substr(0, open))),
+            std::string(caption.substr(open + 1, caption.size() - open - 2))};
+}
+
 void markAirfoilUserDefined(DesignSheet& sheet)
 {
     writeText(sheet, Caption::Airfoil, "Airfoil: user defined");

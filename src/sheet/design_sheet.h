@@ -10,6 +10,7 @@
 
 #include "fields.h"
 
+#include <array>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -98,6 +99,21 @@ private:
 // The text a caption shows now: the sheet's for the six that change, the
 // start caption for the others.
 std::string_view captionText(const DesignSheet& sheet, Caption caption);
+
+// A caption as a quantity's name and its unit: "Blade Radius (m)" is
+// "Blade Radius" in "m"; "TSR" has no unit.
+struct CaptionParts {
+    std::string name;
+    std::string unit;
+};
+CaptionParts splitCaption(std::string_view caption);
+
+// The inputs and outputs in the window's reading order, as every export
+// lists them: the rotor top down, the airfoil, then the generator in the
+// order it is computed.
+inline constexpr std::array kQuantitiesInReadingOrder = {
+    Field::Blades, Field::Tsr,   Field::Efficiency, Field::Radius,         Field::WindSpeed,
+    Field::Cl,     Field::Alpha, Field::Power,      Field::GeneratorSpeed, Field::Torque};
 
 // Editing the airfoil's Cl or angle of attack makes it an airfoil of the
 // user's own, whatever it was called before.

@@ -8,6 +8,7 @@
 #include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -18,8 +19,22 @@
 
 namespace tivora {
 
+namespace {
+
+// Three pixels between an option's mark and its caption.
+class NarrowOptionGap : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        return metric == PM_RadioButtonLabelSpacing ? 3 : QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+}  // namespace
+
 void Form1::buildControls()
 {
+    setPalette(drawnPalette());
     options_ = new QButtonGroup(this);
     std::vector<std::pair<int, QWidget*>> tabStops;
     for (const ControlSpec& entry : mainWindowControls()) {
@@ -107,8 +122,12 @@ QWidget* Form1::buildOption(const ControlSpec& entry)
 {
     const UnitSystem system = std::get<UnitSystem>(entry.id);
     auto* option = new QRadioButton(entry.caption, this);
-    // The style's default gap after the mark would cut "Imperial" off.
-    option->setStyleSheet(QStringLiteral("QRadioButton { spacing: 3px; }"));
+    // The style's default gap after the mark would cut "Imperial" off. Set
+    // by a style, not a style sheet, which would keep the option from the
+    // window's palette.
+    auto* style = new NarrowOptionGap;
+    style->setParent(option);
+    option->setStyle(style);
     options_->addButton(option, static_cast<int>(system));
     // An option turned on by any route (the mouse, the arrow keys, an
     // assistive tool's toggle) switches the units; the window's own setting

@@ -2,6 +2,8 @@
 // question before a changed design is closed or replaced.
 
 #include "export/design_export.h"
+#include "export/design_file_io.h"
+#include "export/file_dialog.h"
 #include "main_window.h"
 
 #include <QAction>
@@ -9,12 +11,8 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QStandardPaths>
 
 #include <variant>
 
@@ -94,38 +92,17 @@ bool Form1::mayReplaceDesign()
 
 bool Form1::openDesign(const QString& path)
 {
-    const QFileInfo info(path);
-    QFile file(path);
-    if (info.isDir()) {
-        tellCannotOpen(this, path, tr("it is a folder"));
-        return false;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        tellCannotOpen(this, path, file.errorString());
-        return false;
-    }
-    // Never more than one byte beyond the limit, whatever the file claims
-    // to be (a device, a pipe, a file still growing).
-    const QByteArray bytes =
-        file.size() > qint64(kLargestDesignFile) ? QByteArray() : file.read(kLargestDesignFile + 1);
-    if (file.size() > qint64(kLargestDesignFile) || bytes.size() > qint64(kLargestDesignFile)) {
-        tellCannotOpen(this, path, tr("it is larger than a design file can be (1 MB)"));
-        return false;
-    }
-    if (file.error() != QFileDevice::NoError) {
-        tellCannotOpen(this, path, file.errorString());
-        return false;
-    }
-    auto read = readDesignFile(std::string_view(bytes.constData(), std::size_t(bytes.size())), userNumberFormat());
-    if (const auto* failure = std::get_if<DesignFileFailure>(&read)) {
-        tellCannotOpen(this, path,
-                       tr("line %1: expected %2").arg(failure->line).arg(QString::fromStdString(failure->expected)));
+    auto read = readDesignFileAt(path, userNumberFormat());
+    if (const auto* reason = std::get_if<QString>(&read)) {
+        tellCannotOpen(this, path, *reason);
         return false;
     }
     DesignFile& design = std::get<DesignFile>(read);
     sheet_ = std::move(design.sheet);
     showSheet();
     markSenselessInputs();
+    // Saved as shown, its results may not belong to its inputs: the next
+    // export asks again and carries the note.
     inputEditedSinceSolve_ = design.unsolved;
     if (openedDesignSettings)
         openedDesignSettings(design.settings);
@@ -138,22 +115,7 @@ void Form1::openDesignFromChooser()
 {
     if (!mayReplaceDesign())
         return;
-    QString path;
-    if (chooseDesignToOpen) {
-        path = chooseDesignToOpen();
-    } else {
-        // Made first: it keeps Qt's file dialogs from writing their state.
-        designExport();
-        QFileDialog dialog(this, tr("Open Design"));
-        dialog.setObjectName(QStringLiteral("openDesignDialog"));
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setNameFilters({tr("CSV files (*.csv)"), tr("All files (*)")});
-        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        dialog.setDirectory(QDir(documents).exists() ? documents : QDir::homePath());
-        if (dialog.exec() == QDialog::Accepted)
-            path = dialog.selectedFiles().value(0);
-    }
+    const QString path = chooseDesignToOpen ? chooseDesignToOpen() : chooseDesignFileToOpen(this);
     if (!path.isEmpty())
         openDesign(path);
 }

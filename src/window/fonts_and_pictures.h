@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QImage>
+#include <QPalette>
 
 #include <initializer_list>
 
@@ -23,6 +24,14 @@ inline const QColor kInactiveTitle(191, 205, 219);
 inline const QColor kWarningTint(255, 228, 160);
 
 QFont fontFor(FontRole role);
+
+// The colours the window was drawn with, on every desktop theme: its
+// background is a fixed light picture, so its controls keep Qt's own light
+// palette (black text, white boxes) where a dark theme would put light text
+// on it. Set once on the window, before its controls are made, so that they
+// inherit it; the window's dialogs and menus, being windows of their own,
+// follow the desktop.
+QPalette drawnPalette();
 
 // A picture from the resources; `sharp` takes its @2x file, for a
 // double-density screen.

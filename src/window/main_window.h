@@ -15,14 +15,16 @@
 //                 bring_to_front              the main window in front once the others are up
 //   help/       the help window and its web browser: the help module, loaded
 //               after the first paint
-//   export/     copy, CSV, the design sheet (PDF, print) and the blade template,
-//               made on first use
+//   export/     copy, the design file on disk, the design sheet (PDF, print)
+//               and the blade template, made on first use; file dialogs and
+//               whole-or-nothing writing
 //   performance_window/  the Rotor Performance window (Ctrl+R), made on first use
 //   chart/      the line charts of that window and of the design sheet
 //   solve/      solve: power, speed, torque and the blade station table
 //   units/      switchUnitSystem: SI, Metric, Imperial
 //   sheet/      DesignSheet: every figure as text; reading, rounding, writing;
-//               fields.h: the fields and captions by typed identity
+//               fields.h: the fields and captions by typed identity;
+//               design_file and csv: the design file's format
 //   assets/     pictures, and typeface.h: the one typeface of all that is drawn
 //
 // Form1 owns the DesignSheet and keeps it in step with the controls: every

@@ -45,11 +45,14 @@ TEST(DesignFile, savedDesignsOpenWithEveryTextAsSavedInTheReadersMarks)
     for (UnitSystem system : {UnitSystem::SI, UnitSystem::Metric, UnitSystem::Imperial}) {
         for (const auto& saver : {kFullStop, kDecimalComma}) {
             for (const auto& opener : {kFullStop, kDecimalComma}) {
+                const bool unsolved = system == UnitSystem::Metric;  // saved as shown
                 DesignSheet saved = solvedIn(system, saver);
                 saved.setText(Field::Cl, "0" + saver.decimalSeparator + "90");  // a trailing zero stays
+                // "2,587.1" opens as "2.587,1" where the marks are the other way round.
+                saved.setText(Field::Power, "2" + saver.groupSeparator + "587" + saver.decimalSeparator + "1");
                 markAirfoilUserDefined(saved);
                 const DesignSettings settings = {{"site.speed", "5.5"}, {"airfoil", "naca 4412; \"thin\""}};
-                const auto opened = readDesignFile(writeDesignFile(saved, settings), opener);
+                const auto opened = readDesignFile(writeDesignFile(saved, settings, unsolved), opener);
                 ASSERT_TRUE(std::holds_alternative<DesignFile>(opened)) << std::get<DesignFileFailure>(opened).expected;
                 const DesignFile& file = std::get<DesignFile>(opened);
                 const std::string expected = saver == opener ? everyText(saved) : swapMarks(everyText(saved));
@@ -57,6 +60,7 @@ TEST(DesignFile, savedDesignsOpenWithEveryTextAsSavedInTheReadersMarks)
                 EXPECT_EQ(everyText(file.sheet), expected) << static_cast<int>(system);
                 EXPECT_EQ(file.settings, settings);
                 EXPECT_EQ(file.sheet.numberFormat(), opener);
+                EXPECT_EQ(file.unsolved, unsolved);
             }
         }
     }
@@ -81,11 +85,21 @@ constexpr std::string_view kResaved = "\"Tivora design\";\"1\";;\n"
                                       "Unit system;SI;;\n"
                                       "Airfoil;NACA2412;;\n";
 
+// `text` with a note of the user's own after it, `size` bytes in all.
+std::string paddedTo(std::string text, std::size_t size)
+{
+    text += "My note;";
+    return text + std::string(size - text.size(), 'x');
+}
+
 TEST(DesignFile, aDesignResavedByASpreadsheetOpens)
 {
-    const auto opened = readDesignFile(kResaved, kFullStop);
-    ASSERT_TRUE(std::holds_alternative<DesignFile>(opened)) << std::get<DesignFileFailure>(opened).expected;
-    EXPECT_EQ(everyText(std::get<DesignFile>(opened).sheet), everyText(DesignSheet(kFullStop)));
+    for (const std::string& bytes : {std::string(kResaved), paddedTo(std::string(kResaved), kLargestDesignFile)}) {
+        const auto opened = readDesignFile(bytes, kFullStop);
+        ASSERT_TRUE(std::holds_alternative<DesignFile>(opened))
+            << bytes.size() << " bytes: " << std::get<DesignFileFailure>(opened).expected;
+        EXPECT_EQ(everyText(std::get<DesignFile>(opened).sheet), everyText(DesignSheet(kFullStop)));
+    }
 }
 
 // The rotor's performance, saved below the design, repeats names of the
@@ -105,6 +119,13 @@ std::string replaced(std::string_view text, std::string_view from, std::string_v
     std::string out(text);
     out.replace(out.find(from), from.size(), to);
     return out;
+}
+
+std::string crLineEnds(std::string text)
+{
+    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;)
+        text.erase(at + 1, 1);
+    return text;
 }
 
 TEST(DesignFile, badFilesNameTheLineAndWhatWasExpected)
@@ -142,10 +163,20 @@ TEST(DesignFile, badFilesNameTheLineAndWhatWasExpected)
         {"not UTF-8",
          replaced(good, "α", "\xE1"),
          {8, "text in UTF-8, but the file holds bytes that are no text: it is not a design file"}},
-        {"over the size limit",
-         good + std::string(kLargestDesignFile, ' '),
+        {"a version of 20 digits",
+         replaced(good, "design,1", "design,12345678901234567890"),
+         {1, "a format version after \"Tivora design\", found \"12345678901234567890\""}},
+        {"a note of two lines before a bad figure",
+         replaced(good, "Wind Speed,54", "\"My note,\r\nits second line\"\r\nWind Speed,fast"),
+         {8, "a number for Wind Speed with \".\" as the decimal mark, found \"fast\""}},
+        {"the same with CR line ends",
+         crLineEnds(replaced(good, "Wind Speed,54", "\"My note,\r\nits second line\"\r\nWind Speed,fast")),
+         {8, "a number for Wind Speed with \".\" as the decimal mark, found \"fast\""}},
+        {"one byte over the size limit",
+         paddedTo(good, kLargestDesignFile + 1),
          {1, "a design file of at most 1 MB, but the file is larger"}},
         {"a row twice", good + "TSR,8\r\n", {27, "one row for TSR, but line 3 has one already"}},
+        {"a station twice", good + "3,0.3,0.149,11.6\r\n", {27, "one row for station 3, but line 16 has one already"}},
     };
     for (const Row& row : rows) {
         const auto opened = readDesignFile(row.bytes, kFullStop);

@@ -1,7 +1,9 @@
 #include "window_fixture.h"
 
 #include "export/design_export.h"
+#include "export/shown_design.h"
 
+#include <QClipboard>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
@@ -103,20 +105,28 @@ private slots:
         QCOMPARE(everyText(&window), everyText(&saved));
     }
 
-    void aBadFileIsRefusedWithItsLineAndChangesNothing_data()
+    // An empty message: the file opens.
+    void aFileOpensWholeOrIsRefusedWithItsLineAndChangesNothing_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message");
+        const QByteArray good = QByteArray::fromStdString(writeDesignFile(DesignSheet()));
+        // The design with a note of the user's own after it, `size` bytes in all.
+        const auto padded = [&good](qsizetype size) {
+            return good + "My note," + QByteArray(size - good.size() - 8, 'x');
+        };
         QTest::newRow("not a design") << QByteArray("Name,Age\r\n")
                                       << "line 1: expected \"Tivora design\" and a format version";
         QTest::newRow("a figure not a number")
-            << QByteArray::fromStdString(writeDesignFile(DesignSheet())).replace("Wind Speed,15,", "Wind Speed,fast,")
+            << QByteArray(good).replace("Wind Speed,15,", "Wind Speed,fast,")
             << "line 6: expected a number for Wind Speed with \".\" as the decimal mark, found \"fast\"";
         QTest::newRow("binary") << QByteArray("Tivora design,1\r\n\0\1\2", 20) << "line 2: expected text";
-        QTest::newRow("over the size limit") << QByteArray(2 * 1024 * 1024, ' ') << "larger than a design file can be";
+        QTest::newRow("exactly the size limit") << padded(kLargestDesignFile) << QString();
+        QTest::newRow("one byte over the size limit")
+            << padded(kLargestDesignFile + 1) << "larger than a design file can be";
         QTest::newRow("unreadable") << QByteArray() << "No such file";
     }
-    void aBadFileIsRefusedWithItsLineAndChangesNothing()
+    void aFileOpensWholeOrIsRefusedWithItsLineAndChangesNothing()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
@@ -131,11 +141,81 @@ private slots:
         control(&window, UnitSystem::Imperial)->click();
         retype(&window, Field::Cl, QStringLiteral("0.9"));
         const QStringList before = everyText(&window);
-        const QStringList messages = acceptingMessageBoxes([&] { QVERIFY(!window.openDesign(path)); });
+        bool opened = false;
+        const QStringList messages = acceptingMessageBoxes([&] { opened = window.openDesign(path); });
+        if (message.isEmpty()) {
+            QVERIFY(opened);
+            QCOMPARE(messages, QStringList());
+            Form1 start;
+            QCOMPARE(everyText(&window), everyText(&start));
+            return;
+        }
+        QVERIFY(!opened);
         QCOMPARE(messages.size(), 1);
         QVERIFY2(messages.front().contains(QStringLiteral("\"%1\"").arg(path)), qPrintable(messages.front()));
         QVERIFY2(messages.front().contains(message), qPrintable(messages.front()));
         QCOMPARE(everyText(&window), before);
+    }
+
+    // Opened, a design saved as shown is as it was: its next export asks
+    // again and carries the note; a solved one goes out without a word.
+    void aDesignSavedAsShownOpensAsShown_data()
+    {
+        QTest::addColumn<bool>("editedAfterSolve");
+        QTest::newRow("solved") << false;
+        QTest::newRow("TSR edited after Solve!, saved as shown") << true;
+    }
+    void aDesignSavedAsShownOpensAsShown()
+    {
+        QFETCH(bool, editedAfterSolve);
+        Form1 saved;
+        control(&saved, Button::Solve)->click();
+        if (editedAfterSolve)
+            retype(&saved, Field::Tsr, QStringLiteral("8"));
+        const QString path = folder.filePath(QStringLiteral("as-shown.csv"));
+        QCOMPARE(save(saved, path), QStringList());
+
+        Form1 opened;
+        QVERIFY(opened.openDesign(path));
+        int asked = 0;
+        opened.designExport().askWhenStale = [&asked] {
+            ++asked;
+            return DesignExport::Answer::ExportAsShown;
+        };
+        opened.designExport().run(DesignExport::Command::Copy);
+        QCOMPARE(asked, int(editedAfterSolve));
+        QCOMPARE(QGuiApplication::clipboard()->text().startsWith(unsolvedNote() + u'\n'), editedAfterSolve);
+    }
+
+    // Close, Save, and the save does not go through: the window stays with
+    // its changes.
+    void closeThenSaveClosesOnlyWhenTheSaveWentThrough_data()
+    {
+        QTest::addColumn<QString>("chosen");  // empty: the file dialog cancelled
+        QTest::addColumn<int>("messageCount");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("file dialog cancelled") << QString() << 0 << false;
+        QTest::newRow("the save fails") << QStringLiteral("no such folder/design.csv") << 1 << false;
+        QTest::newRow("saved") << QStringLiteral("closing.csv") << 0 << true;
+    }
+    void closeThenSaveClosesOnlyWhenTheSaveWentThrough()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(int, messageCount);
+        QFETCH(bool, closed);
+        Form1 window;
+        window.show();
+        retype(&window, Field::Radius, QStringLiteral("2"));
+        window.askToSaveChanges = [] { return Form1::SaveAnswer::Save; };
+        const QString path = chosen.isEmpty() ? QString() : folder.filePath(chosen);
+        window.designExport().chooseFile = [path](const DesignExport::FileRequest&) { return path; };
+        window.designExport().askWhenStale = [] { return DesignExport::Answer::ExportAsShown; };
+        bool wentAway = false;
+        QCOMPARE(acceptingMessageBoxes([&] { wentAway = window.close(); }).size(), messageCount);
+        QCOMPARE(wentAway, closed);
+        QCOMPARE(window.isVisible(), !closed);
+        QCOMPARE(textOf(&window, Field::Radius), QStringLiteral("2"));
+        QCOMPARE(window.designChangedSinceSaved(), !closed);
     }
 
     void closingAsksOnlyWhenTheDesignChangedSinceSaved()

@@ -375,6 +375,16 @@ private slots:
         }
         QCOMPARE(pages, rows * columns);
         QCOMPARE(pieces.size(), pages);  // every place once
+        // The paper turned whichever way takes fewer pages: a tile is the A4
+        // page less its 10 mm margins and the 16 mm band below, and each
+        // further tile across adds its width less the 12 mm it shares.
+        const auto pagesOn = [width, height](double paperWidth, double paperHeight) {
+            const auto tiles = [](double length, double tile) {
+                return length <= tile ? 1 : 1 + int(std::ceil((length - tile) / (tile - 12) - 1e-9));
+            };
+            return tiles(width, paperWidth - 20) * tiles(height, paperHeight - 20 - 16);
+        };
+        QCOMPARE(pages, std::min(pagesOn(210, 297), pagesOn(297, 210)));
         QVERIFY(rows > 1 && columns > 1);
         // Laid side by side with their overlaps, the pieces make the whole drawing.
         const double overlap = TiledPage::overlap;
@@ -467,6 +477,11 @@ private slots:
             << "Station 3 does not lie beyond station 2: the radii must grow from root to tip.";
         QTest::newRow("a chord of zero") << int(stationChord(4)) << "0"
                                          << "Station 4 has the chord 0: every chord must be above zero.";
+        QTest::newRow("station 3 at station 2's radius")
+            << int(stationRadius(3)) << "0.2"
+            << "Station 3 does not lie beyond station 2: the radii must grow from root to tip.";
+        QTest::newRow("a station cell emptied") << int(stationChord(5)) << ""
+                                                << "The station table is not filled in: solve the design first.";
     }
     void aTableThatIsNoBladeIsNotDrawn()
     {

@@ -7,9 +7,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QStyleOptionButton>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 
@@ -39,6 +42,40 @@ bool isStationField(const QWidget* control)
 {
     const auto field = fieldNamed(control->objectName().toStdString());
     return field && infoOf(*field).station > 0;
+}
+
+// WCAG 2's contrast between the darkest and the lightest pixel of `area`:
+// the text and its ground, whichever is which.
+double contrastIn(const QImage& image, const QRect& area)
+{
+    const auto luminance = [](QRgb pixel) {
+        const auto linear = [](int channel) {
+            const double c = channel / 255.0;
+            return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(pixel)) + 0.7152 * linear(qGreen(pixel)) + 0.0722 * linear(qBlue(pixel));
+    };
+    double darkest = 1, lightest = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const double l = luminance(image.pixel(x, y));
+            darkest = std::min(darkest, l);
+            lightest = std::max(lightest, l);
+        }
+    }
+    return (lightest + 0.05) / (darkest + 0.05);
+}
+
+// The palette Qt takes from GTK's Adwaita dark theme (Debian's Qt GTK 3
+// platform theme, GTK_THEME=Adwaita:dark): light text on dark grey.
+QPalette darkDesktopPalette()
+{
+    QPalette dark(QColor(0xf0, 0xf0, 0xf0), QColor(0x32, 0x32, 0x32), QColor(0x4b, 0x4b, 0x4b),
+                  QColor(0x21, 0x21, 0x21), QColor(0x26, 0x26, 0x26), QColor(0xf0, 0xf0, 0xf0),
+                  QColor(0x4b, 0x4b, 0x4b), QColor(0x24, 0x24, 0x24), QColor(0x32, 0x32, 0x32));
+    dark.setColor(QPalette::Highlight, QColor(0x30, 0x8c, 0xc6));
+    dark.setColor(QPalette::HighlightedText, QColor(0xf0, 0xf0, 0xf0));
+    return dark;
 }
 
 }  // namespace
@@ -339,6 +376,66 @@ private slots:
         }
         QCOMPARE(control<QLabel>(w(), Caption::StationTwist)->text(), QStringLiteral("β (°)"));
         QCOMPARE(control<QLabel>(w(), Caption::Alpha)->text(), QStringLiteral("α(°)"));
+    }
+
+    // The window's background is a fixed light picture: whatever the
+    // desktop's palette, every caption, option and field reads on it as
+    // drawn, and the window made under a dark theme, or switched to one
+    // while open, looks as under the default palette.
+    void everyCaptionReadsOnEveryDesktopPalette_data()
+    {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("default palette") << false;
+        QTest::newRow("a dark desktop theme's palette") << true;
+    }
+    void everyCaptionReadsOnEveryDesktopPalette()
+    {
+        QFETCH(bool, dark);
+        // Solved, and no control in focus: activating a window focuses one,
+        // so each is active before its focus is cleared, and not brought to
+        // the front again by the start timer.
+        const auto solvedWithoutFocus = [](Form1& shown) {
+            QVERIFY(QTest::qWaitForWindowActive(&shown));
+            shown.timer2()->stop();
+            control(&shown, Button::Solve)->click();
+            control(&shown, Button::Solve)->clearFocus();
+        };
+        solvedWithoutFocus(*window);
+        const QImage asDrawn = window->grab().toImage();
+        const QPalette before = QApplication::palette();
+        auto restore = qScopeGuard([&before] { QApplication::setPalette(before); });
+        if (dark)
+            QApplication::setPalette(darkDesktopPalette());
+        Form1 madeUnderIt;
+        madeUnderIt.show();
+        solvedWithoutFocus(madeUnderIt);
+        for (Form1* shown : {window.get(), &madeUnderIt}) {
+            const QImage image = shown->grab().toImage();
+            // Each caption's rectangle, in the window.
+            QList<std::pair<QString, QRect>> captions;
+            for (Caption caption : kAllCaptions)
+                captions.append({objectNameOf(caption), control(shown, caption)->geometry()});
+            for (UnitSystem system : {UnitSystem::SI, UnitSystem::Metric, UnitSystem::Imperial}) {
+                // Its words beside the mark.
+                QRadioButton* option = control(shown, system);
+                QStyleOptionButton drawn;
+                drawn.initFrom(option);
+                drawn.text = option->text();
+                const QRect words = option->style()->subElementRect(QStyle::SE_RadioButtonContents, &drawn, option);
+                captions.append({objectNameOf(system), words.translated(option->pos())});
+            }
+            for (Field field : kAllFields) {
+                if (control(shown, field)->isVisible())
+                    captions.append({objectNameOf(field), control(shown, field)->geometry()});
+            }
+            const qreal ratio = image.devicePixelRatio();
+            for (const auto& [name, rect] : captions) {
+                const QRect area(rect.topLeft() * ratio, rect.size() * ratio);
+                QVERIFY2(contrastIn(image, area) >= 4.5,
+                         qPrintable(QStringLiteral("%1: %2 : 1").arg(name).arg(contrastIn(image, area))));
+            }
+            QCOMPARE(image, asDrawn);
+        }
     }
 
     void fieldsAreNamedByTheirCaptionsForScreenReaders()
