@@ -75,13 +75,22 @@ QString& lastFolder()
     return folder;
 }
 
-QString startFolder()
+}  // namespace
+
+QString DesignExport::startFolder()
 {
     if (!lastFolder().isEmpty() && QDir(lastFolder()).exists())
         return lastFolder();
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QDir(documents).exists() ? documents : QDir::homePath();
 }
+
+void DesignExport::rememberFolder(const QString& folder)
+{
+    lastFolder() = folder;
+}
+
+namespace {
 
 // The titles both the saved PDF and a print job carry.
 QString sheetTitle()

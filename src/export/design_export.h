@@ -73,6 +73,11 @@ public:
     // state anywhere.
     static QString chooseFileInDialog(QWidget* parent, const FileRequest& request);
 
+    // The folder of the file last chosen in this run (opened or saved), where
+    // the next dialog starts; at first the documents folder. Kept in memory only.
+    static QString startFolder();
+    static void rememberFolder(const QString& folder);
+
 private:
     void copy(const ShownDesign& design);
     bool save(const FileRequest& request, const std::function<bool(QIODevice&)>& write);

@@ -58,18 +58,20 @@ void drawPerformancePage(QPainter& painter, const PerformanceSheet& sheet)
     }
     y += static_cast<double>(half) * 5.6 + 4;
 
-    // Cp–λ and the power curve side by side, the generator matching below.
+    // The charts two abreast, as many rows as they need; an odd last one
+    // takes the whole width.
     const double pixel = 25.4 / 96 * mm;
     const double gap = 8;
     const double column = (width - 2 * margin - gap) / 2;
-    const double rowHeight = (height - margin - y - gap) / 2;
+    const std::size_t rows = (sheet.charts.size() + 1) / 2;
+    const double rowHeight = rows ? (height - margin - y - gap * static_cast<double>(rows - 1)) / rows : 0;
     font(8);
-    if (sheet.charts.size() >= 3) {
-        chart::draw(painter, QRectF(at(margin, y), at(margin + column, y + rowHeight)), sheet.charts[0], pixel, 8);
-        chart::draw(painter, QRectF(at(margin + column + gap, y), at(width - margin, y + rowHeight)), sheet.charts[1],
-                    pixel, 8);
-        chart::draw(painter, QRectF(at(margin, y + rowHeight + gap), at(width - margin, height - margin)),
-                    sheet.charts[2], pixel, 8);
+    for (std::size_t i = 0; i < sheet.charts.size(); ++i) {
+        const double top = y + static_cast<double>(i / 2) * (rowHeight + gap);
+        const bool alone = i % 2 == 0 && i + 1 == sheet.charts.size();
+        const double left = margin + (i % 2 ? column + gap : 0);
+        const double right = alone || i % 2 ? width - margin : margin + column;
+        chart::draw(painter, QRectF(at(left, top), at(right, top + rowHeight)), sheet.charts[i], pixel, 8);
     }
     painter.restore();
 }

@@ -134,6 +134,24 @@ std::vector<double> matchingWindSpeeds(UnitSystem system)
     return speeds;
 }
 
+std::optional<Problem> checkFile(InputId input, std::string_view text)
+{
+    switch (input) {
+    case InputId::Polar:
+        // Whether it reads as a polar does not hang on the blade's aspect ratio.
+        if (const Result<Airfoil> polar = readPolar(text, 10); !polar)
+            return ofInput(polar.problem(), input);
+        break;
+    case InputId::Measured:
+        if (const Result<std::vector<PowerCurvePoint>> curve = readPowerCurve(text); !curve)
+            return ofInput(curve.problem(), input);
+        break;
+    default:
+        break;
+    }
+    return std::nullopt;
+}
+
 Result<Analysis> analyse(const DesignSheet& sheet, const AnalysisInputs& inputs)
 {
     const Result<Blade> blade = bladeFromSheet(sheet);

@@ -97,6 +97,10 @@ struct Analysis {
 // units: 3 to 12 m/s, 10 to 45 km/h, 6 to 26 mph.
 std::vector<double> matchingWindSpeeds(UnitSystem system);  // m/s
 
+// Whether a file's text is one the input takes (a polar, a power curve),
+// whatever design it is used with; the Problem says where it is not.
+std::optional<Problem> checkFile(InputId input, std::string_view text);
+
 // The sheet must be solved; its station table is read in its own units.
 Result<Analysis> analyse(const DesignSheet& sheet, const AnalysisInputs& inputs);
 

@@ -123,6 +123,7 @@ bool Form1::openDesign(const QString& path)
         return false;
     }
     DesignFile& design = std::get<DesignFile>(read);
+    DesignExport::rememberFolder(info.absolutePath());
     sheet_ = std::move(design.sheet);
     showSheet();
     markSenselessInputs();
