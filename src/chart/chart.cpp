@@ -229,14 +229,19 @@ void draw(QPainter& painter, const QRectF& frame, const Chart& chart, double pix
     painter.setClipRect(plot.adjusted(-pixel, -pixel, pixel, pixel));
     // Labels go where no label drawn before them is: the first free place of
     // a few, or the first place where none is free.
+    // A mark's label that finds no free place is left out (the tooltip
+    // still gives its figures); a rule's takes its first place.
     std::vector<QRectF> placed;
-    const auto place = [&placed](const std::vector<QRectF>& candidates) {
+    const auto place = [&placed, &plot](const std::vector<QRectF>& candidates, bool needed) {
         for (const QRectF& candidate : candidates) {
-            if (std::none_of(placed.begin(), placed.end(), [&](const QRectF& r) { return r.intersects(candidate); })) {
+            if (plot.contains(candidate) &&
+                std::none_of(placed.begin(), placed.end(), [&](const QRectF& r) { return r.intersects(candidate); })) {
                 placed.push_back(candidate);
                 return candidate;
             }
         }
+        if (!needed)
+            return QRectF();
         placed.push_back(candidates.front());
         return candidates.front();
     };
@@ -252,7 +257,8 @@ void draw(QPainter& painter, const QRectF& frame, const Chart& chart, double pix
             const QRectF at = place({QRectF(left, plot.top() + inset, height, width),
                                      QRectF(left, plot.bottom() - inset - width, height, width),
                                      QRectF(right, plot.top() + inset, height, width),
-                                     QRectF(right, plot.bottom() - inset - width, height, width)});
+                                     QRectF(right, plot.bottom() - inset - width, height, width)},
+                                    true);
             painter.save();
             painter.translate(at.left() + body.ascent(), at.bottom());
             painter.rotate(-90);
@@ -266,7 +272,8 @@ void draw(QPainter& painter, const QRectF& frame, const Chart& chart, double pix
             const double above = y - gap - height, below = y + gap;
             const QRectF at = place({QRectF(right, above, width, height), QRectF(left, above, width, height),
                                      QRectF(middle, above, width, height), QRectF(right, below, width, height),
-                                     QRectF(left, below, width, height), QRectF(middle, below, width, height)});
+                                     QRectF(left, below, width, height), QRectF(middle, below, width, height)},
+                                    true);
             painter.drawText(QPointF(at.left(), at.top() + body.ascent()), rule.label);
         }
     }
@@ -301,10 +308,10 @@ void draw(QPainter& painter, const QRectF& frame, const Chart& chart, double pix
         const double width = body.horizontalAdvance(mark.label), height = body.height();
         const double right = std::min(at.x() + 6 * pixel, plot.right() - width),
                      left = std::max(at.x() - 6 * pixel - width, plot.left());
-        const double above = std::max(at.y() - 5 * pixel - height, plot.top()),
-                     below = std::min(at.y() + 4 * pixel, plot.bottom() - height);
-        const QRectF where = place({QRectF(right, above, width, height), QRectF(left, above, width, height),
-                                    QRectF(right, below, width, height), QRectF(left, below, width, height)});
+        const double above = std::max(at.y() - 5 * pixel - height, plot.top());
+        const QRectF where = place({QRectF(right, above, width, height), QRectF(left, above, width, height)}, false);
+        if (where.isNull())
+            continue;
         painter.setPen(Qt::black);
         painter.drawText(QPointF(where.left(), where.top() + body.ascent()), mark.label);
     }

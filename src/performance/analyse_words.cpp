@@ -140,6 +140,10 @@ std::string problemWords(const Problem& problem, const AnalysisInputs& inputs)
         case ProblemKind::InputOutside:
             return optionName(spec) + ": " + withUnit(value, unit) + " cannot be analysed; it must be " +
                    boundsWords(problem.bounds, unit);
+        case ProblemKind::AboveBetz:
+            return optionName(spec) + ": the analysis gives a Cp of " + figureText(problem.figures.at(0), 2, {}) +
+                   " at tip speed ratio " + figureText(problem.figures.at(1), 2, {}) +
+                   ", above the Betz limit 16/27 = 0.593: the airfoil's lift and drag there cannot be trusted";
         case ProblemKind::InputNotBelow:
             return optionName(spec) + ": " + withUnit(value, unit) + " must be below " +
                    optionName(specOf(*problem.other));

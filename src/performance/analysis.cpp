@@ -197,6 +197,13 @@ Result<Analysis> analyse(const DesignSheet& sheet, const AnalysisInputs& inputs)
 
     out.densityKgM3 = *density;
     out.cp = cpCurve(*blade, *airfoil);
+    // No rotor takes more than Betz's share of the wind: a Cp above it can
+    // only come from lift and drag that are no airfoil's.
+    if (out.cp.peakCp > kBetzLimit) {
+        Problem aboveBetz{ProblemKind::AboveBetz, "", polar.text ? InputId::Polar : InputId::Alpha};
+        aboveBetz.figures = {out.cp.peakCp, out.cp.peakTsr};
+        return aboveBetz;
+    }
     out.designTsr = point->tsr;
     out.typedEfficiency = point->efficiency;
     out.designAlphaDegrees = point->alphaDegrees;

@@ -17,6 +17,7 @@
 #include <string>
 #include <utility>
 #include <variant>
+#include <vector>
 
 namespace tivora::performance {
 
@@ -33,6 +34,7 @@ enum class ProblemKind {
     InputOutside,        // `input` outside `bounds`, where the analysis cannot compute
     InputNotBelow,       // `input` not below `other` (a cut-in at or above the cut-out)
     FileNotLoaded,       // `input` names a file whose text is not at hand (a design opened without it)
+    AboveBetz,           // `figures`: a Cp above Betz's limit and its tip speed ratio; the airfoil is at fault
 };
 
 struct Problem {
@@ -42,6 +44,7 @@ struct Problem {
     std::optional<InputId> other = std::nullopt;
     Bounds bounds = {};                         // InputOutside: the range the input must lie in, SI
     std::optional<Field> field = std::nullopt;  // a field of the main window's design at fault
+    std::vector<double> figures = {};           // what the words need beyond the input's own value
 
     bool operator==(const Problem&) const = default;
 };

@@ -113,6 +113,11 @@ void InputForm::addNumber(QGridLayout* grid, Row& row)
 {
     row.edit = new QLineEdit;
     row.edit->setObjectName(QString::fromUtf8(row.spec->name));
+    // Wide enough for what an empty field says it stands for, no wider
+    // than a figure needs.
+    const QFontMetrics metrics(row.edit->font());
+    row.edit->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("the design's, 00000.0")) / 4 * 3);
+    row.edit->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("the design's, 00000.0")) * 2);
     row.label = new QLabel;
     row.label->setBuddy(row.edit);
     const int at = grid->rowCount();
@@ -261,6 +266,7 @@ void InputForm::showAll()
                                   : file.text       ? tr("Loaded: %1").arg(QString::fromStdString(file.name))
                                                     : tr("\"%1\" is named by the design but not loaded: load it again")
                                                     .arg(QString::fromStdString(file.name)));
+            row.fileName->setVisible(!file.name.empty());
             row.remove->setEnabled(!file.name.empty());
             break;
         }

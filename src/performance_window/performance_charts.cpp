@@ -1,6 +1,7 @@
 #include "performance_charts.h"
 
 #include "performance/physics.h"
+#include "performance/report.h"
 #include "problem_words.h"
 
 #include <QCoreApplication>
@@ -76,16 +77,21 @@ chart::Chart cpChart(const Analysis& a, const ChartContext& c)
                         Qt::DotLine});
     cp.rules.push_back(
         {true, a.designTsr, tr("design λ %1").arg(shownFigure(a.designTsr, 2, c.format)), kTypedColour, Qt::DashLine});
-    cp.marks.push_back(
-        {{a.cp.peakTsr, a.cp.peakCp},
-         tr("Cp max %1 at λ %2").arg(shownFigure(a.cp.peakCp, 3, c.format), shownFigure(a.cp.peakTsr, 2, c.format)),
-         kDesignColour});
+    cp.marks.push_back({{a.cp.peakTsr, a.cp.peakCp},
+                        tr("Cp max %1 at λ %2")
+                            .arg(QString::fromStdString(figureText(a.cp.peakCp, 3, c.format)),
+                                 QString::fromStdString(figureText(a.cp.peakTsr, 2, c.format))),
+                        kDesignColour});
     return cp;
 }
 
+// A year's energy, and apart from it what a turbine draws on standby.
 QString energyText(const QString& name, const CurveEnergy& e, const NumberFormat& format)
 {
-    return tr("%1: %2 kWh a year").arg(name, shownFigure(e.energy.kilowattHours, 0, format));
+    const QString energy = tr("%1: %2 kWh a year").arg(name, shownFigure(e.energy.kilowattHours, 0, format));
+    if (e.energy.standbyKilowattHours >= 0)
+        return energy;
+    return tr("%1, standby draw %2 kWh").arg(energy, shownFigure(e.energy.standbyKilowattHours, 0, format));
 }
 
 chart::Chart powerChart(const Analysis& a, const ChartContext& c)

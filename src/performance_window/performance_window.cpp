@@ -117,8 +117,10 @@ void PerformanceWindow::build()
     // One stop in the Tab order: the arrow keys move inside it, Tab leaves.
     table_->setTabKeyNavigation(false);
     table_->verticalHeader()->hide();
+    // Every cell whole: the columns as wide as their figures, scrolled
+    // sideways where the window is narrower.
+    table_->setWordWrap(false);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table_->horizontalHeader()->setStretchLastSection(true);
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
     table_->setAccessibleName(tr("Power curve"));
     connect(table_, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
@@ -209,15 +211,18 @@ void PerformanceWindow::showAnalysis(const Analysis& analysis)
     for (std::size_t i = 0; i < charts_.size(); ++i)
         charts_[i]->setChart(chartOf(performanceCharts()[i], analysis, context));
 
+    const auto padded = [&format](double value, int decimals) {
+        return QString::fromStdString(figureText(value, decimals, format));
+    };
     const CurveEnergy& energy = analysis.energy();
     const CutIn& cutIn = analysis.cutIn();
     const QString speedUnit = QString::fromStdString(unitOf(Quantity::WindSpeed, system));
     summary_->setText(tr("Cp max %1 at λ %2 · %3 kWh a year · capacity factor %4 % against %5 · cut-in %6 %7 at %8 rpm")
-                          .arg(shownFigure(analysis.cp.peakCp, 3, format), shownFigure(analysis.cp.peakTsr, 2, format),
+                          .arg(padded(analysis.cp.peakCp, 3), padded(analysis.cp.peakTsr, 2),
                                shownFigure(energy.energy.kilowattHours, 0, format),
                                shownFigure(energy.capacityFactor * 100, 1, format), tr(basisWords(energy.basis).data()),
-                               shownFigure(shownFromSi(Quantity::WindSpeed, system, cutIn.windMps), 1, format),
-                               speedUnit, shownFigure(cutIn.rpm, 0, format)));
+                               padded(shownFromSi(Quantity::WindSpeed, system, cutIn.windMps), 1), speedUnit,
+                               shownFigure(cutIn.rpm, 0, format)));
 
     report_ = reportOf(analysis, form_->inputs(), system, format);
     table_->clear();

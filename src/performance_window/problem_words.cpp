@@ -118,6 +118,11 @@ QString problemText(const Problem& problem, const AnalysisInputs& inputs, const 
         case ProblemKind::InputOutside:
             return tr("%1 of %2 cannot be analysed: it must be %3.")
                 .arg(captionText(spec), value, boundsText(problem.bounds, spec, system, format));
+        case ProblemKind::AboveBetz:
+            return tr("The analysis gives a power coefficient of %1 at λ %2, above Betz's limit 16/27: the "
+                      "airfoil's lift and drag there (from %3) cannot be trusted. Check the airfoil.")
+                .arg(shownFigure(problem.figures.at(0), 2, format), shownFigure(problem.figures.at(1), 2, format),
+                     captionText(spec).remove(QChar(0x2026)));
         case ProblemKind::InputNotBelow: {
             const InputSpec& other = specOf(*problem.other);
             return tr("%1 (%2) must be below %3 (%4).")

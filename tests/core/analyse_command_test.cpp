@@ -79,6 +79,22 @@ TEST(AnalyseCommand, aDesignBeyondWhatAnyRotorDoesIsAnalysedWithAWarning)
     }
 }
 
+// Whatever the design angle of attack, the blade's Cp stays below Betz's
+// limit, or the analysis refuses to print one above it.
+TEST(AnalyseCommand, noDesignAngleGivesACpAboveBetz)
+{
+    for (const char* alpha : {"0", "5", "10", "15", "20", "25"}) {
+        const Outcome run = analyseCommand({"--alpha", alpha});
+        const auto at = run.out.find("highest Cp,");
+        if (run.status == 2) {
+            EXPECT_NE(run.err.find("above the Betz limit"), std::string::npos) << alpha << ": " << run.err;
+            continue;
+        }
+        ASSERT_NE(at, std::string::npos) << alpha;
+        EXPECT_LE(std::stod(run.out.substr(at + 11)), 16.0 / 27) << "alpha " << alpha;
+    }
+}
+
 // An output that refuses what is written to it (a full disk, a closed pipe).
 class RefusingOutput : public std::streambuf {
 protected:

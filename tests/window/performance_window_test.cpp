@@ -177,6 +177,7 @@ private slots:
         QCOMPARE(in(performance, "ratedPower")->text(), QStringLiteral("1800"));
         QCOMPARE(in(performance, "clMax")->text(), QStringLiteral("1.0"));
         QVERIFY2(!window->designChangedSinceSaved(), "opening the window is no change of the design");
+        QCOMPARE(performance->designFolder(), QFileInfo(path).absolutePath());  // files are chosen beside it
         QCOMPARE(performance->settings(), settings);
         // The polar the design names is asked for; without it, nothing is analysed.
         const auto* note = in<QLabel>(performance, "performanceMessage");
