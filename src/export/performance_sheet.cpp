@@ -7,6 +7,10 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
+#include <array>
+#include <utility>
+
 namespace tivora {
 
 namespace {
@@ -42,21 +46,48 @@ void drawPerformancePage(QPainter& painter, const PerformanceSheet& sheet)
     painter.drawLine(at(margin, y + 2.5), at(width - margin, y + 2.5));
     painter.setPen(Qt::black);
 
-    // The figures in two columns.
-    font(10);
+    // The figures in two columns, each a caption, a figure set right and its
+    // unit; the type is made smaller until the longest row of each fits.
     y += 10;
     const std::size_t half = (sheet.figures.size() + 1) / 2;
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    for (std::size_t i = 0; i < sheet.figures.size(); ++i) {
-        const ShownQuantity& q = sheet.figures[i];
-        const double left = margin + (i < half ? 0 : (width - 2 * margin) / 2);
-        const double row = y + static_cast<double>(i % half) * 5.6;
-        painter.drawText(at(left, row), q.caption);
-        const double right = left + 68;
-        painter.drawText(QPointF(right * mm - metrics.horizontalAdvance(q.figure), row * mm), q.figure);
-        painter.drawText(at(right + 2, row), q.unit);
+    const double columnWidth = (width - 2 * margin) / 2 - 4;
+    double points = 10;
+    const auto widthsAt = [&](double size, std::size_t from, std::size_t to) {
+        font(size);
+        const QFontMetricsF metrics(painter.font(), painter.device());
+        double caption = 0, figure = 0, unit = 0;
+        for (std::size_t i = from; i < to; ++i) {
+            caption = std::max(caption, metrics.horizontalAdvance(sheet.figures[i].caption) / mm);
+            figure = std::max(figure, metrics.horizontalAdvance(sheet.figures[i].figure) / mm);
+            unit = std::max(unit, metrics.horizontalAdvance(sheet.figures[i].unit) / mm);
+        }
+        return std::array<double, 3>{caption, figure, unit};
+    };
+    const auto fits = [&](double size) {
+        for (const auto [from, to] : {std::pair{std::size_t(0), half}, std::pair{half, sheet.figures.size()}}) {
+            const auto [caption, figure, unit] = widthsAt(size, from, to);
+            if (caption + 3 + figure + 2 + unit > columnWidth)
+                return false;
+        }
+        return true;
+    };
+    while (points > 6 && !fits(points))
+        points -= 0.5;
+    const double line = points * 0.56;
+    for (const auto [from, to] : {std::pair{std::size_t(0), half}, std::pair{half, sheet.figures.size()}}) {
+        const auto [caption, figure, unit] = widthsAt(points, from, to);
+        const QFontMetricsF metrics(painter.font(), painter.device());
+        const double left = margin + (from == 0 ? 0 : (width - 2 * margin) / 2);
+        const double right = left + caption + 3 + figure;
+        for (std::size_t i = from; i < to; ++i) {
+            const ShownQuantity& q = sheet.figures[i];
+            const double row = y + static_cast<double>(i - from) * line;
+            painter.drawText(at(left, row), q.caption);
+            painter.drawText(QPointF(right * mm - metrics.horizontalAdvance(q.figure), row * mm), q.figure);
+            painter.drawText(at(right + 2, row), q.unit);
+        }
     }
-    y += static_cast<double>(half) * 5.6 + 4;
+    y += static_cast<double>(half) * line + 4;
 
     // The charts two abreast, as many rows as they need; an odd last one
     // takes the whole width.

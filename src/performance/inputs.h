@@ -88,7 +88,7 @@ struct InputSpec {
     std::string_view name;        // identity: the window's control, in tests too
     std::string_view settingKey;  // in the design file; empty: not kept there
     std::string_view option;      // --option of `tivora --analyse`; empty: none
-    std::string_view caption;     // the form's label, without its unit; a File's button
+    std::string_view caption;     // the form's label, without its unit; a File's button, with "…"
     std::string_view meaning;     // --help's words for it
     Quantity quantity = Quantity::None;
     double fallback = 0;  // the default, in SI, unless derived

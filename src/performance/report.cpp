@@ -33,8 +33,7 @@ std::vector<Figure> analysisFigures(const Analysis& a, FigureScope scope)
         {"design-tsr", "Design tip speed ratio", a.designTsr, Quantity::None, -1, -1},
         {"cp-at-design-tsr", "Cp at the design tip speed ratio", a.designCp, Quantity::None, 3, 4},
         {"typed-efficiency", "Blade efficiency typed", a.typedEfficiency, Quantity::None, -1, -1},
-        {"generator-power", "Generator power from the typed efficiency at 1.22 kg/m³", a.generatorWatts,
-         Quantity::Power, 1, 1},
+        {"generator-power", "Generator power Solve! wrote", a.generatorWatts, Quantity::Power, 1, 1},
         {"blade-power", "Blade power at the design wind speed", a.design.power, Quantity::Power, 1, 1},
         {"thrust", "Thrust at the design wind speed", a.design.thrust, Quantity::Force, 1, 1},
     };

@@ -130,7 +130,7 @@ void InputForm::addFile(QGridLayout* grid, Row& row)
 {
     const InputSpec& spec = *row.spec;
     auto* buttons = new QHBoxLayout;
-    auto* load = new QPushButton(tr(spec.caption.data()));
+    auto* load = new QPushButton(tr("%1…").arg(captionText(spec)));
     load->setObjectName(QString::fromUtf8(spec.name));
     row.remove = new QPushButton(tr(spec.removeCaption.data()));
     row.remove->setObjectName(QString::fromUtf8(spec.name) + QStringLiteral("Remove"));

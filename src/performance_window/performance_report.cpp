@@ -38,7 +38,8 @@ PerformanceSheet reportOf(const Analysis& analysis, const AnalysisInputs& inputs
     };
     // What was analysed: every input that counts for the running shown.
     for (const InputSpec& spec : inputTable()) {
-        if (spec.kind == InputKind::Design || !inputs.enabled(spec))
+        // A default that follows other figures is among the results below.
+        if (spec.kind == InputKind::Design || !inputs.enabled(spec) || spec.derived != DerivedDefault::None)
             continue;
         switch (spec.kind) {
         case InputKind::Number:
@@ -53,7 +54,7 @@ PerformanceSheet reportOf(const Analysis& analysis, const AnalysisInputs& inputs
             break;
         case InputKind::File:
             if (inputs.file(spec.id).text)
-                add(captionText(spec).remove(QChar(0x2026)), QString::fromStdString(inputs.file(spec.id).name), {});
+                add(captionText(spec), QString::fromStdString(inputs.file(spec.id).name), {});
             break;
         case InputKind::Design:
             break;
@@ -66,13 +67,15 @@ PerformanceSheet reportOf(const Analysis& analysis, const AnalysisInputs& inputs
                 figureText(shownFromSi(figure.quantity, system, figure.value), figure.decimals, format)),
             unitIn(figure.quantity, system));
     for (const EnergyRow& row : energyRows(analysis, FigureScope::Shown)) {
-        const QString curve = tr(row.caption.data());
-        add(tr("Annual energy, %1").arg(curve.toLower()), shownFigure(row.energy.energy.kilowattHours, 0, format),
-            tr("kWh"));
-        add(tr("Capacity factor against %1").arg(tr(basisWords(row.energy.basis).data())),
+        // The design's own first; a measured curve's named as such.
+        const bool measured = row.key == "measured";
+        add(measured ? tr("Measured curve's annual energy") : tr("Annual energy"),
+            shownFigure(row.energy.energy.kilowattHours, 0, format), tr("kWh"));
+        add((measured ? tr("Its capacity factor against %1") : tr("Capacity factor against %1"))
+                .arg(tr(basisWords(row.energy.basis).data())),
             percent(row.energy.capacityFactor, format), QStringLiteral("%"));
         if (row.energy.energy.standbyKilowattHours < 0)
-            add(tr("Standby draw, %1").arg(curve.toLower()),
+            add(measured ? tr("Its standby draw") : tr("Standby draw"),
                 shownFigure(row.energy.energy.standbyKilowattHours, 0, format), tr("kWh"));
     }
 

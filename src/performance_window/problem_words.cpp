@@ -122,7 +122,7 @@ QString problemText(const Problem& problem, const AnalysisInputs& inputs, const 
             return tr("The analysis gives a power coefficient of %1 at λ %2, above Betz's limit 16/27: the "
                       "airfoil's lift and drag there (from %3) cannot be trusted. Check the airfoil.")
                 .arg(shownFigure(problem.figures.at(0), 2, format), shownFigure(problem.figures.at(1), 2, format),
-                     captionText(spec).remove(QChar(0x2026)));
+                     captionText(spec));
         case ProblemKind::InputNotBelow: {
             const InputSpec& other = specOf(*problem.other);
             return tr("%1 (%2) must be below %3 (%4).")
@@ -130,7 +130,7 @@ QString problemText(const Problem& problem, const AnalysisInputs& inputs, const 
                      shown(other, valueOf(inputs, other.id, design), system, format));
         }
         case ProblemKind::FileNotLoaded:
-            return tr("The design was saved with the file \"%1\": load it again with \"%2\", or press \"%3\".")
+            return tr("The design was saved with the file \"%1\": load it again with \"%2…\", or press \"%3\".")
                 .arg(QString::fromStdString(inputs.file(spec.id).name), captionText(spec),
                      tr(spec.removeCaption.data()));
         default:
