@@ -227,10 +227,9 @@ void draw(QPainter& painter, const QRectF& frame, const Chart& chart, double pix
     painter.restore();
 
     painter.setClipRect(plot.adjusted(-pixel, -pixel, pixel, pixel));
-    // Labels go where no label drawn before them is: the first free place of
-    // a few, or the first place where none is free.
-    // A mark's label that finds no free place is left out (the tooltip
-    // still gives its figures); a rule's takes its first place.
+    // Labels go where no label drawn before them is, in the plot: a mark's
+    // that finds no free place is left out (its tooltip remains), a rule's
+    // takes its first place.
     std::vector<QRectF> placed;
     const auto place = [&placed, &plot](const std::vector<QRectF>& candidates, bool needed) {
         for (const QRectF& candidate : candidates) {

@@ -79,6 +79,8 @@ public:
     static void rememberFolder(const QString& folder);
 
 private:
+    // Keeps Qt's widget file dialog from writing its state anywhere.
+    static void keepDialogStateInMemory();
     void copy(const ShownDesign& design);
     bool save(const FileRequest& request, const std::function<bool(QIODevice&)>& write);
     void print(const QString& dialogTitle, const QString& documentTitle, const std::function<void(QPainter&)>& draw);

@@ -64,7 +64,7 @@ void drawPerformancePage(QPainter& painter, const PerformanceSheet& sheet)
         return std::array<double, 3>{caption, figure, unit};
     };
     const auto fits = [&](double size) {
-        for (const auto [from, to] : {std::pair{std::size_t(0), half}, std::pair{half, sheet.figures.size()}}) {
+        for (const auto& [from, to] : {std::pair{std::size_t(0), half}, std::pair{half, sheet.figures.size()}}) {
             const auto [caption, figure, unit] = widthsAt(size, from, to);
             if (caption + 3 + figure + 2 + unit > columnWidth)
                 return false;
@@ -74,7 +74,7 @@ void drawPerformancePage(QPainter& painter, const PerformanceSheet& sheet)
     while (points > 6 && !fits(points))
         points -= 0.5;
     const double line = points * 0.56;
-    for (const auto [from, to] : {std::pair{std::size_t(0), half}, std::pair{half, sheet.figures.size()}}) {
+    for (const auto& [from, to] : {std::pair{std::size_t(0), half}, std::pair{half, sheet.figures.size()}}) {
         const auto [caption, figure, unit] = widthsAt(points, from, to);
         const QFontMetricsF metrics(painter.font(), painter.device());
         const double left = margin + (from == 0 ? 0 : (width - 2 * margin) / 2);
