@@ -50,6 +50,12 @@ QString groupTitle(InputGroup group)
 constexpr InputGroup kColumns[2][2] = {{InputGroup::Site, InputGroup::Airfoil},
                                        {InputGroup::Running, InputGroup::Comparison}};
 
+// Room for a figure of a few digits; no wider than three times that.
+int minimumFieldWidth(const QLineEdit* edit)
+{
+    return edit->fontMetrics().horizontalAdvance(QStringLiteral("000000.00"));
+}
+
 // The decimals the user wrote after the decimal separator, or -1.
 int typedDecimals(const QString& text, const NumberFormat& format)
 {
@@ -113,11 +119,8 @@ void InputForm::addNumber(QGridLayout* grid, Row& row)
 {
     row.edit = new QLineEdit;
     row.edit->setObjectName(QString::fromUtf8(row.spec->name));
-    // Wide enough for what an empty field says it stands for, no wider
-    // than a figure needs.
-    const QFontMetrics metrics(row.edit->font());
-    row.edit->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("the design's, 00000.0")) / 4 * 3);
-    row.edit->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("the design's, 00000.0")) * 2);
+    row.edit->setMinimumWidth(minimumFieldWidth(row.edit));
+    row.edit->setMaximumWidth(minimumFieldWidth(row.edit) * 3);
     row.label = new QLabel;
     row.label->setBuddy(row.edit);
     const int at = grid->rowCount();
@@ -292,6 +295,10 @@ void InputForm::showNumber(Row& row)
     row.edit->setPlaceholderText(spec.derived == DerivedDefault::None
                                      ? QString()
                                      : defaultPlaceholder(spec.derived, shownFigure(shown, spec.decimals, format_)));
+    // What an empty field says it stands for is read whole.
+    const int placeholder = row.edit->fontMetrics().horizontalAdvance(row.edit->placeholderText() + u' ') +
+                            row.edit->contentsMargins().left() + row.edit->contentsMargins().right() + 8;
+    row.edit->setMinimumWidth(std::max(minimumFieldWidth(row.edit), placeholder));
     if (const auto bad = unreadable_.find(spec.id); bad != unreadable_.end()) {
         mark(row.edit, tr("\"%1\" is not a number.").arg(bad->second));
         return;
