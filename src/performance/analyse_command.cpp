@@ -5,6 +5,8 @@
 #include "solve/solve.h"
 #include "text_columns.h"
 
+#include <cctype>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 #include <map>
