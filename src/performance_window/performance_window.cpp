@@ -295,19 +295,23 @@ void PerformanceWindow::placeBesideMain()
     const QRect beside = main_->frameGeometry();
     const QMargins frame(main_->geometry().left() - beside.left(), main_->geometry().top() - beside.top(),
                          beside.right() - main_->geometry().right(), beside.bottom() - main_->geometry().bottom());
-    QRect room(0, 0, 1366, 768);
-    if (const QScreen* screen = main_->screen())
-        room = screen->availableGeometry();
-    // Right of the main window, as large as the room there allows; on a
-    // screen too small for that, at the screen's right edge.
+    const QScreen* screen = main_->screen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1366, 768);
+    // Right of the main window, as large as the room there allows (at most
+    // the opening size, at least the smallest that shows everything); on a
+    // screen too small for that, against the screen's right edge.
     const int gap = 8;
-    const int widthThere = room.right() - beside.right() - gap - frame.left() - frame.right();
-    const int width = std::clamp(widthThere, minimumSizeHint().width(), std::max(kOpeningSize.width(), 1));
+    const QSize smallest = minimumSizeHint();
+    const int roomRight = room.right() - beside.right() - gap - frame.left() - frame.right();
+    const int width = std::max(smallest.width(), std::min(roomRight, kOpeningSize.width()));
     const int height =
-        std::clamp(room.height() - frame.top() - frame.bottom(), minimumSizeHint().height(), kOpeningSize.height());
-    resize(std::max(width, minimumSizeHint().width()), height);
-    const int x = std::min(beside.right() + gap + 1, room.right() - frameGeometry().width() + 1);
-    move(std::max(room.left(), x), std::max(room.top(), std::min(beside.top(), room.bottom() - height - frame.top())));
+        std::max(smallest.height(), std::min(room.height() - frame.top() - frame.bottom(), kOpeningSize.height()));
+    resize(width, height);
+    const int outerWidth = width + frame.left() + frame.right();
+    const int x = std::max(room.left(), std::min(beside.right() + gap + 1, room.right() + 1 - outerWidth));
+    const int y =
+        std::max(room.top(), std::min(beside.top(), room.bottom() + 1 - height - frame.top() - frame.bottom()));
+    move(x, y);
 }
 
 void PerformanceWindow::keyPressEvent(QKeyEvent* event)
