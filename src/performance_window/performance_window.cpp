@@ -217,12 +217,17 @@ void PerformanceWindow::showAnalysis(const Analysis& analysis)
     const CurveEnergy& energy = analysis.energy();
     const CutIn& cutIn = analysis.cutIn();
     const QString speedUnit = QString::fromStdString(unitOf(Quantity::WindSpeed, system));
-    summary_->setText(tr("Cp max %1 at λ %2 · %3 kWh a year · capacity factor %4 % against %5 · cut-in %6 %7 at %8 rpm")
+    const QString cutInText =
+        cutIn.rpm > 0 ? tr("cut-in %1 %2 at %3 rpm")
+                            .arg(padded(shownFromSi(Quantity::WindSpeed, system, cutIn.windMps), 1), speedUnit,
+                                 shownFigure(cutIn.rpm, 0, format))
+                      : tr("no cut-in: nothing delivered up to %1 %2")
+                            .arg(shownFigure(shownFromSi(Quantity::WindSpeed, system, 25), 0, format), speedUnit);
+    summary_->setText(tr("Cp max %1 at λ %2 · %3 kWh a year · capacity factor %4 % against %5 · %6")
                           .arg(padded(analysis.cp.peakCp, 3), padded(analysis.cp.peakTsr, 2),
                                shownFigure(energy.energy.kilowattHours, 0, format),
                                shownFigure(energy.capacityFactor * 100, 1, format), tr(basisWords(energy.basis).data()),
-                               padded(shownFromSi(Quantity::WindSpeed, system, cutIn.windMps), 1), speedUnit,
-                               shownFigure(cutIn.rpm, 0, format)));
+                               cutInText));
 
     report_ = reportOf(analysis, form_->inputs(), system, format);
     table_->clear();
