@@ -1,9 +1,9 @@
-// Times the whole analysis of the start design: the blade Solve! draws for
-// the start texts, its Cp–λ curve, both power curves and the annual energy
-// of each. Standard C++ only; see README.md.
+// Times the whole analysis of the start design, as the window and the
+// command line make it: the blade Solve! draws for the start texts, its
+// Cp–λ curve, both power curves, the generator-matching curves and the
+// annual energy of each. Standard C++ only; see README.md.
 
-#include "performance/power_curve.h"
-#include "performance/site.h"
+#include "performance/analysis.h"
 #include "solve/solve.h"
 
 #include <algorithm>
@@ -27,24 +27,9 @@ Outcome analyseStartDesign()
     DesignSheet sheet;  // at the start texts
     if (solve(sheet))
         std::abort();
-    const Blade blade = bladeFromSheet(sheet).value();
-    const Airfoil airfoil = simpleAirfoil({}, aspectRatio(blade)).value();
-    const double density = airDensity(0).value();
-    const WindDistribution site = windDistribution(5, 2).value();
-
-    const BladeAnalysis design = analyseBlade(blade, airfoil, 7, 15, density).value();
-    const CpCurve curve = cpCurve(blade, airfoil);
-    HeldRunning running;
-    running.ratedPower = readNumber(sheet, Field::Power);
-    const auto held = heldPowerCurve(running, design.rotor.cp, blade.tipRadius(), density).value();
-    const auto charging = alternatorPowerCurve(curve, Alternator{}, blade.tipRadius(), density);
-    std::vector<PowerCurvePoint> heldPoints, chargingPoints;
-    for (const PowerCurveRow& row : held)
-        heldPoints.push_back({row.windSpeed, row.deliveredPower});
-    for (const AlternatorRow& row : charging)
-        chargingPoints.push_back({row.row.windSpeed, row.row.deliveredPower});
-    return {design.rotor.residualEvaluations + curve.residualEvaluations,
-            annualEnergy(heldPoints, site).kilowattHours + annualEnergy(chargingPoints, site).kilowattHours};
+    const Analysis analysis = analyse(sheet, AnalysisInputs{}).value();
+    return {analysis.design.rotor.residualEvaluations + analysis.cp.residualEvaluations,
+            analysis.heldEnergy.energy.kilowattHours + analysis.alternatorEnergy.energy.kilowattHours};
 }
 
 }  // namespace

@@ -161,6 +161,14 @@ void draw(QPainter& painter, const QRectF& frame, const Chart& chart, double pix
     painter.setFont(sized(base, points * 1.2, true));
     painter.setPen(Qt::black);
     painter.drawText(QPointF(frame.left(), layout.titleBaseline), chart.title);
+    if (!chart.empty.isEmpty()) {
+        painter.setFont(sized(base, points));
+        const QRectF below(frame.left(), layout.legendTop, frame.width(), frame.bottom() - layout.legendTop);
+        painter.drawText(below.adjusted(8 * pixel, 8 * pixel, -8 * pixel, -8 * pixel),
+                         Qt::AlignCenter | Qt::TextWordWrap, chart.empty);
+        painter.restore();
+        return;
+    }
 
     // Legend entries, then its notes.
     painter.setFont(sized(base, points));
@@ -170,6 +178,12 @@ void draw(QPainter& painter, const QRectF& frame, const Chart& chart, double pix
         const double middle = at.y() + layout.lineHeight / 2;
         painter.setPen(QPen(entries[i].colour, 2 * pixel, entries[i].style));
         painter.drawLine(QPointF(at.x(), middle), QPointF(at.x() + layout.swatch, middle));
+        if (entries[i].dots) {
+            painter.setBrush(entries[i].colour);
+            painter.setPen(Qt::NoPen);
+            painter.drawEllipse(QPointF(at.x() + layout.swatch / 2, middle), 3 * pixel, 3 * pixel);
+            painter.setBrush(Qt::NoBrush);
+        }
         painter.setPen(Qt::black);
         painter.drawText(QPointF(at.x() + layout.swatch + 4 * pixel, at.y() + body.ascent()), entries[i].name);
     }
@@ -213,21 +227,53 @@ void draw(QPainter& painter, const QRectF& frame, const Chart& chart, double pix
     painter.restore();
 
     painter.setClipRect(plot.adjusted(-pixel, -pixel, pixel, pixel));
+    // Labels go where no label drawn before them is, in the plot: a mark's
+    // that finds no free place is left out (its tooltip remains), a rule's
+    // takes its first place.
+    std::vector<QRectF> placed;
+    const auto place = [&placed, &plot](const std::vector<QRectF>& candidates, bool needed) {
+        for (const QRectF& candidate : candidates) {
+            if (plot.contains(candidate) &&
+                std::none_of(placed.begin(), placed.end(), [&](const QRectF& r) { return r.intersects(candidate); })) {
+                placed.push_back(candidate);
+                return candidate;
+            }
+        }
+        if (!needed)
+            return QRectF();
+        placed.push_back(candidates.front());
+        return candidates.front();
+    };
+    const double gap = 3 * pixel, inset = 4 * pixel;
     for (const Rule& rule : chart.rules) {
         painter.setPen(QPen(rule.colour, pixel, rule.style));
+        const double width = body.horizontalAdvance(rule.label), height = body.height();
         if (rule.vertical) {
             const double x = toDevice(chart, plot, {rule.at, 0}).x();
             painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+            // Read upwards, beside the line: at its top or bottom, left or right of it.
+            const double left = x - gap - height, right = x + gap;
+            const QRectF at = place({QRectF(left, plot.top() + inset, height, width),
+                                     QRectF(left, plot.bottom() - inset - width, height, width),
+                                     QRectF(right, plot.top() + inset, height, width),
+                                     QRectF(right, plot.bottom() - inset - width, height, width)},
+                                    true);
             painter.save();
-            painter.translate(x - 3 * pixel, plot.top() + 4 * pixel + body.horizontalAdvance(rule.label));
+            painter.translate(at.left() + body.ascent(), at.bottom());
             painter.rotate(-90);
             painter.drawText(QPointF(0, 0), rule.label);
             painter.restore();
         } else {
             const double y = toDevice(chart, plot, {0, rule.at}).y();
             painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-            painter.drawText(QPointF(plot.right() - 4 * pixel - body.horizontalAdvance(rule.label), y - 3 * pixel),
-                             rule.label);
+            const double right = plot.right() - inset - width, left = plot.left() + inset,
+                         middle = plot.center().x() - width / 2;
+            const double above = y - gap - height, below = y + gap;
+            const QRectF at = place({QRectF(right, above, width, height), QRectF(left, above, width, height),
+                                     QRectF(middle, above, width, height), QRectF(right, below, width, height),
+                                     QRectF(left, below, width, height), QRectF(middle, below, width, height)},
+                                    true);
+            painter.drawText(QPointF(at.left(), at.top() + body.ascent()), rule.label);
         }
     }
     for (const Series& series : chart.series) {
@@ -255,22 +301,26 @@ void draw(QPainter& painter, const QRectF& frame, const Chart& chart, double pix
             painter.setBrush(mark.colour);
             painter.drawEllipse(at, 3.5 * pixel, 3.5 * pixel);
         }
-        // Beside the point, kept inside the plot.
-        const double width = body.horizontalAdvance(mark.label);
-        double x = at.x() + 6 * pixel;
-        if (x + width > plot.right())
-            x = at.x() - 6 * pixel - width;
-        double y = at.y() - 5 * pixel;
-        if (y - body.ascent() < plot.top())
-            y = at.y() + body.ascent() + 4 * pixel;
+        // Beside the point, clear of the labels before it, inside the plot.
+        if (mark.label.isEmpty())
+            continue;
+        const double width = body.horizontalAdvance(mark.label), height = body.height();
+        const double right = std::min(at.x() + 6 * pixel, plot.right() - width),
+                     left = std::max(at.x() - 6 * pixel - width, plot.left());
+        const double above = std::max(at.y() - 5 * pixel - height, plot.top());
+        const QRectF where = place({QRectF(right, above, width, height), QRectF(left, above, width, height)}, false);
+        if (where.isNull())
+            continue;
         painter.setPen(Qt::black);
-        painter.drawText(QPointF(x, y), mark.label);
+        painter.drawText(QPointF(where.left(), where.top() + body.ascent()), mark.label);
     }
     painter.restore();
 }
 
 QString figuresAt(const Chart& chart, const QRectF& frame, QPointF position, const QWidget* device, double points)
 {
+    if (!chart.empty.isEmpty())
+        return {};
     const Layout layout = layoutOf(chart, frame, device, device->font(), 1, points);
     if (!layout.plot.contains(position))
         return {};
@@ -288,6 +338,8 @@ QString figuresAt(const Chart& chart, const QRectF& frame, QPointF position, con
 
 QString description(const Chart& chart)
 {
+    if (!chart.empty.isEmpty())
+        return chart.title + QLatin1String(". ") + chart.empty;
     QStringList parts{chart.title};
     parts << QStringLiteral("%1 from %2 to %3; %4 from %5 to %6.")
                  .arg(chart.x.title, chart.number(chart.x.low), chart.number(chart.x.high), chart.y.title,

@@ -68,6 +68,8 @@ struct Chart {
     std::vector<Rule> rules;
     std::vector<Mark> marks;
     QStringList notes;  // lines of the legend under its entries
+    // Set when there is nothing to draw: why, said in place of bare axes.
+    QString empty;
     // Tick and tooltip figures; the caller's number format.
     std::function<QString(double)> number = [](double v) { return QString::number(v, 'g', 6); };
 };

@@ -1,9 +1,9 @@
 #pragma once
 
 // The rotor's performance as the Rotor Performance window shows it, ready
-// to leave the program: its three charts, the site's figures and the power
-// curve as text. The design sheet draws it as its second page; the CSV
-// appends it as one block of rows.
+// to leave the program: its charts, its figures and the power curve as
+// text, all made from the analysis (never read back from the window). The design sheet draws it as its second page; the
+// CSV appends it as one block of rows.
 
 #include "chart/chart.h"
 #include "shown_design.h"
@@ -19,7 +19,7 @@ class QPainter;
 namespace tivora {
 
 struct PerformanceSheet {
-    std::vector<chart::Chart> charts;    // Cp–λ, power curve, generator matching
+    std::vector<chart::Chart> charts;    // any number, laid out two abreast
     std::vector<ShownQuantity> figures;  // the site's and the analysis's: "Annual energy", "1 234", "kWh"
     QStringList tableHeader;             // of the power curve, with units
     std::vector<QStringList> table;      // one row per wind speed

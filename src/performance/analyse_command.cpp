@@ -1,17 +1,17 @@
 #include "analyse_command.h"
 
-#include "power_curve.h"
-#include "site.h"
+#include "file_text.h"
+
+#include "analyse_words.h"
+#include "report.h"
 #include "solve/solve.h"
 #include "text_columns.h"
 
-#include <algorithm>
+#include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -19,48 +19,9 @@ namespace tivora::performance {
 
 namespace {
 
-struct Option {
-    const char* name;
-    const char* unit;
-    const char* defaultText;  // empty: none unless given
-    const char* meaning;
-    std::optional<Field> field = std::nullopt;  // a design input of the sheet
+struct Failed {
+    std::string message;
 };
-
-// Every option, in the order --help lists them.
-const Option kOptions[] = {
-    {"blades", "", "3", "number of blades", Field::Blades},
-    {"tsr", "", "7", "design tip speed ratio", Field::Tsr},
-    {"efficiency", "", "0.4", "blade efficiency guessed for the design power", Field::Efficiency},
-    {"radius", "m", "1", "blade radius", Field::Radius},
-    {"wind-speed", "m/s", "15", "design wind speed", Field::WindSpeed},
-    {"cl", "", "0.85", "lift coefficient at the design angle of attack", Field::Cl},
-    {"alpha", "degrees", "6", "design angle of attack", Field::Alpha},
-    {"cl-max", "", "1.2", "maximum lift coefficient of the typed airfoil"},
-    {"glide-ratio", "", "50", "lift over drag of the typed airfoil"},
-    {"polar", "file", "", "airfoil polar (XFOIL output or alpha, Cl, Cd columns) instead of the typed airfoil"},
-    {"altitude", "m", "0", "site altitude"},
-    {"temperature", "degrees C", "", "air temperature (default: the standard atmosphere's at the altitude)"},
-    {"mean-wind-speed", "m/s", "5", "site's annual mean wind speed"},
-    {"weibull-shape", "", "2", "Weibull shape k of the site's winds (2 is Rayleigh)"},
-    {"cut-in", "m/s", "3", "cut-in wind speed of the rotor held at its tip speed ratio"},
-    {"cut-out", "m/s", "25", "cut-out wind speed of the rotor held at its tip speed ratio"},
-    {"rated-power", "W", "", "rated power of the held rotor (default: the design's generator power)"},
-    {"volts-per-rpm", "V/rpm", "0.12", "alternator's open-circuit voltage per rpm"},
-    {"battery-voltage", "V", "24", "battery voltage"},
-    {"rectifier-drop", "V", "1.4", "voltage lost in the rectifier"},
-    {"winding-resistance", "ohm", "3", "alternator's winding resistance"},
-    {"measured", "file", "", "a measured power curve (wind speed and power columns, W or kW) to set beside the design"},
-};
-
-const Option* optionNamed(std::string_view name)
-{
-    for (const Option& option : kOptions) {
-        if (name == option.name)
-            return &option;
-    }
-    return nullptr;
-}
 
 void writeHelp(std::ostream& out)
 {
@@ -70,236 +31,161 @@ void writeHelp(std::ostream& out)
            "curves held at the design tip speed ratio and on a battery-charging alternator, and the\n"
            "annual energy at the site. A value may also follow an equals sign: --radius=1.5.\n\n"
            "Options (unit; default):\n";
-    for (const Option& option : kOptions) {
-        std::string left =
-            std::string("  --") + option.name + " " + (std::string_view(option.unit) == "file" ? "FILE" : "VALUE");
+    for (const InputSpec& spec : inputTable()) {
+        if (spec.option.empty())
+            continue;
+        const bool file = spec.kind == InputKind::File;
+        std::string left = "  --" + std::string(spec.option) + (file ? " FILE" : " VALUE");
         left.resize(std::max<std::size_t>(left.size() + 1, 32), ' ');
-        out << left << option.meaning << " (" << (*option.unit ? option.unit : "no unit") << "; "
-            << (*option.defaultText ? option.defaultText : "none") << ")\n";
+        const std::string_view unit = file ? "file" : asciiUnitOf(spec.quantity);
+        out << left << spec.meaning << " (" << (unit.empty() ? "no unit" : unit) << "; " << defaultWords(spec) << ")\n";
     }
     out << "  --help                        this text\n"
-           "\nExit status: 0 done, 2 a bad option, value or file (one line on standard error).\n";
+           "\nA cut-in, a rated power and a cut-out apply to the rotor held at its tip speed ratio; the\n"
+           "figures of the alternator to the rotor on it. Both power curves are printed.\n"
+           "\nExit status: 0 done (warnings, if any, on standard error), 1 the output could not be\n"
+           "written, 2 a bad option, value or file (one line on standard error).\n";
+}
+
+// The text of a file the user named: a regular file within the bound, or
+// one line saying why not.
+std::string readFile(const std::string& path)
+{
+    Result<std::string> text = readTextFile(path);
+    if (!text)
+        throw Failed{path + ": " + text.problem().message};
+    return std::move(text.value());
+}
+
+// Each option given once, as its text.
+std::map<InputId, std::string> optionsOf(const std::vector<std::string>& arguments, bool& help)
+{
+    std::map<InputId, std::string> given;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string_view argument = arguments[i];
+        if (argument == "--help") {
+            help = true;
+            continue;
+        }
+        if (!argument.starts_with("--"))
+            throw Failed{"unexpected argument \"" + std::string(argument) + "\" (see --help)"};
+        argument.remove_prefix(2);
+        std::optional<std::string> value;
+        if (const auto equals = argument.find('='); equals != std::string_view::npos) {
+            value = std::string(argument.substr(equals + 1));
+            argument = argument.substr(0, equals);
+        }
+        const InputSpec* spec = specByOption(argument);
+        if (!spec)
+            throw Failed{"unknown option --" + std::string(argument) + " (see --help)"};
+        if (!value) {
+            if (i + 1 >= arguments.size())
+                throw Failed{"--" + std::string(argument) + " needs a value"};
+            value = arguments[++i];
+        }
+        if (given.count(spec->id))
+            throw Failed{"--" + std::string(argument) + " is given twice: give each option once"};
+        given[spec->id] = *value;
+    }
+    return given;
+}
+
+double numberOf(const InputSpec& spec, const std::string& text)
+{
+    double value = 0;
+    if (!readDouble(text, value) || !std::isfinite(value))
+        throw Failed{"--" + std::string(spec.option) + ": expected a number, found \"" + text + "\""};
+    return value;
+}
+
+// The decimals written after a full stop, for a design file's sake.
+int decimalsOf(const std::string& text)
+{
+    const auto point = text.find('.');
+    return point == std::string::npos || text.find_first_of("eE") != std::string::npos
+               ? -1
+               : static_cast<int>(text.size() - point - 1);
+}
+
+// The design the options describe, solved as Solve! solves it.
+DesignSheet solvedDesign(const std::map<InputId, std::string>& given)
+{
+    DesignSheet sheet;
+    for (const auto& [id, text] : given) {
+        const InputSpec& spec = specOf(id);
+        if (spec.field) {
+            numberOf(spec, text);
+            sheet.setText(*spec.field, text);
+        }
+    }
+    if (const std::optional<Failure> failure = solve(sheet))
+        throw Failed{unsolvableWords(*failure, sheet)};
+    return sheet;
+}
+
+AnalysisInputs inputsOf(const std::map<InputId, std::string>& given)
+{
+    AnalysisInputs inputs;
+    for (const auto& [id, text] : given) {
+        const InputSpec& spec = specOf(id);
+        if (spec.kind == InputKind::Number)
+            inputs.setTyped(id, numberOf(spec, text), decimalsOf(text));
+        else if (spec.kind == InputKind::File)
+            inputs.setFile(id, {text, readFile(text)});
+    }
+    return inputs;
+}
+
+// "Air density" is "air density"; a symbol ("Cp") stays as it is.
+std::string lowerFirst(std::string_view text)
+{
+    std::string out = ascii(text);
+    const std::string_view first = std::string_view(out).substr(0, out.find(' '));
+    if (first != "Cp" && first != "Cl" && first != "Cd" && !out.empty())
+        out[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(out[0])));
+    return out;
 }
 
 std::string number(double value, int decimals)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    if (std::string_view(text).find_first_not_of("-0.") == std::string_view::npos)
-        return decimals ? "0." + std::string(static_cast<std::size_t>(decimals), '0') : "0";
-    return text;
+    return figureText(value, decimals, NumberFormat{});
 }
 
-const char* stateName(AlternatorState state)
+void writeCurve(std::ostream& csv, const std::vector<PowerCurveRow>& rows)
 {
-    switch (state) {
-    case AlternatorState::BelowCutIn:
-        return "below cut-in";
-    case AlternatorState::Charging:
-        return "charging";
-    case AlternatorState::Stalled:
-        return "stalled";
-    case AlternatorState::Runaway:
-        return "runaway";
+    std::string header;
+    for (const ColumnSpec& column : powerCurveColumns()) {
+        const std::string_view unit = asciiUnitOf(column.quantity);
+        if (!header.empty())
+            header += ',';
+        header += lowerFirst(column.caption);
+        if (!unit.empty())
+            header.append(" (").append(unit).append(")");
     }
-    return "";
-}
-
-struct Failed {
-    std::string message;
-};
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw Failed{path + ": cannot be opened"};
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad())
-        throw Failed{path + ": cannot be read"};
-    return text;
-}
-
-template <class T>
-T need(Result<T> result, const std::string& where = {})
-{
-    if (!result)
-        throw Failed{(where.empty() ? "" : where + ": ") + result.problem().message};
-    return std::move(result.value());
-}
-
-class Options {
-public:
-    explicit Options(const std::vector<std::string>& arguments)
-    {
-        for (std::size_t i = 0; i < arguments.size(); ++i) {
-            std::string_view argument = arguments[i];
-            if (argument == "--help") {
-                help = true;
-                continue;
-            }
-            if (!argument.starts_with("--"))
-                throw Failed{"unexpected argument \"" + std::string(argument) + "\" (see --help)"};
-            argument.remove_prefix(2);
-            std::optional<std::string> value;
-            if (const auto equals = argument.find('='); equals != std::string_view::npos) {
-                value = std::string(argument.substr(equals + 1));
-                argument = argument.substr(0, equals);
-            }
-            const Option* option = optionNamed(argument);
-            if (!option)
-                throw Failed{"unknown option --" + std::string(argument) + " (see --help)"};
-            if (!value) {
-                if (i + 1 >= arguments.size())
-                    throw Failed{"--" + std::string(argument) + " needs a value"};
-                value = arguments[++i];
-            }
-            texts_[option->name] = *value;
+    csv << header << '\n';
+    for (const PowerCurveRow& row : rows) {
+        std::string line;
+        for (const ColumnSpec& column : powerCurveColumns()) {
+            line += line.empty() ? "" : ",";
+            line += column.id == Column::State ? std::string(stateWords(row.state))
+                                               : number(columnValue(column.id, row), column.decimals);
         }
-    }
-
-    bool given(const char* name) const { return texts_.count(name) != 0; }
-    std::string text(const char* name) const
-    {
-        const auto found = texts_.find(name);
-        return found != texts_.end() ? found->second : optionNamed(name)->defaultText;
-    }
-    double number(const char* name) const
-    {
-        const std::string t = text(name);
-        double value = 0;
-        if (!readDouble(t, value) || !std::isfinite(value))
-            throw Failed{"--" + std::string(name) + ": expected a number, found \"" + t + "\""};
-        return value;
-    }
-
-    bool help = false;
-
-private:
-    std::map<std::string, std::string, std::less<>> texts_;
-};
-
-std::string optionFor(Field field)
-{
-    for (const Option& option : kOptions) {
-        if (option.field == field)
-            return std::string("--") + option.name;
-    }
-    return std::string(nameOf(field));
-}
-
-const char* failureName(FailureKind kind)
-{
-    switch (kind) {
-    case FailureKind::NotANumber:
-        return "not a number";
-    case FailureKind::TooLargeToRead:
-        return "too large to read";
-    case FailureKind::DivisionByZero:
-        return "division by zero";
-    case FailureKind::Overflow:
-        return "overflow";
-    }
-    return "";
-}
-
-void writeRows(std::ostream& out, const std::vector<PowerCurveRow>& rows, const std::vector<AlternatorRow>* states)
-{
-    out << "wind speed (m/s),rpm,rotor power (W),delivered power (W),Cp,torque (N.m)" << (states ? ",state" : "")
-        << "\n";
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const PowerCurveRow& r = rows[i];
-        out << number(r.windSpeed, 1) << ',' << number(r.rpm, 1) << ',' << number(r.rotorPower, 1) << ','
-            << number(r.deliveredPower, 1) << ',' << number(r.cp, 4) << ',' << number(r.torque, 2);
-        if (states)
-            out << ',' << stateName((*states)[i].state);
-        out << '\n';
+        csv << line << '\n';
     }
 }
 
-void analyse(const Options& options, std::ostream& out)
+void writeAnalysis(std::ostream& csv, const Analysis& a, const AnalysisInputs& inputs, const DesignFigures& design)
 {
-    // The blade Solve! draws for these inputs, in SI.
-    DesignSheet sheet;
-    for (const Option& option : kOptions) {
-        if (option.field) {
-            options.number(option.name);
-            sheet.setText(*option.field, options.text(option.name));
-        }
-    }
-    if (const std::optional<Failure> failure = solve(sheet)) {
-        const Field blamed = failure->inputs.empty() ? failure->field : failure->inputs.front();
-        throw Failed{optionFor(blamed) + ": the design cannot be solved (" + failureName(failure->kind) + ")"};
-    }
-    const Blade blade = need(bladeFromSheet(sheet));
-    const double ratio = aspectRatio(blade);
-
-    const Airfoil airfoil = [&] {
-        if (options.given("polar")) {
-            const std::string path = options.text("polar");
-            return need(readPolar(readFile(path), ratio), path);
-        }
-        SimpleAirfoilInputs typed;
-        typed.cl = options.number("cl");
-        typed.alphaDegrees = options.number("alpha");
-        typed.clMax = options.number("cl-max");
-        typed.glideRatio = options.number("glide-ratio");
-        return need(simpleAirfoil(typed, ratio));
-    }();
-    std::optional<double> temperature;
-    if (options.given("temperature"))
-        temperature = options.number("temperature");
-    const double density = need(airDensity(options.number("altitude"), temperature));
-    const WindDistribution site =
-        need(windDistribution(options.number("mean-wind-speed"), options.number("weibull-shape")));
-    const Alternator alternator =
-        need(checkedAlternator({options.number("volts-per-rpm"), options.number("battery-voltage"),
-                                options.number("rectifier-drop"), options.number("winding-resistance")}));
-    std::optional<std::vector<PowerCurvePoint>> measured;
-    if (options.given("measured")) {
-        const std::string path = options.text("measured");
-        measured = need(readPowerCurve(readFile(path)), path);
-    }
-
-    const double tsr = options.number("tsr");
-    const double windSpeed = options.number("wind-speed");
-    const double designPower = readNumber(sheet, Field::Power);
-    const BladeAnalysis design = need(analyseBlade(blade, airfoil, tsr, windSpeed, density));
-    const CpCurve curve = cpCurve(blade, airfoil);
-    HeldRunning running;
-    running.tsr = tsr;
-    running.cutIn = options.number("cut-in");
-    running.cutOut = options.number("cut-out");
-    running.ratedPower = options.given("rated-power") ? options.number("rated-power") : designPower;
-    const std::vector<PowerCurveRow> held = need(heldPowerCurve(running, design.rotor.cp, blade.tipRadius(), density));
-    const std::vector<AlternatorRow> charging = alternatorPowerCurve(curve, alternator, blade.tipRadius(), density);
-    std::vector<PowerCurveRow> chargingRows;
-    for (const AlternatorRow& row : charging)
-        chargingRows.push_back(row.row);
-    const auto curveOf = [](const std::vector<PowerCurveRow>& rows) {
-        std::vector<PowerCurvePoint> points;
-        for (const PowerCurveRow& row : rows)
-            points.push_back({row.windSpeed, row.deliveredPower});
-        return points;
-    };
-
-    std::ostringstream csv;
-    csv << "# Design\nquantity,value,unit\n"
-        << "air density," << number(density, 4) << ",kg/m3\n"
-        << "blade efficiency typed," << options.text("efficiency") << ",\n"
-        << "Cp at the design tip speed ratio " << options.text("tsr") << ',' << number(design.rotor.cp, 4) << ",\n"
-        << "highest Cp," << number(curve.peakCp, 4) << ",\n"
-        << "tip speed ratio of the highest Cp," << number(curve.peakTsr, 2) << ",\n"
-        << "generator power from the typed efficiency at 1.22 kg/m3," << number(designPower, 1) << ",W\n"
-        << "blade power at the design wind speed," << number(design.power, 1) << ",W\n"
-        << "thrust at the design wind speed," << number(design.thrust, 1) << ",N\n"
-        << "alternator cut-in," << number(alternator.cutInRpm(), 1) << ",rpm\n";
+    csv << "# Design\nquantity,value,unit\n";
+    for (const Figure& f : analysisFigures(a, FigureScope::Every))
+        csv << lowerFirst(f.caption) << ',' << number(f.value, f.scriptDecimals) << ',' << asciiUnitOf(f.quantity)
+            << '\n';
 
     csv << "\n# Stations at the design tip speed ratio and wind speed\n"
            "station,radius (m),inflow angle (degrees),angle of attack (degrees),Cl,Cd,a,a',tip and hub loss F,"
            "normal load (N/m),tangential load (N/m)\n";
-    for (std::size_t k = 0; k < design.stations.size(); ++k) {
-        const StationResult& s = design.stations[k];
+    for (std::size_t k = 0; k < a.design.stations.size(); ++k) {
+        const StationResult& s = a.design.stations[k];
         csv << k + 1 << ',' << number(s.radius, 3) << ',' << number(s.phiDegrees, 2) << ',' << number(s.alphaDegrees, 2)
             << ',' << number(s.cl, 4) << ',' << number(s.cd, 4) << ',' << number(s.axialInduction, 4) << ','
             << number(s.tangentialInduction, 4) << ',' << number(s.tipHubLoss, 4) << ',' << number(s.normalLoad, 2)
@@ -307,31 +193,27 @@ void analyse(const Options& options, std::ostream& out)
     }
 
     csv << "\n# Power coefficient against tip speed ratio\ntip speed ratio,Cp,Ct,Cq\n";
-    for (const CpPoint& p : curve.points)
+    for (const CpPoint& p : a.cp.points)
         csv << number(p.tsr, 2) << ',' << number(p.cp, 4) << ',' << number(p.ct, 4) << ',' << number(p.cq, 4) << '\n';
 
-    csv << "\n# Power curve held at tip speed ratio " << options.text("tsr") << ", rated "
-        << number(running.ratedPower, 1) << " W\n";
-    writeRows(csv, held, nullptr);
+    csv << "\n# Power curve held at tip speed ratio " << number(a.designTsr, -1) << ", rated "
+        << number(a.held.ratedWatts, 1) << " W\n";
+    writeCurve(csv, a.heldCurve);
     csv << "\n# Power curve on the alternator\n";
-    writeRows(csv, chargingRows, &charging);
+    writeCurve(csv, a.alternatorCurve);
 
-    csv << "\n# Annual energy at a mean wind speed of " << options.text("mean-wind-speed") << " m/s, Weibull shape "
-        << options.text("weibull-shape") << "\ncurve,annual energy (kWh),capacity factor\n";
-    const auto energyRow = [&](const std::string& name, const std::vector<PowerCurvePoint>& points) {
-        const AnnualEnergy energy = annualEnergy(points, site);
-        csv << name << ',' << number(energy.kilowattHours, 1) << ',' << number(energy.capacityFactor, 4) << '\n';
-    };
-    energyRow("held at the design tip speed ratio", curveOf(held));
-    energyRow("on the alternator", curveOf(chargingRows));
-    if (measured) {
-        const std::vector<PowerCurvePoint> binned = onBins(*measured);
-        energyRow("measured", binned);
-        csv << "\n# Measured power curve on the bins\nwind speed (m/s),power (W)\n";
-        for (const PowerCurvePoint& p : binned)
+    csv << "\n# Annual energy at a mean wind speed of " << number(valueOf(inputs, InputId::MeanWindSpeed, design), -1)
+        << " m/s, Weibull shape " << number(valueOf(inputs, InputId::WeibullShape, design), -1)
+        << "\ncurve,annual energy (kWh),capacity factor,capacity factor against,standby draw (kWh)\n";
+    for (const EnergyRow& row : energyRows(a, FigureScope::Every))
+        csv << lowerFirst(row.caption) << ',' << number(row.energy.energy.kilowattHours, 1) << ','
+            << number(row.energy.capacityFactor, 4) << ',' << basisWords(row.energy.basis) << ' '
+            << number(row.energy.basisWatts, 1) << " W," << number(row.energy.energy.standbyKilowattHours, 1) << '\n';
+    if (a.measured) {
+        csv << "\n# Measured power curve on the bins, at the site's air density\nwind speed (m/s),power (W)\n";
+        for (const PowerCurvePoint& p : a.measured->binned)
             csv << number(p.windSpeed, 1) << ',' << number(p.power, 1) << '\n';
     }
-    out << csv.str();
 }
 
 }  // namespace
@@ -339,12 +221,22 @@ void analyse(const Options& options, std::ostream& out)
 int runAnalyseCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
 {
     try {
-        const Options options(arguments);
-        if (options.help) {
+        bool help = false;
+        const std::map<InputId, std::string> given = optionsOf(arguments, help);
+        if (help) {
             writeHelp(out);
-            return 0;
+            return out.flush() ? 0 : 1;
         }
-        analyse(options, out);
+        const DesignSheet sheet = solvedDesign(given);
+        const AnalysisInputs inputs = inputsOf(given);
+        const Result<Analysis> analysis = analyse(sheet, inputs);
+        if (!analysis)
+            throw Failed{problemWords(analysis.problem(), inputs)};
+        for (const Warning& warning : analysis->warnings)
+            err << "tivora --analyse: warning: " << warningWords(warning, *analysis, inputs) << '\n';
+        std::ostringstream csv;
+        writeAnalysis(csv, *analysis, inputs, designFiguresOf(sheet));
+        out << csv.str();
         out.flush();
         if (!out) {
             err << "tivora --analyse: the output could not be written\n";

@@ -4,12 +4,20 @@
 //
 // The analysis never hands out a NaN: an input it cannot work with (an
 // altitude above the atmosphere's table, zero blades, a file that is not a
-// polar) is a Problem, with the kind for a program to act on and a one-line
-// text for the user that names where the input went wrong.
+// polar) is a Problem: its kind, the input at fault and the figures the
+// words need. The window and the command line word it, each in its own way
+// (the window names the field and takes the user there, the command line
+// names the option). Where the fault lies inside a file or the blade, the
+// message says where ("line 3: expected ...").
 
+#include "input_id.h"
+#include "sheet/fields.h"
+
+#include <optional>
 #include <string>
 #include <utility>
 #include <variant>
+#include <vector>
 
 namespace tivora::performance {
 
@@ -24,11 +32,20 @@ enum class ProblemKind {
     GeneratorNotUsable,  // volts per rpm, battery voltage or resistance that cannot be
     SiteNotUsable,       // mean wind speed or Weibull shape not above zero
     FileNotReadable,     // a named file that is missing, no regular file, too large or unreadable
+    InputOutside,        // `input` outside `bounds`, where the analysis cannot compute
+    InputNotBelow,       // `input` not below `other` (a cut-in at or above the cut-out)
+    FileNotLoaded,       // `input` names a file whose text is not at hand (a design opened without it)
+    AboveBetz,           // `figures`: a Cp above Betz's limit and its tip speed ratio; the airfoil is at fault
 };
 
 struct Problem {
     ProblemKind kind;
-    std::string message;
+    std::string message;  // where in a file or the blade; may be empty
+    std::optional<InputId> input = std::nullopt;
+    std::optional<InputId> other = std::nullopt;
+    Bounds bounds = {};                         // InputOutside: the range the input must lie in, SI
+    std::optional<Field> field = std::nullopt;  // a field of the main window's design at fault
+    std::vector<double> figures = {};           // what the words need beyond the input's own value
 
     bool operator==(const Problem&) const = default;
 };

@@ -1,11 +1,11 @@
 #include "rotor.h"
 
+#include "numeric.h"
+#include "physics.h"
 #include "sheet/unit_conversions.h"
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
-#include <numbers>
 #include <string>
 #include <utility>
 
@@ -13,21 +13,20 @@ namespace tivora::performance {
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
-constexpr double kDegree = kPi / 180;
-
 // Elements the rotor is integrated over, at the least; each interval between
 // stations gets an equal share, its elements evaluated at their midpoints.
 constexpr int kElements = 48;
 
 struct Section {
-    double radius, chord, twist;  // twist in radians
+    double radius, chord;  // m
+    double twistRadians;
 };
 
 struct SectionState {
     double residual = 1;
     double phi = 0;
     double a = 0, ap = 0, cl = 0, cd = 0, cn = 0, ct = 0, F = 1;
+    bool solved = false;
 };
 
 // The rotor's part in a section's equations, per unit wind speed.
@@ -39,9 +38,21 @@ struct RotorFrame {
     Losses losses;
 };
 
+// Prandtl's factor for a distance from the blade's end, over the radius
+// it is measured against: r at the tip, the hub's radius at the hub.
 double prandtl(int blades, double distance, double radius, double sinPhi)
 {
     return 2 / kPi * std::acos(std::exp(-blades / 2.0 * distance / (radius * std::abs(sinPhi))));
+}
+
+double lossFactor(int blades, double r, double tipRadius, double hubRadius, double sinPhi, Losses losses)
+{
+    double F = 1;
+    if (losses.tip)
+        F *= prandtl(blades, tipRadius - r, r, sinPhi);
+    if (losses.hub)
+        F *= prandtl(blades, r - hubRadius, hubRadius, sinPhi);
+    return F;
 }
 
 // Ning's residual at inflow angle phi, with the inductions that go with it.
@@ -53,15 +64,12 @@ SectionState residual(const RotorFrame& rotor, const Section& section, double ph
     const double solidity = rotor.blades * section.chord / (2 * kPi * section.radius);
     const double sinPhi = std::sin(phi);
     const double cosPhi = std::cos(phi);
-    const auto [cl, cd] = rotor.airfoil.at(phi - section.twist);
+    const auto [cl, cd] = rotor.airfoil.at(phi - section.twistRadians);
     s.cl = cl;
     s.cd = cd;
     s.cn = cl * cosPhi + cd * sinPhi;
     s.ct = cl * sinPhi - cd * cosPhi;
-    if (rotor.losses.tip)
-        s.F *= prandtl(rotor.blades, rotor.tipRadius - section.radius, section.radius, sinPhi);
-    if (rotor.losses.hub)
-        s.F *= prandtl(rotor.blades, section.radius - rotor.hubRadius, rotor.hubRadius, sinPhi);
+    s.F = lossFactor(rotor.blades, section.radius, rotor.tipRadius, rotor.hubRadius, sinPhi, rotor.losses);
     if (!(s.F > 0))
         return s;  // the blade's very end carries nothing; callers keep off it
 
@@ -86,95 +94,35 @@ SectionState residual(const RotorFrame& rotor, const Section& section, double ph
     return s;
 }
 
-// Brent's method on a bracket [a, b] with f(a), f(b) of opposite signs.
-template <class F>
-double brentRoot(F f, double a, double b, double fa, double fb)
-{
-    constexpr double kTolerance = 1e-10;
-    double c = a, fc = fa, d = b - a, e = d;
-    for (int i = 0; i < 100; ++i) {
-        if ((fb > 0) == (fc > 0)) {
-            c = a;
-            fc = fa;
-            d = e = b - a;
-        }
-        if (std::abs(fc) < std::abs(fb)) {
-            a = b;
-            b = c;
-            c = a;
-            fa = fb;
-            fb = fc;
-            fc = fa;
-        }
-        const double tol = 2 * std::numeric_limits<double>::epsilon() * std::abs(b) + kTolerance / 2;
-        const double m = (c - b) / 2;
-        if (std::abs(m) <= tol || fb == 0)
-            return b;
-        if (std::abs(e) >= tol && std::abs(fa) > std::abs(fb)) {
-            // Inverse quadratic interpolation, or the secant where only two points differ.
-            double p, q;
-            const double s = fb / fa;
-            if (a == c) {
-                p = 2 * m * s;
-                q = 1 - s;
-            } else {
-                const double r = fb / fc;
-                const double t = fa / fc;
-                p = s * (2 * m * t * (t - r) - (b - a) * (r - 1));
-                q = (t - 1) * (r - 1) * (s - 1);
-            }
-            if (p > 0)
-                q = -q;
-            else
-                p = -p;
-            if (2 * p < std::min(3 * m * q - std::abs(tol * q), std::abs(e * q))) {
-                e = d;
-                d = p / q;
-            } else {
-                d = m;
-                e = d;
-            }
-        } else {
-            d = m;
-            e = d;
-        }
-        a = b;
-        fa = fb;
-        b += std::abs(d) > tol ? d : (m > 0 ? tol : -tol);
-        fb = f(b);
-    }
-    return b;
-}
-
 // Solves one section: the first bracket of the residual's root in the
 // quadrants of a wind turbine's operation, in CCBlade's order, then Brent.
+// A section without a root (no lift and no drag at all, or a residual
+// that never changes sign) is reported as unsolved, never as a result.
 SectionState solveSection(const RotorFrame& rotor, const Section& section, long& evaluations)
 {
     const auto f = [&](double phi) {
         ++evaluations;
         return residual(rotor, section, phi).residual;
     };
-    constexpr double kEpsilon = 1e-6;
-    constexpr int kPoints = 20;
+    // Each quadrant is searched from just inside its start, where the
+    // residual is singular, to its end, in 19 steps.
+    constexpr double kInside = 1e-6;  // rad
+    constexpr int kSteps = 19;
     struct Quadrant {
-        double from, to;  // searched from `from` towards `to`
+        double from, to;
     };
     constexpr Quadrant kQuadrants[] = {
-        {kEpsilon, kPi / 2}, {-kEpsilon, -kPi / 2}, {kPi - kEpsilon, kPi / 2}, {-kPi + kEpsilon, -kPi / 2}};
+        {kInside, kPi / 2}, {-kInside, -kPi / 2}, {kPi - kInside, kPi / 2}, {-kPi + kInside, -kPi / 2}};
     for (const Quadrant& q : kQuadrants) {
-        double previous = q.from;
-        double fPrevious = f(previous);
-        for (int i = 1; i < kPoints; ++i) {
-            const double next = q.from + (q.to - q.from) * i / (kPoints - 1);
-            const double fNext = f(next);
-            if ((fPrevious < 0) != (fNext < 0)) {
-                return residual(rotor, section, brentRoot(f, previous, next, fPrevious, fNext));
-            }
-            previous = next;
-            fPrevious = fNext;
-        }
+        const std::optional<numeric::Root> root = numeric::firstRoot(f, q.from, q.to, kSteps, numeric::kAngleTolerance);
+        if (!root)
+            continue;
+        if (!root->converged)
+            break;
+        SectionState solved = residual(rotor, section, root->x);
+        solved.solved = true;
+        return solved;
     }
-    // No root anywhere: only a section with no lift and no drag at all.
     SectionState none;
     none.phi = std::atan2(1, rotor.tsr * section.radius / rotor.tipRadius);
     return none;
@@ -182,13 +130,11 @@ SectionState solveSection(const RotorFrame& rotor, const Section& section, long&
 
 Section sectionAt(const Blade& blade, double r)
 {
-    const auto& st = blade.stations;
-    std::size_t i = 1;
-    while (i + 1 < st.size() && st[i].radius < r)
-        ++i;
-    const double t = (r - st[i - 1].radius) / (st[i].radius - st[i - 1].radius);
-    return {r, st[i - 1].chord + t * (st[i].chord - st[i - 1].chord),
-            (st[i - 1].twistDegrees + t * (st[i].twistDegrees - st[i - 1].twistDegrees)) * kDegree};
+    const auto radius = [](const Station& s) { return s.radius; };
+    const numeric::Segment at = numeric::segmentOf(blade.stations, r, radius);
+    const Station &inner = blade.stations[at.upper - 1], &outer = blade.stations[at.upper];
+    return {r, numeric::lerp(inner.chord, outer.chord, at.t),
+            radiansFromDegrees(numeric::lerp(inner.twistDegrees, outer.twistDegrees, at.t))};
 }
 
 double relativeSpeedSquared(const SectionState& s, double localSpeedRatio)
@@ -268,6 +214,11 @@ Result<Blade> bladeFromSheet(const DesignSheet& sheet)
     return checkedBlade(std::move(blade));
 }
 
+double tipHubLoss(int blades, double r, double tipRadius, double hubRadius, double phiRadians, Losses losses)
+{
+    return lossFactor(blades, r, tipRadius, hubRadius, std::sin(phiRadians), losses);
+}
+
 double aspectRatio(const Blade& blade)
 {
     const double r75 = std::max(0.75 * blade.tipRadius(), blade.hubRadius());
@@ -287,6 +238,8 @@ RotorCoefficients rotorCoefficients(const Blade& blade, const Airfoil& airfoil, 
         for (int j = 0; j < perInterval; ++j) {
             const Section section = sectionAt(blade, st[i].radius + (j + 0.5) * dr);
             const SectionState s = solveSection(rotor, section, result.residualEvaluations);
+            if (!s.solved)
+                ++result.unsolvedElements;
             const double w2 = relativeSpeedSquared(s, tsr * section.radius / rotor.tipRadius);
             torqueSum += w2 * section.chord * s.ct * section.radius * dr;
             thrustSum += w2 * section.chord * s.cn * dr;
@@ -321,13 +274,12 @@ Result<BladeAnalysis> analyseBlade(const Blade& blade, const Airfoil& airfoil, d
         const double phi = s.phi;
         const double halfRhoV2 = 0.5 * density * windSpeed * windSpeed;
         const double w2 = relativeSpeedSquared(s, tsr * r / blade.tipRadius());
-        analysis.stations.push_back({station.radius, phi / kDegree, (phi - section.twist) / kDegree, s.cl, s.cd, s.a,
-                                     s.ap, s.F, halfRhoV2 * w2 * section.chord * s.cn,
-                                     halfRhoV2 * w2 * section.chord * s.ct});
+        analysis.stations.push_back(
+            {station.radius, degreesFromRadians(phi), degreesFromRadians(phi - section.twistRadians), s.cl, s.cd, s.a,
+             s.ap, s.F, halfRhoV2 * w2 * section.chord * s.cn, halfRhoV2 * w2 * section.chord * s.ct, s.solved});
     }
     const double R = blade.tipRadius();
-    const double windPower = 0.5 * density * windSpeed * windSpeed * windSpeed * kPi * R * R;
-    analysis.power = analysis.rotor.cp * windPower;
+    analysis.power = analysis.rotor.cp * windPowerWatts(density, R, windSpeed);
     analysis.thrust = analysis.rotor.ct * 0.5 * density * windSpeed * windSpeed * kPi * R * R;
     analysis.torque = analysis.rotor.cq * 0.5 * density * windSpeed * windSpeed * kPi * R * R * R;
     return analysis;

@@ -46,6 +46,11 @@ struct Losses {
     bool hub = true;
 };
 
+// Prandtl's tip and hub loss factor F = F_tip · F_hub at radius r (m) and
+// inflow angle φ, as CCBlade has it: F_tip = (2/π) acos(exp(−B (R − r) /
+// (2 r sin φ))), F_hub = (2/π) acos(exp(−B (r − R_hub) / (2 R_hub sin φ))).
+double tipHubLoss(int blades, double r, double tipRadius, double hubRadius, double phiRadians, Losses losses = {});
+
 struct StationResult {
     double radius;        // m
     double phiDegrees;    // inflow angle
@@ -56,6 +61,7 @@ struct StationResult {
     double tipHubLoss;           // F
     double normalLoad;           // N', N/m of one blade, at the wind speed given
     double tangentialLoad;       // T', N/m
+    bool solved;                 // false: the residual has no root here, and the figures are none
 };
 
 struct RotorCoefficients {
@@ -63,6 +69,9 @@ struct RotorCoefficients {
     double ct = 0;  // thrust
     double cq = 0;  // torque, on πR³ ½ρV²
     long residualEvaluations = 0;
+    // Elements whose residual has no root: they carry no load in the sums
+    // above, and the analysis says so.
+    int unsolvedElements = 0;
 };
 
 struct BladeAnalysis {

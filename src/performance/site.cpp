@@ -29,9 +29,14 @@ Result<double> airDensity(double altitudeMetres, std::optional<double> temperatu
     if (temperatureCelsius) {
         if (!std::isfinite(*temperatureCelsius) || *temperatureCelsius < -90 || *temperatureCelsius > 60)
             return Problem{ProblemKind::OutsideAtmosphere, "the air temperature must lie between -90 and 60 °C"};
-        temperature = *temperatureCelsius + 273.15;
+        temperature = *temperatureCelsius + kCelsiusZero;
     }
     return pressure / (kGasConstant * temperature);
+}
+
+double standardTemperatureCelsius(double altitudeMetres)
+{
+    return kSeaLevelTemperature - kLapseRate * altitudeMetres - kCelsiusZero;
 }
 
 Result<WindDistribution> windDistribution(double meanSpeed, double shape)
@@ -57,18 +62,29 @@ double cumulativeProbability(const WindDistribution& site, double v)
 
 AnnualEnergy annualEnergy(const std::vector<PowerCurvePoint>& curve, const WindDistribution& site)
 {
-    double sum = 0;
-    double highest = 0;
-    for (std::size_t i = 0; i < curve.size(); ++i) {
-        highest = std::max(highest, curve[i].power);
-        if (i == 0)
-            continue;
+    double delivered = 0, drawn = 0;  // W, weighted by probability
+    for (std::size_t i = 1; i < curve.size(); ++i) {
         const double binProbability =
             cumulativeProbability(site, curve[i].windSpeed) - cumulativeProbability(site, curve[i - 1].windSpeed);
-        sum += binProbability * (curve[i - 1].power + curve[i].power) / 2;
+        const double p0 = curve[i - 1].power, p1 = curve[i].power;
+        delivered += binProbability * (std::max(p0, 0.0) + std::max(p1, 0.0)) / 2;
+        drawn += binProbability * (std::min(p0, 0.0) + std::min(p1, 0.0)) / 2;
     }
-    const double wattHours = sum * kHoursPerYear;
-    return {wattHours / 1000, highest > 0 ? wattHours / (highest * kHoursPerYear) : 0};
+    return {delivered * kHoursPerYear / 1000, drawn * kHoursPerYear / 1000};
+}
+
+std::vector<PowerCurvePoint> atSiteDensity(const std::vector<PowerCurvePoint>& seaLevelCurve, double densityKgM3)
+{
+    const double stretch = std::cbrt(kSeaLevelDensity / densityKgM3);
+    std::vector<PowerCurvePoint> site;
+    for (const PowerCurvePoint& p : seaLevelCurve)
+        site.push_back({p.windSpeed * stretch, p.power});
+    return site;
+}
+
+double capacityFactor(double kilowattHours, double basisWatts)
+{
+    return basisWatts > 0 ? kilowattHours * 1000 / (basisWatts * kHoursPerYear) : 0;
 }
 
 }  // namespace tivora::performance

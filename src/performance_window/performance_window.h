@@ -1,31 +1,29 @@
 #pragma once
 
 // The Rotor Performance window: the analysis of the design as last solved
-// in the main window, at a site the user describes, drawn live as three
-// charts and a table of the power curve. Made the first time the user asks
-// for it; one instance, beside the main window and closed with it.
+// in the main window, at a site the user describes, drawn live as charts
+// and a table of the power curve. Made the first time the user asks for it;
+// one instance, beside the main window and closed with it.
 //
-// It computes nothing itself: the inputs are read and converted, and the
-// analysis made, by the core (performance/rotor_performance.h); this only
-// shows what the core returns.
+// By job: InputForm holds the inputs and shows them; the core's `analyse`
+// makes every figure; performance_charts draws the charts from the result,
+// performance_report writes its figures and rows; problem_words words what
+// went wrong. This class joins them and says what is true at the top.
 
 #include "export/performance_sheet.h"
-#include "performance/rotor_performance.h"
+#include "performance/analysis.h"
 #include "sheet/design_file.h"
 #include "sheet/design_sheet.h"
 
-#include <QHash>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
-class QAbstractButton;
-class QFormLayout;
 class QLabel;
-class QLineEdit;
-class QRadioButton;
+class QTabWidget;
 class QTableWidget;
 class QTimer;
 
@@ -34,6 +32,7 @@ namespace tivora {
 namespace chart {
 class ChartView;
 }
+class InputForm;
 
 class PerformanceWindow : public QWidget {
     Q_OBJECT
@@ -48,79 +47,48 @@ public:
     void designChanged();
 
     // Reads a polar or a measured power curve from a file; on a problem the
-    // message says why and the previous analysis stays.
+    // message says why and the analysis stays as it was.
     void loadPolar(const QString& path);
     void loadMeasuredCurve(const QString& path);
 
     // The analysis shown, for the design sheet and the CSV; none while none is shown.
     std::optional<PerformanceSheet> exportSheet() const;
 
-    // The inputs as the design file keeps them, and the inputs of an opened
-    // design (those it does not name at their start values).
+    // The inputs as the design file keeps them, and those of an opened
+    // design (what it does not name at its default).
     DesignSettings settings() const;
     void applySettings(const DesignSettings& settings);
 
-    // Replaceable so that tests never wait for a user.
+    // The open dialog, replaceable so that tests never wait for a user, and
+    // the folder it starts in: the design's.
     std::function<QString(const QString& title)> chooseFile;
+    std::function<QString()> designFolder;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
-    struct Input {
-        performance::PerformanceInput which;
-        std::optional<performance::SiteQuantity> quantity;  // converted with the units in force
-        QLineEdit* edit;
-        QLabel* label;
-        QString caption;  // without unit
-        QString fixedUnit;
-        double* value;  // in SI, in inputs_
-        int decimals;
-    };
-
     void build();
-    QLineEdit* addInput(QFormLayout* form, performance::PerformanceInput which, const QString& objectName,
-                        const QString& caption, std::optional<performance::SiteQuantity> quantity,
-                        const QString& fixedUnit, double* value, int decimals);
-    void inputEdited(Input& input);
-    void showInputs();
-    void mark(Input& input, const QString& why);
     void analyse();
-    void showAnalysis(const performance::RotorPerformance& result);
+    void showAnalysis(const performance::Analysis& analysis);
+    void showNothing(const QString& why);
     void say(const QString& message);
-    QString figure(double value, int decimals) const;
-    QString speedUnit() const;
-    double shownSpeed(double metresPerSecond) const;
-    std::optional<std::string> readFile(const QString& path);
+    void loadFile(performance::InputId input, const QString& path);
     void copyTable();
     void placeBesideMain();
 
     QWidget* main_;
     const DesignSheet& sheet_;
     std::function<bool()> resultsStale_;
-    performance::PerformanceInputs inputs_;
-    double ratedPower_ = 0;
-    bool ratedPowerTyped_ = false;
-    QString polarName_;
-    QString measuredName_;
-    std::vector<Input> fields_;
-    bool showing_ = false;
-    UnitSystem shownSystem_ = UnitSystem::SI;
-    std::optional<performance::RotorPerformance> shown_;
-    bool current_ = false;  // shown_ is of the design and inputs now in force
+    std::optional<PerformanceSheet> report_;  // of the analysis shown, while it is current
 
+    InputForm* form_ = nullptr;
     QLabel* note_ = nullptr;
-    QLabel* density_ = nullptr;
-    QLabel* polarLabel_ = nullptr;
-    QAbstractButton* simpleAirfoil_ = nullptr;
-    QRadioButton* held_ = nullptr;
-    QRadioButton* alternator_ = nullptr;
-    QLabel* measuredLabel_ = nullptr;
     QLabel* summary_ = nullptr;
-    chart::ChartView* cpChart_ = nullptr;
-    chart::ChartView* powerChart_ = nullptr;
-    chart::ChartView* matchingChart_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    std::vector<chart::ChartView*> charts_;
     QTableWidget* table_ = nullptr;
     QTimer* pending_ = nullptr;
 };

@@ -98,6 +98,7 @@ bool Form1::openDesign(const QString& path)
         return false;
     }
     DesignFile& design = std::get<DesignFile>(read);
+    rememberFolderOf(path);
     sheet_ = std::move(design.sheet);
     showSheet();
     markSenselessInputs();

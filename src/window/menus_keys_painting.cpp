@@ -2,6 +2,7 @@
 // shortcuts, the keys that reach Solve! and Help!, and the background.
 
 #include "export/design_export.h"
+#include "export/file_dialog.h"
 #include "fonts_and_pictures.h"
 #include "main_window.h"
 #include "performance_window/performance_window.h"
@@ -98,6 +99,9 @@ DesignExport& Form1::designExport()
 void Form1::showPerformance()
 {
     if (!performance_) {
+        // Made now, the window is no change of the design: what an opened
+        // file held, or the start values, count as saved as they were.
+        const bool unchanged = settingsToSave() == savedSettings_;
         performance_ =
             new PerformanceWindow(this, sheet_, [this] { return resultsMayBeStale(sheet_, inputEditedSinceSolve_); });
         // Every change of the design shows in a field or the options; Solve!
@@ -107,9 +111,8 @@ void Form1::showPerformance()
         for (QAbstractButton* option : options_->buttons())
             connect(option, &QAbstractButton::toggled, performance_, &PerformanceWindow::designChanged);
         connect(button(Button::Solve), &QAbstractButton::clicked, performance_, &PerformanceWindow::designChanged);
-        // Made now, the window is no change of the design: what an opened
-        // file held, or the start values, count as saved as they were.
-        const bool unchanged = settingsToSave() == savedSettings_;
+        // Its files are usually kept beside the design's.
+        performance_->designFolder = [] { return startFolder(); };
         performance_->applySettings(openedSettings_);
         if (unchanged)
             savedSettings_ = settingsToSave();

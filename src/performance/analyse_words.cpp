@@ -1,0 +1,190 @@
+#include "analyse_words.h"
+
+#include "physics.h"
+#include "report.h"
+#include "solve/solve.h"
+
+#include <cmath>
+#include <vector>
+
+namespace tivora::performance {
+
+namespace {
+
+std::string number(double value)
+{
+    return formatNumber(value, NumberFormat{});
+}
+
+const InputSpec* specOfField(Field field)
+{
+    for (const InputSpec& spec : inputTable()) {
+        if (spec.field == field)
+            return &spec;
+    }
+    return nullptr;
+}
+
+std::string optionName(const InputSpec& spec)
+{
+    return spec.option.empty() ? std::string(spec.caption) : "--" + std::string(spec.option);
+}
+
+std::string withUnit(double value, std::string_view unit)
+{
+    std::string text = number(value);
+    if (!unit.empty())
+        text.append(" ").append(unit);
+    return text;
+}
+
+std::string listed(const std::vector<std::string>& names)
+{
+    std::string out;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        out += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return out;
+}
+
+const char* failureName(FailureKind kind)
+{
+    switch (kind) {
+    case FailureKind::NotANumber:
+        return "not a number";
+    case FailureKind::TooLargeToRead:
+        return "too large to read";
+    case FailureKind::DivisionByZero:
+        return "division by zero";
+    case FailureKind::Overflow:
+        return "a figure too large";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string ascii(std::string_view text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::string_view rest = text.substr(i);
+        if (rest.starts_with("³")) {
+            out += '3';
+            i += std::string_view("³").size() - 1;
+        } else if (rest.starts_with("·")) {
+            out += '.';
+            i += std::string_view("·").size() - 1;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::string defaultWords(const InputSpec& spec)
+{
+    if (spec.field)
+        return std::string(infoOf(*spec.field).startText);
+    if (spec.kind == InputKind::File)
+        return "none";
+    if (spec.derived != DerivedDefault::None)
+        return std::string(spec.derivedWords);
+    return number(spec.fallback);
+}
+
+std::string boundsWords(const Bounds& b, std::string_view unit)
+{
+    const bool low = std::isfinite(b.low), high = std::isfinite(b.high);
+    if (low && high && b.lowIncluded && b.highIncluded)
+        return "from " + number(b.low) + " to " + withUnit(b.high, unit);
+    std::vector<std::string> parts;
+    if (low)
+        parts.push_back(b.lowIncluded ? withUnit(b.low, unit) + " or more" : "above " + withUnit(b.low, unit));
+    if (high)
+        parts.push_back(b.highIncluded ? "at most " + withUnit(b.high, unit) : "below " + withUnit(b.high, unit));
+    return listed(parts);
+}
+
+std::string unsolvableWords(const Failure& failure, const DesignSheet& sheet)
+{
+    std::vector<Field> behind = failure.inputs.empty() ? std::vector<Field>{failure.field} : failure.inputs;
+    if (behind.size() > 1) {
+        std::vector<Field> alone;
+        for (Field field : behind) {
+            DesignSheet restored = sheet;
+            restored.setText(field, std::string(infoOf(field).startText));
+            if (!solve(restored))
+                alone.push_back(field);
+        }
+        if (alone.size() == 1)
+            behind = alone;
+    }
+    std::vector<std::string> options;
+    for (Field field : behind) {
+        const InputSpec* spec = specOfField(field);
+        options.push_back(spec ? optionName(*spec) : std::string(nameOf(field)));
+    }
+    std::string computing;
+    if (const auto caption = infoOf(failure.field).caption; caption && !infoOf(failure.field).typedByUser)
+        computing = " while computing \"" + std::string(captionText(sheet, *caption)) + "\"";
+    return listed(options) + ": the design cannot be solved (" + failureName(failure.kind) + computing + ")";
+}
+
+std::string problemWords(const Problem& problem, const AnalysisInputs& inputs)
+{
+    if (problem.input) {
+        const InputSpec& spec = specOf(*problem.input);
+        const std::string unit = ascii(asciiUnitOf(spec.quantity));
+        const double value = inputs.typed(spec.id).value_or(spec.fallback);
+        switch (problem.kind) {
+        case ProblemKind::InputOutside:
+            return optionName(spec) + ": " + withUnit(value, unit) + " cannot be analysed; it must be " +
+                   boundsWords(problem.bounds, unit);
+        case ProblemKind::AboveBetz:
+            return optionName(spec) + ": the analysis gives a Cp of " + figureText(problem.figures.at(0), 2, {}) +
+                   " at tip speed ratio " + figureText(problem.figures.at(1), 2, {}) +
+                   ", above the Betz limit 16/27 = 0.593: the airfoil's lift and drag there cannot be trusted";
+        case ProblemKind::InputNotBelow:
+            return optionName(spec) + ": " + withUnit(value, unit) + " must be below " +
+                   optionName(specOf(*problem.other));
+        default:
+            if (spec.kind == InputKind::File)
+                return inputs.file(spec.id).name + ": " + problem.message;
+            return optionName(spec) + ": " + problem.message;
+        }
+    }
+    if (problem.field) {
+        const InputSpec* spec = specOfField(*problem.field);
+        return (spec ? optionName(*spec) : std::string(nameOf(*problem.field))) + ": holds no number";
+    }
+    return problem.message;
+}
+
+std::string warningWords(const Warning& warning, const Analysis& analysis, const AnalysisInputs& inputs)
+{
+    switch (warning.kind) {
+    case WarningKind::EfficiencyAboveBetz:
+        return "--efficiency " + number(warning.figure) +
+               " is above the Betz limit, 16/27 = " + figureText(kBetzLimit, 3, NumberFormat{}) +
+               ": no rotor takes more of the wind's power, so the generator power of " +
+               figureText(analysis.generatorWatts, 1, NumberFormat{}) + " W is more than any rotor gives";
+    case WarningKind::AlphaPastStall:
+        return "--alpha " + number(analysis.designAlphaDegrees) + " degrees is past the airfoil's stall at " +
+               number(warning.figure) + " degrees: the blade is drawn for an airfoil that has stalled";
+    case WarningKind::ElementsUnsolved:
+        return number(warning.figure) +
+               " blade elements found no inflow angle at some tip speed ratios; they are counted as carrying no load";
+    case WarningKind::NotSensible: {
+        const InputSpec& spec = specOf(*warning.input);
+        const std::string unit = ascii(asciiUnitOf(spec.quantity));
+        std::string words = optionName(spec) + " " + withUnit(*inputs.typed(spec.id), unit) +
+                            " makes no physical sense: expected " + boundsWords(spec.sensible, unit);
+        if (spec.below)
+            words += ", below " + optionName(specOf(*spec.below));
+        return words;
+    }
+    }
+    return {};
+}
+
+}  // namespace tivora::performance

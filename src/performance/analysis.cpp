@@ -1,0 +1,257 @@
+#include "analysis.h"
+
+#include "physics.h"
+#include "sheet/unit_conversions.h"
+#include "solve/physical_sense.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tivora::performance {
+
+namespace {
+
+// Points of each curve of the matching chart, and of the alternator's line.
+constexpr int kMatchingSamples = 80;
+
+struct DesignPoint {
+    double tsr, cl, alphaDegrees, efficiency, windMps, generatorWatts;
+};
+
+Result<DesignPoint> designPointOf(const DesignSheet& sheet)
+{
+    DesignPoint d{};
+    try {
+        d.tsr = readNumber(sheet, Field::Tsr);
+        d.cl = readNumber(sheet, Field::Cl);
+        d.alphaDegrees = readNumber(sheet, Field::Alpha);
+        d.efficiency = readNumber(sheet, Field::Efficiency);
+        d.windMps = siFromShown(Quantity::WindSpeed, sheet.selectedSystem(), readNumber(sheet, Field::WindSpeed));
+        d.generatorWatts = readNumber(sheet, Field::Power);
+    } catch (const StepFailure& failure) {
+        return Problem{ProblemKind::SheetNotSolved, "", std::nullopt, std::nullopt, {}, failure.failure().field};
+    }
+    return d;
+}
+
+// A Problem of a file, named by the input that holds it.
+Problem ofInput(Problem problem, InputId input)
+{
+    if (!problem.input)
+        problem.input = input;
+    return problem;
+}
+
+CurveEnergy energyOf(const std::vector<PowerCurvePoint>& curve, const WindDistribution& site, CapacityBasis basis,
+                     double ratedWatts)
+{
+    CurveEnergy out;
+    out.energy = annualEnergy(curve, site);
+    out.basis = basis;
+    out.basisWatts = ratedWatts;
+    if (basis == CapacityBasis::LargestDelivered) {
+        out.basisWatts = 0;
+        for (const PowerCurvePoint& p : curve)
+            out.basisWatts = std::max(out.basisWatts, p.power);
+    }
+    out.capacityFactor = capacityFactor(out.energy.kilowattHours, out.basisWatts);
+    return out;
+}
+
+std::vector<PowerCurvePoint> delivered(const std::vector<PowerCurveRow>& rows)
+{
+    std::vector<PowerCurvePoint> points;
+    for (const PowerCurveRow& row : rows)
+        points.push_back({row.windMps, row.deliveredWatts});
+    return points;
+}
+
+// The speed from which a curve delivers, and its rpm there.
+CutIn cutInOf(const std::vector<PowerCurveRow>& rows)
+{
+    for (const PowerCurveRow& row : rows) {
+        if (row.deliveredWatts > 0)
+            return {row.windMps, row.rpm};
+    }
+    return {};
+}
+
+// The stall angle the design angle of attack is judged against: the
+// polar's angle of highest lift, or where thin airfoils stall.
+double stallAngleOf(const Airfoil& airfoil, bool fromPolar)
+{
+    if (!fromPolar)
+        return kHighestAlpha;
+    const std::vector<PolarRow>& rows = airfoil.rows();
+    return std::max_element(rows.begin(), rows.end(), [](const PolarRow& a, const PolarRow& b) { return a.cl < b.cl; })
+        ->alphaDegrees;
+}
+
+void addMatching(Analysis& out, UnitSystem system, double tipRadiusM)
+{
+    const std::vector<double> speeds = matchingWindSpeeds(system);
+    const double freeTsr = freeRunningTsr(out.cp);
+    const double topRpm = rpmAt(freeTsr, speeds.back(), tipRadiusM);
+    for (double v : speeds) {
+        const double windPower = windPowerWatts(out.densityKgM3, tipRadiusM, v);
+        MatchingCurve curve{v, {}, {rpmAt(out.cp.peakTsr, v, tipRadiusM), out.cp.peakCp * windPower}, {}};
+        for (int i = 0; i <= kMatchingSamples; ++i) {
+            const double rpm = topRpm * i / kMatchingSamples;
+            const double tsr = tsrAt(rpm, v, tipRadiusM);
+            if (tsr > freeTsr)
+                break;
+            curve.points.push_back({rpm, std::max(0.0, cpAt(out.cp, tsr)) * windPower});
+        }
+        curve.operating = alternatorRow(out.cp, out.alternator, v, tipRadiusM, out.densityKgM3);
+        out.matching.push_back(curve);
+    }
+    const double from = out.alternator.cutInRpm();
+    for (int i = 0; i <= kMatchingSamples && from < topRpm; ++i) {
+        const double rpm = from + (topRpm - from) * i / kMatchingSamples;
+        out.alternatorLine.push_back({rpm, out.alternator.shaftWatts(rpm)});
+    }
+}
+
+}  // namespace
+
+std::vector<double> matchingWindSpeeds(UnitSystem system)
+{
+    std::vector<double> speeds;
+    switch (system) {
+    case UnitSystem::SI:
+        for (int v = 3; v <= 12; ++v)
+            speeds.push_back(v);
+        break;
+    case UnitSystem::Metric:
+        for (int v = 10; v <= 45; v += 5)
+            speeds.push_back(v / 3.6);
+        break;
+    case UnitSystem::Imperial:
+        for (int v = 6; v <= 26; v += 2)
+            speeds.push_back(v / units::kMphPerMetrePerSecond);
+        break;
+    }
+    return speeds;
+}
+
+std::optional<Problem> checkFile(InputId input, std::string_view text)
+{
+    switch (input) {
+    case InputId::Polar:
+        // Whether it reads as a polar does not hang on the blade's aspect ratio.
+        if (const Result<Airfoil> polar = readPolar(text, 10); !polar)
+            return ofInput(polar.problem(), input);
+        break;
+    case InputId::Measured:
+        if (const Result<std::vector<PowerCurvePoint>> curve = readPowerCurve(text); !curve)
+            return ofInput(curve.problem(), input);
+        break;
+    default:
+        break;
+    }
+    return std::nullopt;
+}
+
+Result<Analysis> analyse(const DesignSheet& sheet, const AnalysisInputs& inputs)
+{
+    const Result<Blade> blade = bladeFromSheet(sheet);
+    if (!blade)
+        return blade.problem();
+    const Result<DesignPoint> point = designPointOf(sheet);
+    if (!point)
+        return point.problem();
+    const DesignFigures design{point->generatorWatts};
+    if (std::optional<Problem> refused = refusal(inputs, design))
+        return *refused;
+    const auto value = [&](InputId id) { return valueOf(inputs, id, design); };
+
+    Analysis out;
+    const double ratio = aspectRatio(*blade);
+    const InputFile& polar = inputs.file(InputId::Polar);
+    const Result<Airfoil> airfoil =
+        polar.text
+            ? readPolar(*polar.text, ratio)
+            : simpleAirfoil({point->cl, point->alphaDegrees, value(InputId::ClMax), value(InputId::GlideRatio)}, ratio);
+    if (!airfoil)
+        return ofInput(airfoil.problem(), polar.text ? InputId::Polar : InputId::ClMax);
+    out.standardTemperature = !inputs.typed(InputId::Temperature);
+    out.temperatureCelsius = value(InputId::Temperature);
+    const Result<double> density = airDensity(value(InputId::Altitude), out.temperatureCelsius);
+    if (!density)
+        return ofInput(density.problem(), InputId::Altitude);
+    const Result<WindDistribution> site = windDistribution(value(InputId::MeanWindSpeed), value(InputId::WeibullShape));
+    if (!site)
+        return ofInput(site.problem(), InputId::MeanWindSpeed);
+    const Result<Alternator> alternator =
+        checkedAlternator({value(InputId::VoltsPerRpm), value(InputId::BatteryVolts), value(InputId::RectifierDrop),
+                           value(InputId::WindingResistance)});
+    if (!alternator)
+        return ofInput(alternator.problem(), InputId::VoltsPerRpm);
+    std::optional<std::vector<PowerCurvePoint>> measured;
+    if (const InputFile& file = inputs.file(InputId::Measured); file.text) {
+        Result<std::vector<PowerCurvePoint>> read = readPowerCurve(*file.text);
+        if (!read)
+            return ofInput(read.problem(), InputId::Measured);
+        measured = std::move(read.value());
+    }
+
+    out.densityKgM3 = *density;
+    out.cp = cpCurve(*blade, *airfoil);
+    // No rotor takes more than Betz's share of the wind: a Cp above it can
+    // only come from lift and drag that are no airfoil's.
+    if (out.cp.peakCp > kBetzLimit) {
+        Problem aboveBetz{ProblemKind::AboveBetz, "", polar.text ? InputId::Polar : InputId::Alpha};
+        aboveBetz.figures = {out.cp.peakCp, out.cp.peakTsr};
+        return aboveBetz;
+    }
+    out.designTsr = point->tsr;
+    out.typedEfficiency = point->efficiency;
+    out.designAlphaDegrees = point->alphaDegrees;
+    out.generatorWatts = point->generatorWatts;
+    out.designWindMps = point->windMps;
+    const Result<BladeAnalysis> atDesign = analyseBlade(*blade, *airfoil, point->tsr, point->windMps, *density);
+    if (!atDesign)
+        return atDesign.problem();
+    out.design = *atDesign;
+    out.designCp = out.design.rotor.cp;
+
+    const double tip = blade->tipRadius();
+    out.onAlternator = inputs.onAlternator();
+    out.alternator = *alternator;
+    out.held = {point->tsr, value(InputId::CutIn), value(InputId::CutOut), value(InputId::RatedPower)};
+    Result<std::vector<PowerCurveRow>> held = heldPowerCurve(out.held, out.designCp, tip, *density);
+    if (!held)
+        return ofInput(held.problem(), InputId::CutIn);
+    out.heldCurve = std::move(held.value());
+    out.alternatorCurve = alternatorPowerCurve(out.cp, *alternator, tip, *density);
+    out.heldEnergy = energyOf(delivered(out.heldCurve), *site, CapacityBasis::RatedPower, out.held.ratedWatts);
+    out.alternatorEnergy = energyOf(delivered(out.alternatorCurve), *site, CapacityBasis::LargestDelivered, 0);
+    out.heldCutIn = {out.held.cutInMps, rpmAt(out.held.tsr, out.held.cutInMps, tip)};
+    // On the alternator the rotor charges once, running free, it turns at
+    // the cut-in rpm: V = 2π R rpm / (60 λ_free).
+    out.alternatorCutIn = {tip * radPerSecFromRpm(alternator->cutInRpm()) / freeRunningTsr(out.cp),
+                           alternator->cutInRpm()};
+    if (cutInOf(out.alternatorCurve).windMps == 0)
+        out.alternatorCutIn = {};
+    if (measured) {
+        MeasuredComparison comparison;
+        comparison.binned = onBins(atSiteDensity(*measured, *density));
+        comparison.energy = energyOf(comparison.binned, *site, CapacityBasis::LargestDelivered, 0);
+        out.measured = std::move(comparison);
+    }
+    addMatching(out, sheet.selectedSystem(), tip);
+
+    if (brokenSenseRule(sheet, Field::Efficiency) && point->efficiency > 0)
+        out.warnings.push_back({WarningKind::EfficiencyAboveBetz, InputId::Efficiency, point->efficiency});
+    if (const double stall = stallAngleOf(*airfoil, polar.text.has_value()); point->alphaDegrees > stall)
+        out.warnings.push_back({WarningKind::AlphaPastStall, InputId::Alpha, stall});
+    if (const int unsolved = out.cp.unsolvedElements + out.design.rotor.unsolvedElements)
+        out.warnings.push_back({WarningKind::ElementsUnsolved, std::nullopt, static_cast<double>(unsolved)});
+    for (const InputSpec& spec : inputTable()) {
+        if (spec.kind == InputKind::Number && !sensible(inputs, spec.id, design))
+            out.warnings.push_back({WarningKind::NotSensible, spec.id});
+    }
+    return out;
+}
+
+}  // namespace tivora::performance

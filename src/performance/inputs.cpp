@@ -1,0 +1,317 @@
+#include "inputs.h"
+
+#include "sheet/unit_conversions.h"
+#include "site.h"
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+namespace tivora::performance {
+
+std::string unitOf(Quantity quantity, UnitSystem system)
+{
+    const bool imperial = system == UnitSystem::Imperial;
+    switch (quantity) {
+    case Quantity::None:
+        return {};
+    case Quantity::WindSpeed:
+        return system == UnitSystem::SI ? "m/s" : system == UnitSystem::Metric ? "km/h" : "mph";
+    case Quantity::Altitude:
+    case Quantity::Length:
+        return imperial ? "ft" : "m";
+    case Quantity::Temperature:
+        return imperial ? "°F" : "°C";
+    case Quantity::Angle:
+        return "°";
+    case Quantity::Power:
+        return "W";
+    case Quantity::Voltage:
+        return "V";
+    case Quantity::VoltsPerRpm:
+        return "V/rpm";
+    case Quantity::Resistance:
+        return "Ω";
+    case Quantity::Rpm:
+        return "rpm";
+    case Quantity::Torque:
+        return "N·m";
+    case Quantity::Force:
+        return "N";
+    case Quantity::Density:
+        return "kg/m³";
+    case Quantity::Energy:
+        return "kWh";
+    }
+    return {};
+}
+
+std::string_view asciiUnitOf(Quantity quantity)
+{
+    switch (quantity) {
+    case Quantity::None:
+        return "";
+    case Quantity::WindSpeed:
+        return "m/s";
+    case Quantity::Altitude:
+    case Quantity::Length:
+        return "m";
+    case Quantity::Temperature:
+        return "degrees C";
+    case Quantity::Angle:
+        return "degrees";
+    case Quantity::Power:
+        return "W";
+    case Quantity::Voltage:
+        return "V";
+    case Quantity::VoltsPerRpm:
+        return "V/rpm";
+    case Quantity::Resistance:
+        return "ohm";
+    case Quantity::Rpm:
+        return "rpm";
+    case Quantity::Torque:
+        return "N.m";
+    case Quantity::Force:
+        return "N";
+    case Quantity::Density:
+        return "kg/m3";
+    case Quantity::Energy:
+        return "kWh";
+    }
+    return "";
+}
+
+double shownFromSi(Quantity quantity, UnitSystem system, double si)
+{
+    switch (quantity) {
+    case Quantity::WindSpeed:
+        return system == UnitSystem::SI       ? si
+               : system == UnitSystem::Metric ? si * 3.6
+                                              : si * units::kMphPerMetrePerSecond;
+    case Quantity::Altitude:
+    case Quantity::Length:
+        return system == UnitSystem::Imperial ? si * units::kFeetPerMetre : si;
+    case Quantity::Temperature:
+        return system == UnitSystem::Imperial ? si * 9 / 5 + 32 : si;
+    default:
+        return si;
+    }
+}
+
+double siFromShown(Quantity quantity, UnitSystem system, double shown)
+{
+    switch (quantity) {
+    case Quantity::WindSpeed:
+        return system == UnitSystem::SI       ? shown
+               : system == UnitSystem::Metric ? shown / 3.6
+                                              : shown / units::kMphPerMetrePerSecond;
+    case Quantity::Altitude:
+    case Quantity::Length:
+        return system == UnitSystem::Imperial ? shown / units::kFeetPerMetre : shown;
+    case Quantity::Temperature:
+        return system == UnitSystem::Imperial ? (shown - 32) * 5 / 9 : shown;
+    default:
+        return shown;
+    }
+}
+
+const InputSpec* specByOption(std::string_view option)
+{
+    for (const InputSpec& spec : inputTable()) {
+        if (!spec.option.empty() && spec.option == option)
+            return &spec;
+    }
+    return nullptr;
+}
+
+namespace {
+
+std::string shortest(double value)
+{
+    char text[64];
+    const auto [end, error] = std::to_chars(text, text + sizeof text, value);
+    return error == std::errc() ? std::string(text, end) : std::string();
+}
+
+// The value with `decimals` decimals where that text reads back as the same
+// double; none otherwise.
+std::optional<std::string> withDecimals(double value, int decimals)
+{
+    char text[64];
+    const auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    double back = 0;
+    if (error != std::errc() || std::from_chars(text, end, back).ec != std::errc() || back != value)
+        return std::nullopt;
+    return std::string(text, end);
+}
+
+}  // namespace
+
+void AnalysisInputs::setTyped(InputId id, std::optional<double> si, int decimals)
+{
+    slot(id).si = si;
+    // Decimals matter only where they say more than the figure: "1.0".
+    const auto written = si && decimals >= 0 ? withDecimals(*si, decimals) : std::nullopt;
+    slot(id).decimals = written && *written != shortest(*si) ? decimals : -1;
+}
+
+int AnalysisInputs::state(InputId id) const
+{
+    return specOf(id).kind == InputKind::File ? (file(id).text ? 1 : 0) : choice(id);
+}
+
+bool AnalysisInputs::enabled(const InputSpec& spec) const
+{
+    return !spec.enabledWhen || state(spec.enabledWhen->input) == spec.enabledWhen->state;
+}
+
+DesignFigures designFiguresOf(const DesignSheet& sheet)
+{
+    const ReadResult power = parseNumber(sheet.text(Field::Power), sheet.numberFormat());
+    return {power.status == ReadStatus::Ok ? power.value : 0};
+}
+
+double defaultOf(const AnalysisInputs& inputs, InputId id, const DesignFigures& design)
+{
+    const InputSpec& spec = specOf(id);
+    if (spec.field)
+        return parseNumber(infoOf(*spec.field).startText, NumberFormat{}).value;
+    switch (spec.derived) {
+    case DerivedDefault::None:
+        return spec.fallback;
+    case DerivedDefault::StandardTemperature:
+        return standardTemperatureCelsius(valueOf(inputs, InputId::Altitude, design));
+    case DerivedDefault::DesignPower:
+        return design.generatorPowerWatts;
+    }
+    return spec.fallback;
+}
+
+double valueOf(const AnalysisInputs& inputs, InputId id, const DesignFigures& design)
+{
+    return inputs.typed(id).value_or(defaultOf(inputs, id, design));
+}
+
+std::optional<Problem> refusal(const AnalysisInputs& inputs, const DesignFigures& design)
+{
+    for (const InputSpec& spec : inputTable()) {
+        if (spec.kind == InputKind::File && !spec.settingKey.empty() && !inputs.file(spec.id).name.empty() &&
+            !inputs.file(spec.id).text)
+            return Problem{ProblemKind::FileNotLoaded, {}, spec.id};
+        if (spec.kind != InputKind::Number)
+            continue;
+        const double value = valueOf(inputs, spec.id, design);
+        if (!spec.computable.holds(value))
+            return Problem{ProblemKind::InputOutside, {}, spec.id, std::nullopt, spec.computable};
+        if (spec.below && !(value < valueOf(inputs, *spec.below, design)))
+            return Problem{ProblemKind::InputNotBelow, {}, spec.id, spec.below};
+    }
+    return std::nullopt;
+}
+
+bool sensible(const AnalysisInputs& inputs, InputId id, const DesignFigures& design)
+{
+    const InputSpec& spec = specOf(id);
+    if (!inputs.typed(id))
+        return true;
+    const double value = *inputs.typed(id);
+    if (!spec.sensible.holds(value))
+        return false;
+    // A pair judged against each other: both are marked.
+    for (const InputSpec& other : inputTable()) {
+        if (other.below == id && !(valueOf(inputs, other.id, design) < value))
+            return false;
+    }
+    return !spec.below || value < valueOf(inputs, *spec.below, design);
+}
+
+namespace {
+
+// The shortest text that reads back as the same double, or the one with
+// the decimals the user wrote.
+std::string written(double value, int decimals)
+{
+    if (decimals >= 0) {
+        if (auto text = withDecimals(value, decimals))
+            return *text;
+    }
+    return shortest(value);
+}
+
+std::optional<std::pair<double, int>> readSetting(const std::string& text)
+{
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    const auto point = text.find('.');
+    const bool plain = text.find_first_of("eE") == std::string::npos;
+    return std::pair{value, point != std::string::npos && plain ? static_cast<int>(text.size() - point - 1) : -1};
+}
+
+}  // namespace
+
+DesignSettings settingsOf(const AnalysisInputs& inputs)
+{
+    DesignSettings settings;
+    for (const InputSpec& spec : inputTable()) {
+        if (spec.settingKey.empty())
+            continue;
+        const std::string key(spec.settingKey);
+        switch (spec.kind) {
+        case InputKind::Number:
+            if (const auto si = inputs.typed(spec.id))
+                settings.emplace_back(key, written(*si, inputs.typedDecimals(spec.id)));
+            break;
+        case InputKind::Choice:
+            if (const auto option = inputs.chosen(spec.id))
+                settings.emplace_back(key, std::string(spec.choices[static_cast<std::size_t>(*option)].key));
+            break;
+        case InputKind::File:
+            if (!inputs.file(spec.id).name.empty())
+                settings.emplace_back(key, inputs.file(spec.id).name);
+            break;
+        case InputKind::Design:
+            break;
+        }
+    }
+    settings.insert(settings.end(), inputs.otherSettings.begin(), inputs.otherSettings.end());
+    return settings;
+}
+
+AnalysisInputs inputsFrom(const DesignSettings& settings)
+{
+    AnalysisInputs inputs;
+    for (const auto& [name, value] : settings) {
+        const InputSpec* spec = nullptr;
+        for (const InputSpec& each : inputTable()) {
+            if (!each.settingKey.empty() && each.settingKey == name)
+                spec = &each;
+        }
+        if (!spec) {
+            inputs.otherSettings.emplace_back(name, value);
+            continue;
+        }
+        switch (spec->kind) {
+        case InputKind::Number:
+            if (const auto read = readSetting(value))
+                inputs.setTyped(spec->id, read->first, read->second);
+            break;
+        case InputKind::Choice:
+            for (std::size_t i = 0; i < spec->choices.size(); ++i) {
+                if (spec->choices[i].key == value)
+                    inputs.setChoice(spec->id, static_cast<int>(i));
+            }
+            break;
+        case InputKind::File:
+            inputs.setFile(spec->id, {value, std::nullopt});
+            break;
+        case InputKind::Design:
+            break;
+        }
+    }
+    return inputs;
+}
+
+}  // namespace tivora::performance

@@ -1,0 +1,176 @@
+#include "problem_words.h"
+
+#include "performance/physics.h"
+#include "performance/report.h"
+
+#include <QCoreApplication>
+
+#include <cmath>
+
+namespace tivora {
+
+using namespace performance;
+
+namespace {
+
+QString tr(const char* text, const char* disambiguation = nullptr, int n = -1)
+{
+    return QCoreApplication::translate("tivora::PerformanceWindow", text, disambiguation, n);
+}
+
+QString withUnit(const QString& figure, const QString& unit)
+{
+    return unit.isEmpty() ? figure : figure + u' ' + unit;
+}
+
+// The figure as shown, with its unit.
+QString shown(const InputSpec& spec, double si, UnitSystem system, const NumberFormat& format)
+{
+    return withUnit(shownFigure(shownFromSi(spec.quantity, system, si), spec.decimals, format),
+                    QString::fromStdString(unitOf(spec.quantity, system)));
+}
+
+QString boundsText(const Bounds& b, const InputSpec& spec, UnitSystem system, const NumberFormat& format)
+{
+    const bool low = std::isfinite(b.low), high = std::isfinite(b.high);
+    const QString from = low ? shown(spec, b.low, system, format) : QString();
+    const QString to = high ? shown(spec, b.high, system, format) : QString();
+    if (low && high && b.lowIncluded && b.highIncluded)
+        return tr("from %1 to %2")
+            .arg(shownFigure(shownFromSi(spec.quantity, system, b.low), spec.decimals, format), to);
+    QStringList parts;
+    if (low)
+        parts << (b.lowIncluded ? tr("%1 or more").arg(from) : tr("above %1").arg(from));
+    if (high)
+        parts << (b.highIncluded ? tr("at most %1").arg(to) : tr("below %1").arg(to));
+    return parts.join(tr(" and "));
+}
+
+}  // namespace
+
+QString shownFigure(double value, int decimals, const NumberFormat& format)
+{
+    return QString::fromStdString(formatNumber(roundTo(value, decimals), format));
+}
+
+QString defaultPlaceholder(DerivedDefault derived, const QString& figure)
+{
+    switch (derived) {
+    case DerivedDefault::StandardTemperature:
+        return tr("standard, %1").arg(figure);
+    case DerivedDefault::DesignPower:
+        return tr("the design's, %1").arg(figure);
+    case DerivedDefault::None:
+        break;
+    }
+    return figure;
+}
+
+QString captionText(const InputSpec& spec)
+{
+    return tr(spec.caption.data());
+}
+
+QString stateText(OperatingState state)
+{
+    return tr(stateWords(state).data());
+}
+
+QString senseWords(const InputSpec& spec, const AnalysisInputs& inputs, const DesignFigures& design, UnitSystem system,
+                   const NumberFormat& format)
+{
+    QString words = tr("No physical sense: expected %1.").arg(boundsText(spec.sensible, spec, system, format));
+    for (const InputSpec& other : inputTable()) {
+        const bool first = spec.below == other.id, second = other.below == spec.id;
+        if (first || second) {
+            words = first ? tr("No physical sense: %1 must stay below %2, %3.")
+                          : tr("No physical sense: %1 must stay above %2, %3.");
+            words = words.arg(captionText(spec), captionText(other).toLower(),
+                              shown(other, valueOf(inputs, other.id, design), system, format));
+            if (!spec.sensible.holds(*inputs.typed(spec.id)))
+                words += u' ' + tr("Expected %1.").arg(boundsText(spec.sensible, spec, system, format));
+        }
+    }
+    return words;
+}
+
+QString fileProblemWords(InputId input, const QString& fileName, const Problem& problem)
+{
+    const QString where = QString::fromStdString(problem.message);
+    switch (input) {
+    case InputId::Polar:
+        return tr("\"%1\" is no polar: %2.").arg(fileName, where);
+    case InputId::Measured:
+        return tr("\"%1\" is no power curve: %2.").arg(fileName, where);
+    default:
+        return tr("\"%1\" cannot be used: %2.").arg(fileName, where);
+    }
+}
+
+QString problemText(const Problem& problem, const AnalysisInputs& inputs, const DesignFigures& design,
+                    UnitSystem system, const NumberFormat& format)
+{
+    const QString detail = QString::fromStdString(problem.message);
+    if (problem.input) {
+        const InputSpec& spec = specOf(*problem.input);
+        const QString value = shown(spec, valueOf(inputs, spec.id, design), system, format);
+        switch (problem.kind) {
+        case ProblemKind::InputOutside:
+            return tr("%1 of %2 cannot be analysed: it must be %3.")
+                .arg(captionText(spec), value, boundsText(problem.bounds, spec, system, format));
+        case ProblemKind::AboveBetz:
+            return tr("The analysis gives a power coefficient of %1 at λ %2, above Betz's limit 16/27: the "
+                      "airfoil's lift and drag there (from %3) cannot be trusted. Check the airfoil.")
+                .arg(shownFigure(problem.figures.at(0), 2, format), shownFigure(problem.figures.at(1), 2, format),
+                     captionText(spec));
+        case ProblemKind::InputNotBelow: {
+            const InputSpec& other = specOf(*problem.other);
+            return tr("%1 (%2) must be below %3 (%4).")
+                .arg(captionText(spec), value, captionText(other).toLower(),
+                     shown(other, valueOf(inputs, other.id, design), system, format));
+        }
+        case ProblemKind::FileNotLoaded:
+            return tr("The design was saved with the file \"%1\": load it again with \"%2…\", or press \"%3\".")
+                .arg(QString::fromStdString(inputs.file(spec.id).name), captionText(spec),
+                     tr(spec.removeCaption.data()));
+        default:
+            if (spec.kind == InputKind::File)
+                return fileProblemWords(spec.id, QString::fromStdString(inputs.file(spec.id).name), problem);
+            return tr("%1 cannot be analysed: %2.").arg(captionText(spec), detail);
+        }
+    }
+    switch (problem.kind) {
+    case ProblemKind::SheetNotSolved:
+        return tr("The design has not been solved yet: press Solve! in the main window, and its rotor is "
+                  "analysed here.");
+    case ProblemKind::BladeNotUsable:
+        return tr("The blade cannot be analysed: %1.").arg(detail);
+    case ProblemKind::AirfoilNotUsable:
+        return tr("The airfoil cannot be analysed: %1.").arg(detail);
+    default:
+        return tr("The design cannot be analysed: %1.").arg(detail);
+    }
+}
+
+QString warningText(const Warning& warning, const Analysis& analysis, const NumberFormat& format)
+{
+    switch (warning.kind) {
+    case WarningKind::EfficiencyAboveBetz:
+        return tr("The blade efficiency %1 is above the Betz limit, 16/27 = %2: no rotor takes more of the wind's "
+                  "power, so the generator power of %3 W is more than any rotor gives.")
+            .arg(shownFigure(warning.figure, 3, format), shownFigure(kBetzLimit, 3, format),
+                 shownFigure(analysis.generatorWatts, 1, format));
+    case WarningKind::AlphaPastStall:
+        return tr("The angle of attack %1° is past the airfoil's stall at %2°: the blade is drawn for an airfoil "
+                  "that has stalled.")
+            .arg(shownFigure(analysis.designAlphaDegrees, 2, format), shownFigure(warning.figure, 1, format));
+    case WarningKind::ElementsUnsolved:
+        return tr("%n blade element(s) found no inflow angle; they are counted as carrying no load.", nullptr,
+                  static_cast<int>(warning.figure));
+    case WarningKind::NotSensible:
+        break;
+    }
+    return {};
+}
+
+}  // namespace tivora
