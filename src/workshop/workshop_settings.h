@@ -1,0 +1,26 @@
+#pragma once
+
+// The Blade Sections window's inputs as the design file keeps them: one
+// named setting a row, every name starting "sections.", in SI (lengths in
+// millimetres, as their names say) with a full stop whatever the user's
+// format. A coordinates file is kept by its name only.
+
+#include "carving.h"
+#include "sheet/design_file.h"
+
+#include <string_view>
+
+namespace tivora::workshop {
+
+inline constexpr std::string_view kSettingsPrefix = "sections.";
+
+DesignSettings settingsOf(const WorkshopInputs& inputs);
+
+// The inputs the settings name, the others at their start values; a value
+// that does not read, or makes no sense, leaves its start value.
+WorkshopInputs workshopFrom(const DesignSettings& settings);
+
+// The trim a design's settings ask for, for every drawing of the blade.
+Trim trimFrom(const DesignSettings& settings);
+
+}  // namespace tivora::workshop
