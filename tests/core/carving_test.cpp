@@ -88,43 +88,49 @@ TEST(CarvingTable, widthAndDropAreTheChordOnThePlankAndAcrossIt)
 }
 
 // Each outline, turned back by β about its pitch axis, is the section at its
-// chord: 12 % thick for a 4412, its chord the distance between its edges.
+// chord: 12 % thick for a 4412, its chord the distance between its edges, the
+// pitch axis a quarter of it behind the leading edge and in line along the
+// blade. The blank holds them all, whichever section is the deepest.
 TEST(CarvingTable, everySectionIsTheAirfoilAtItsChordAndLiesInTheBlank)
 {
-    const Carving carving = carve(startBlade(), sectionNamedIn("NACA 4412"), {});
-    double left = 1, right = 0, top = 1, bottom = 0;
-    for (const CarvedStation& s : carving.stations) {
-        const double beta = s.blade.twistDegrees * kDegree;
-        // The outline runs round from the trailing edge over the suction
-        // side: its first half is that surface.
-        Profile measured;
-        const std::size_t half = s.outline.size() / 2;
-        for (std::size_t i = 0; i < s.outline.size(); ++i) {
-            const Point& p = s.outline[i];
-            const double dx = p.x - s.pitchAxis.x, dy = p.y - s.pitchAxis.y;
-            const Point chordwise{(dx * std::cos(beta) + dy * std::sin(beta)) / s.blade.chord + 0.25,
-                                  (-dx * std::sin(beta) + dy * std::cos(beta)) / s.blade.chord};
-            if (i <= half)
-                measured.upper.insert(measured.upper.begin(), chordwise);
-            if (i >= half)
-                measured.lower.push_back(chordwise);
-            left = std::min(left, p.x);
-            right = std::max(right, p.x);
-            top = std::min(top, p.y);
-            bottom = std::max(bottom, p.y);
+    const Blade deepTip{{{1, 0.2, 0.05, 0}, {2, 0.6, 0.1, 5}, {3, 1.0, 0.2, 30}}};
+    for (const Blade& blade : {startBlade(), deepTip}) {
+        const Carving carving = carve(blade, sectionNamedIn("NACA 4412"), {});
+        double left = 1, right = 0, top = 1, bottom = 0;
+        for (const CarvedStation& s : carving.stations) {
+            const double beta = s.blade.twistDegrees * kDegree;
+            // The outline runs round from the trailing edge over the suction
+            // side: its first half is that surface.
+            Profile measured;
+            const std::size_t half = s.outline.size() / 2;
+            for (std::size_t i = 0; i < s.outline.size(); ++i) {
+                const Point& p = s.outline[i];
+                const double dx = p.x - s.pitchAxis.x, dy = p.y - s.pitchAxis.y;
+                const Point chordwise{(dx * std::cos(beta) + dy * std::sin(beta)) / s.blade.chord + 0.25,
+                                      (-dx * std::sin(beta) + dy * std::cos(beta)) / s.blade.chord};
+                if (i <= half)
+                    measured.upper.insert(measured.upper.begin(), chordwise);
+                if (i >= half)
+                    measured.lower.push_back(chordwise);
+                left = std::min(left, p.x);
+                right = std::max(right, p.x);
+                top = std::min(top, p.y);
+                bottom = std::max(bottom, p.y);
+            }
+            EXPECT_NEAR(thicknessRatio(measured), 0.12, 0.12 * 0.01) << "station " << s.blade.number;
+            EXPECT_NEAR(s.thickness, 0.12 * s.blade.chord, 1e-12);
+            const auto apart = [](Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); };
+            EXPECT_NEAR(apart(s.leadingEdge, s.trailingEdge), s.blade.chord, 1e-9);
+            EXPECT_NEAR(apart(s.leadingEdge, s.pitchAxis), s.blade.chord / 4, 1e-9);
+            EXPECT_NEAR(s.pitchAxis.x, carving.stations.front().pitchAxis.x, 1e-12);
+            EXPECT_NEAR(s.trailingEdge.y - s.leadingEdge.y, s.drop, 1e-9);
         }
-        EXPECT_NEAR(thicknessRatio(measured), 0.12, 0.12 * 0.01) << "station " << s.blade.number;
-        EXPECT_NEAR(s.thickness, 0.12 * s.blade.chord, 1e-12);
-        EXPECT_NEAR(std::hypot(s.trailingEdge.x - s.leadingEdge.x, s.trailingEdge.y - s.leadingEdge.y), s.blade.chord,
-                    1e-9);
-        EXPECT_NEAR(s.trailingEdge.y - s.leadingEdge.y, s.drop, 1e-9);
+        EXPECT_NEAR(left, 0, 1e-12);
+        EXPECT_NEAR(top, 0, 1e-12);
+        EXPECT_NEAR(right, carving.blank.width, 1e-12);
+        EXPECT_NEAR(bottom, carving.blank.thickness, 1e-12);
+        EXPECT_NEAR(carving.blank.length, 0.8 + (blade == deepTip ? 0 : 0.1), 1e-12);
     }
-    // The blank holds every section and no more.
-    EXPECT_NEAR(left, 0, 1e-12);
-    EXPECT_NEAR(top, 0, 1e-12);
-    EXPECT_NEAR(right, carving.blank.width, 1e-12);
-    EXPECT_NEAR(bottom, carving.blank.thickness, 1e-12);
-    EXPECT_NEAR(carving.blank.length, 0.9, 1e-12);
 }
 
 // A NACA 0012 blade from r 0.2 to 1.2 m: the section's area is 0.685083 t c²
