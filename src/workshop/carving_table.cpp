@@ -122,6 +122,22 @@ CarvingTable carvingTable(const Carving& carving, const WorkshopInputs& inputs, 
     return table;
 }
 
+std::string trimDescription(const Trim& trim, UnitSystem system, const NumberFormat& format)
+{
+    std::string how;
+    if (trim.straightBetween)
+        how = "chord and twist straight from station " + std::to_string(trim.straightBetween->first) + " to " +
+              std::to_string(trim.straightBetween->second);
+    if (trim.largestChord && *trim.largestChord > 0) {
+        const auto across = WorkshopQuantity::Across;
+        how +=
+            (how.empty() ? "" : "; ") + std::string("chord at most ") +
+            formatNumber(roundTo(shownFromSi(across, system, *trim.largestChord), decimalsOf(across, system)), format) +
+            " " + unitOf(across, system);
+    }
+    return how.empty() ? how : "Trimmed for carving: " + how + ".";
+}
+
 std::string carvingTableCsv(const CarvingTable& table, const NumberFormat& format)
 {
     CsvWriter csv(format);

@@ -38,6 +38,10 @@ struct CarvingTable {
 CarvingTable carvingTable(const Carving& carving, const WorkshopInputs& inputs, UnitSystem system,
                           const NumberFormat& format);
 
+// "Trimmed for carving: chord and twist straight from station 3 to 10; chord
+// at most 150 mm." in the system's units; empty when the trim changes nothing.
+std::string trimDescription(const Trim& trim, UnitSystem system, const NumberFormat& format);
+
 // The figures, a blank row, the header and the stations; CSV as Tivora
 // writes it (";" between cells where the decimal separator is a comma).
 std::string carvingTableCsv(const CarvingTable& table, const NumberFormat& format);

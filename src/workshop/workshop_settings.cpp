@@ -37,6 +37,13 @@ std::optional<double> number(const std::string& text)
     return value;
 }
 
+// Metres as millimetres, to the nanometre: 0.12 m is "120", not the
+// "120.00000000000001" of 0.12 · 1000.
+std::string millimetres(double metres)
+{
+    return written(std::round(metres * 1e9) / 1e6);
+}
+
 }  // namespace
 
 DesignSettings settingsOf(const WorkshopInputs& inputs)
@@ -47,11 +54,11 @@ DesignSettings settingsOf(const WorkshopInputs& inputs)
     settings.emplace_back(kRule, inputs.thickness.rule == ThicknessRule::Own ? "own" : "root-to-tip");
     settings.emplace_back(kRoot, written(inputs.thickness.root));
     settings.emplace_back(kTip, written(inputs.thickness.tip));
-    settings.emplace_back(kLeast, written(inputs.thickness.least * 1000));
-    settings.emplace_back(kPlank, written(inputs.plankWidth * 1000));
+    settings.emplace_back(kLeast, millimetres(inputs.thickness.least));
+    settings.emplace_back(kPlank, millimetres(inputs.plankWidth));
     settings.emplace_back(kCap, inputs.capChord ? "on" : "off");
     if (inputs.largestChord)
-        settings.emplace_back(kLargest, written(*inputs.largestChord * 1000));
+        settings.emplace_back(kLargest, millimetres(*inputs.largestChord));
     if (inputs.straightBetween) {
         settings.emplace_back(kStraightFrom, std::to_string(inputs.straightBetween->first));
         settings.emplace_back(kStraightTo, std::to_string(inputs.straightBetween->second));
@@ -100,6 +107,34 @@ WorkshopInputs workshopFrom(const DesignSettings& settings)
 Trim trimFrom(const DesignSettings& settings)
 {
     return trimOf(workshopFrom(settings));
+}
+
+std::optional<std::string> senselessReason(WorkshopInput input, double si)
+{
+    switch (input) {
+    case WorkshopInput::RootThickness:
+    case WorkshopInput::TipThickness:
+        // Thinner than a sheet of plywood's worth of a section, or thicker
+        // than any wind-turbine section, is a slip.
+        if (!(si >= 0.04 && si <= 0.40))
+            return "a thickness ratio from 4 % to 40 % of the chord";
+        break;
+    case WorkshopInput::LeastThickness:
+        if (!(si >= 0 && si <= 0.1))
+            return "a least thickness from 0 (none) to 100 mm";
+        break;
+    case WorkshopInput::PlankWidth:
+    case WorkshopInput::LargestChord:
+        if (!(si > 0.005 && si <= 2))
+            return "a width above 5 mm and at most 2 m";
+        break;
+    case WorkshopInput::WoodDensity:
+        // Balsa to lignum vitae.
+        if (!(si >= 100 && si <= 1400))
+            return "a wood density from 100 to 1400 kg/m³";
+        break;
+    }
+    return std::nullopt;
 }
 
 }  // namespace tivora::workshop

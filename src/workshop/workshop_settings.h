@@ -23,4 +23,9 @@ WorkshopInputs workshopFrom(const DesignSettings& settings);
 // The trim a design's settings ask for, for every drawing of the blade.
 Trim trimFrom(const DesignSettings& settings);
 
+// The window's typed inputs, and why a value (in SI; ratios as fractions)
+// makes no sense for carving; none when it does.
+enum class WorkshopInput { RootThickness, TipThickness, LeastThickness, PlankWidth, LargestChord, WoodDensity };
+std::optional<std::string> senselessReason(WorkshopInput input, double si);
+
 }  // namespace tivora::workshop
