@@ -58,9 +58,12 @@ void drawCarvingPage(QPainter& painter, const CarvingSheet& sheet)
     painter.setPen(Qt::black);
     font(8);
     y += 8;
+    const QFontMetricsF noteMetrics(painter.font(), painter.device());
     for (const QString& note : sheet.notes) {
-        painter.drawText(at(margin, y), note);
-        y += 4;
+        for (const QString& line : wrapped(note, noteMetrics, (width - 2 * margin) * mm)) {
+            painter.drawText(at(margin, y), line);
+            y += 3.8;
+        }
     }
 
     // The section, the blank and the mass in two columns.

@@ -157,8 +157,7 @@ QByteArray sectionsSvg(const std::vector<SectionFigure>& figures, const QString&
     for (std::size_t i = 0; i < figures.size(); ++i) {
         const SectionFigure& figure = figures[i];
         const QPointF origin(kSide, kTitle + row * static_cast<double>(i) + kLabel);
-        text(origin.x(), origin.y() - 3,
-             figure.title + QStringLiteral("   ") + figure.facts.join(QStringLiteral("   ")), 3.5);
+        text(origin.x(), origin.y() - 3, (QStringList{figure.title} + figure.facts).join(QStringLiteral(" · ")), 3.5);
         out.writeEmptyElement(QStringLiteral("rect"));
         out.writeAttribute(QStringLiteral("id"), QStringLiteral("plank-%1").arg(figure.station));
         out.writeAttribute(QStringLiteral("x"), mm(origin.x()));

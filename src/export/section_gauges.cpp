@@ -65,14 +65,12 @@ void drawPage(QPainter& painter, const std::vector<SectionFigure>& figures, cons
     // Below: what the page is, and the bar to check the printer's scale by.
     const QRectF area = usableArea(layout.paper);
     const double band = area.bottom();
-    text(painter, unit, {area.left(), band + 7},
-         QStringLiteral("Tivora section gauges, full size (1:1), page %1 of %2. Seen from the tip, wind from above. "
-                        "Cut each along its outline;")
-             .arg(page)
-             .arg(layout.pages),
-         2.5);
-    text(painter, unit, {area.left(), band + 10.5},
-         QStringLiteral("the dashed line is the plank's windward face, the cross the pitch axis."), 2.5);
+    const QString lines[] = {
+        QStringLiteral("Tivora section gauges, full size (1:1), page %1 of %2.").arg(page).arg(layout.pages),
+        QStringLiteral("Seen from the tip, wind from above. Cut each along its outline; the dashed line"),
+        QStringLiteral("is the plank's windward face, the cross the pitch axis. Turned over: the other hand.")};
+    for (int i = 0; i < 3; ++i)
+        text(painter, unit, {area.left(), band + 5 + 3.5 * i}, lines[i], 2.5, i == 0);
     const double barLeft = area.right() - 100;
     painter.setPen(QPen(Qt::black, 0.4 * unit, Qt::SolidLine, Qt::FlatCap));
     painter.drawLine(QPointF(barLeft, band + 8) * unit, QPointF(area.right(), band + 8) * unit);

@@ -58,9 +58,10 @@ QStringList SectionsWindow::notes() const
     QStringList notes;
     if (!carving_)
         return notes;
-    notes << tr("Section %1; seen from the tip, wind from above, the leading edge to the left. The drop is the "
-                "trailing edge's depth below the leading edge (chord × sin β), the width on the plank chord × cos β.")
-                 .arg(q(carving_->sectionName));
+    notes << tr("Seen from the tip, wind from above, the leading edge to the left. Width on the plank: chord × cos "
+                "β; drop: how far the trailing edge lies below the leading edge, chord × sin β; leading edge below "
+                "face: where a cambered pressure side bulges past its chord line, the section sits that much deeper "
+                "so that it touches the plank's windward face.");
     if (const std::string trim = trimDescription(trimOf(inputs_), shownSystem_, sheet_.numberFormat()); !trim.empty())
         notes << q(trim);
     return notes;

@@ -284,17 +284,13 @@ void SectionsWindow::recarve()
         showCarving();
         return;
     }
-    const auto solved = solvedBlade(sheet_);
-    if (!solved) {
-        carving_.reset();
-        table_.reset();
-        showCarving();
-        return;
-    }
     if (note_->text().startsWith(tr("The main window's results")))
         say({});
-    carving_ = carve(trimBlade(*solved, trimOf(inputs_)), section(), inputs_);
-    table_ = carvingTable(*carving_, inputs_, shownSystem_, sheet_.numberFormat());
+    // As any caller with the design and its settings would carve it.
+    carving_ = carvingOf(sheet_, settings(), fileProfile_);
+    table_.reset();
+    if (carving_)
+        table_ = carvingTable(*carving_, inputs_, shownSystem_, sheet_.numberFormat());
     showCarving();
 }
 

@@ -109,6 +109,18 @@ Trim trimFrom(const DesignSettings& settings)
     return trimOf(workshopFrom(settings));
 }
 
+std::optional<Carving> carvingOf(const DesignSheet& sheet, const DesignSettings& settings,
+                                 const std::optional<Profile>& coordinates)
+{
+    const auto solved = solvedBlade(sheet);
+    if (!solved)
+        return std::nullopt;
+    const WorkshopInputs inputs = workshopFrom(settings);
+    const Section section =
+        coordinates ? sectionOf(*coordinates) : sectionNamedIn(captionText(sheet, Caption::Airfoil));
+    return carve(trimBlade(*solved, trimOf(inputs)), section, inputs);
+}
+
 std::optional<std::string> senselessReason(WorkshopInput input, double si)
 {
     switch (input) {

@@ -23,6 +23,13 @@ WorkshopInputs workshopFrom(const DesignSettings& settings);
 // The trim a design's settings ask for, for every drawing of the blade.
 Trim trimFrom(const DesignSettings& settings);
 
+// The design's blade as it will be cut: solved, trimmed as its settings say,
+// to the main window's airfoil or to `coordinates` (a file the settings name
+// by its name only); none while the station table holds no figures. What the
+// Blade Sections window shows, for any caller with a design.
+std::optional<Carving> carvingOf(const DesignSheet& sheet, const DesignSettings& settings,
+                                 const std::optional<Profile>& coordinates = std::nullopt);
+
 // The window's typed inputs, and why a value (in SI; ratios as fractions)
 // makes no sense for carving; none when it does.
 enum class WorkshopInput { RootThickness, TipThickness, LeastThickness, PlankWidth, LargestChord, WoodDensity };

@@ -168,6 +168,12 @@ TEST(WorkshopSettings, keptInTheDesignFileAndReadBack)
     inputs.coordinatesFile = "sg6043.dat";
     EXPECT_EQ(workshopFrom(settingsOf(inputs)), inputs);
     EXPECT_EQ(trimFrom(settingsOf(inputs)), (Trim{0.14, std::pair(2, 9)}));
+    DesignSheet solved;
+    ASSERT_FALSE(solve(solved));
+    const auto carving = carvingOf(solved, settingsOf(inputs));
+    ASSERT_TRUE(carving);
+    EXPECT_DOUBLE_EQ(carving->stations[0].blade.chord, 0.14);
+    EXPECT_EQ(carving->sectionName, "NACA 2412");  // the start design's airfoil
     // Values that make no sense keep the start ones.
     const WorkshopInputs kept = workshopFrom({{"sections.plank-width-mm", "-5"},
                                               {"sections.straight-from", "9"},
