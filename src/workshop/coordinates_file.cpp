@@ -104,6 +104,10 @@ std::variant<std::vector<Coordinate>, Failure> seligOrder(std::string_view text,
         }
         if (!numbers || numbers->size() != 2)
             return Failure{number, "expected two numbers, x and y"};
+        // Beyond this no coordinate is of a section (a chord in millimetres
+        // is a few hundred), and the arithmetic would leave the doubles.
+        if (std::abs((*numbers)[0]) > 1e6 || std::abs((*numbers)[1]) > 1e6)
+            return Failure{number, "a figure beyond a million: no section's coordinate"};
         if (rows.size() > kMostCoordinates)
             return Failure{number, "more than " + std::to_string(kMostCoordinates) + " points: no section has so many"};
         rows.push_back({{(*numbers)[0], (*numbers)[1]}, number, blank});
@@ -185,8 +189,11 @@ std::variant<Profile, CoordinatesProblem> readCoordinates(std::string_view text)
         const double dx = c.at.x - leading.x, dy = c.at.y - leading.y;
         c.at = {(dx * cosA + dy * sinA) / chord, (-dx * sinA + dy * cosA) / chord};
     }
-    // Round the leading edge from the trailing edge and back, never turning.
-    constexpr double kSlack = 1e-4;
+    // Round the leading edge from the trailing edge and back, never turning
+    // by more than a little: near the nose of a strongly cambered section
+    // the published construction (thickness laid off at right angles to the
+    // mean line) itself steps back by up to a hundredth of the chord.
+    constexpr double kSlack = 0.02;
     for (std::size_t i = 1; i < points.size(); ++i) {
         const bool towardsNose = i <= nose;
         const double step = points[i].at.x - points[i - 1].at.x;

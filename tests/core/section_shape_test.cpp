@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -86,6 +87,26 @@ TEST(CoordinatesFile, seligAndLednicerGiveTheSameSection)
     }
 }
 
+// Listed as a database would list them, with six decimals, sections read
+// back as themselves: also those whose nose, laid off at right angles to a
+// steep mean line, steps back a little in x.
+TEST(CoordinatesFile, nacaSectionsListedInSeligsFormatReadBack)
+{
+    for (const NacaFourDigit section : {NacaFourDigit{4, 4, 12}, NacaFourDigit{5, 1, 30}, NacaFourDigit{8, 1, 27}}) {
+        std::string text = nameOf(section) + "\n";
+        for (const Point& p : outlineOf(nacaProfile(section))) {
+            char line[64];
+            std::snprintf(line, sizeof line, "%.6f %.6f\n", p.x, p.y);
+            text += line;
+        }
+        const auto read = readCoordinates(text);
+        ASSERT_TRUE(std::holds_alternative<Profile>(read))
+            << text.substr(0, 10) << describe(std::get<CoordinatesProblem>(read));
+        EXPECT_NEAR(thicknessRatio(std::get<Profile>(read)), section.thickness / 100.0,
+                    section.thickness / 100.0 * 0.01);
+    }
+}
+
 TEST(CoordinatesFile, aFileThatIsNoClosedOutlineIsRefusedAtItsLine)
 {
     struct Row {
@@ -98,6 +119,7 @@ TEST(CoordinatesFile, aFileThatIsNoClosedOutlineIsRefusedAtItsLine)
     const Row rows[] = {
         {"a word for a figure", name + "1.0 0.0\n0.5 0.05\n0.2 abc\n0 0\n0.2 -0.06\n1 0\n", 4, "two numbers"},
         {"three figures", name + "1.0 0.0\n0.5 0.05 7\n", 3, "two numbers"},
+        {"a figure past the doubles' arithmetic", name + "1.0 0.0\n1e300 0.05\n", 3, "beyond a million"},
         {"unsorted", name + "1.0 0.0\n0.2 0.06\n0.5 0.05\n0.0 0.0\n0.5 -0.05\n1.0 0.0\n", 4, "turns back"},
         {"a single surface", name + "1.0 0.0\n0.5 0.05\n0.2 0.06\n0.05 0.03\n0.0 0.0\n", 6, "one surface"},
         {"open", name + "1.0 0.0\n0.5 0.05\n0.0 0.0\n0.5 -0.05\n0.7 -0.04\n", 6, "open"},
