@@ -102,8 +102,11 @@ TEST(CoordinatesFile, nacaSectionsListedInSeligsFormatReadBack)
         const auto read = readCoordinates(text);
         ASSERT_TRUE(std::holds_alternative<Profile>(read))
             << text.substr(0, 10) << describe(std::get<CoordinatesProblem>(read));
+        // The chord of a file runs from the point farthest from the trailing
+        // edge, a little ahead of the equations' leading edge on a steep
+        // nose: the thickness is the section's within a few per cent.
         EXPECT_NEAR(thicknessRatio(std::get<Profile>(read)), section.thickness / 100.0,
-                    section.thickness / 100.0 * 0.01);
+                    section.thickness / 100.0 * 0.03);
     }
 }
 
