@@ -150,8 +150,7 @@ void SectionsWindow::inputEdited(Input& input)
         inputs_.woodDensity = si;
         break;
     }
-    showInputs();
-    recarve();
+    inputsChanged();
 }
 
 }  // namespace tivora

@@ -136,8 +136,7 @@ void SectionsWindow::loadCoordinates(const QString& path)
         fileProfile_->name = name.toStdString();
     inputs_.coordinatesFile = name.toStdString();
     say({});
-    showInputs();
-    recarve();
+    inputsChanged();
 }
 
 DesignSettings SectionsWindow::settings() const
@@ -149,8 +148,7 @@ void SectionsWindow::applySettings(const DesignSettings& settings)
 {
     inputs_ = workshopFrom(settings);
     fileProfile_.reset();
-    showInputs();
-    recarve();
+    inputsChanged();
     if (!inputs_.coordinatesFile.empty())
         say(tr("The design was saved with the section from \"%1\": load it again with \"Coordinates File…\"; "
                "until then the main window's airfoil is used.")

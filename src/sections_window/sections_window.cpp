@@ -101,8 +101,7 @@ QWidget* SectionsWindow::buildInputs()
         fileProfile_.reset();
         inputs_.coordinatesFile.clear();
         say({});
-        showInputs();
-        recarve();
+        inputsChanged();
     });
     inputs->addWidget(airfoil);
 
@@ -125,8 +124,7 @@ QWidget* SectionsWindow::buildInputs()
         if (showing_)
             return;
         inputs_.thickness.rule = on ? ThicknessRule::RootToTip : ThicknessRule::Own;
-        showInputs();
-        recarve();
+        inputsChanged();
     });
     inputs->addWidget(thickness);
 
@@ -163,8 +161,7 @@ QWidget* SectionsWindow::buildInputs()
         inputs_.straightBetween.reset();
         if (straight_->isChecked() && straightFrom_->value() < straightTo_->value())
             inputs_.straightBetween = std::pair(straightFrom_->value(), straightTo_->value());
-        showInputs();
-        recarve();
+        inputsChanged();
     };
     connect(cap_, &QCheckBox::toggled, this, trimChanged);
     connect(straight_, &QCheckBox::toggled, this, trimChanged);
@@ -256,6 +253,13 @@ int SectionsWindow::decimalsOf(Shown shown) const
         return 1;
     return workshop::decimalsOf(shown == Shown::Across ? WorkshopQuantity::Across : WorkshopQuantity::Density,
                                 shownSystem_);
+}
+
+void SectionsWindow::inputsChanged()
+{
+    showInputs();
+    recarve();
+    emit settingsChanged();
 }
 
 void SectionsWindow::designChanged()

@@ -68,6 +68,11 @@ public:
     std::function<QString(const QString& title)> chooseFileToOpen;
     std::function<QString(const QString& title, const QString& proposed, const QString& suffix)> chooseFileToSave;
 
+signals:
+    // The user changed an input (the trim among them), or a design's
+    // settings were applied: what follows the trimmed blade follows it.
+    void settingsChanged();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -94,6 +99,7 @@ private:
     void mark(Input& input, const QString& why);
     void showInputs();
     void recarve();
+    void inputsChanged();
     void showCarving();
     void say(const QString& message);
     QString figure(double value, int decimals) const;
