@@ -86,8 +86,9 @@ TemplateDrawing bladeTemplate(const ShownDesign& design)
                      .trimmed();
     }
     text(side, 14, rotor.join(QStringLiteral(", ")), 3.5);
-    if (design.unsolved)
-        text(side, 20, unsolvedNote(), 3.5);
+    const QString notes = QStringList{design.unsolved ? unsolvedNote() : QString(), design.trimNote}.join(u' ');
+    if (!notes.trimmed().isEmpty())
+        text(side, 20, notes.trimmed(), 3.5);
     // Measure this bar after printing: 100 mm means the scale is right.
     line(width - side - 100, 22, width - side, 22, 0.5, QStringLiteral("check-bar"));
     line(width - side - 100, 20, width - side - 100, 24, 0.3);
@@ -109,7 +110,7 @@ TemplateDrawing bladeTemplate(const ShownDesign& design)
     text(x(0), labels + 5, QStringLiteral("r 0"), 2.8, Anchor::Middle);
     for (std::size_t i = 0; i < stations.size(); ++i) {
         const auto& station = stations[i];
-        const ShownStation& shown = design.stations[i];
+        const ShownStation& shown = design.drawn[i];
         const double at = x(station.radiusMm);
         line(at, leading(station.chordMm), at, trailing(station.chordMm), 0.25,
              QStringLiteral("station-%1").arg(station.number));

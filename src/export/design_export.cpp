@@ -7,6 +7,7 @@
 #include "print_dialog.h"
 #include "saved_file.h"
 #include "shown_design.h"
+#include "workshop/workshop_settings.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -134,8 +135,12 @@ void DesignExport::run(Command command)
             break;
         }
     }
-    const ShownDesign design = shownDesign(sheet_, unsolved);
+    const DesignSettings settings = designSettings ? designSettings() : DesignSettings{};
+    // The drawings show the blade as it will be cut.
+    const ShownDesign design = shownDesign(sheet_, unsolved, workshop::trimFrom(settings));
     const std::optional<PerformanceSheet> performance = performanceSheet ? performanceSheet() : std::nullopt;
+    const std::optional<CarvingSheet> carving = carvingSheet ? carvingSheet() : std::nullopt;
+    const SheetExtras extras{performance ? &*performance : nullptr, carving ? &*carving : nullptr};
     const QString stem = QDir(startFolder()).filePath(designFileStem(design));
     const bool printing = command == Command::Print || command == Command::PrintTemplate;
     const QString nothingDone = printing ? tr("Nothing was printed.") : tr("Nothing was written.");
@@ -161,8 +166,8 @@ void DesignExport::run(Command command)
         copy(design);
         break;
     case Command::SaveCsv: {
-        const QByteArray csv = designFileBytes(sheet_, designSettings ? designSettings() : DesignSettings{},
-                                               design.unsolved, performance ? &*performance : nullptr);
+        const QByteArray csv =
+            designFileBytes(sheet_, settings, design.unsolved, performance ? &*performance : nullptr);
         if (save({tr("Save Design"), stem + QStringLiteral(".csv"), tr("CSV files (*.csv)"), QStringLiteral("csv")},
                  [&csv](QIODevice& file) { return file.write(csv) == csv.size(); }) &&
             designSaved)
@@ -171,15 +176,12 @@ void DesignExport::run(Command command)
     }
     case Command::Print:
         print(tr("Print Design Sheet"), sheetTitle(),
-              [&](QPainter& painter) { drawDesignSheet(painter, design, performance ? &*performance : nullptr); });
+              [&](QPainter& painter) { drawDesignSheet(painter, design, extras); });
         break;
     case Command::SavePdf:
         save({tr("Save Design Sheet as PDF"), stem + QStringLiteral(".pdf"), tr("PDF files (*.pdf)"),
               QStringLiteral("pdf")},
-             [&](QIODevice& file) {
-                 return writeDesignSheetPdf(design, systemPaper(), sheetTitle(), &file,
-                                            performance ? &*performance : nullptr);
-             });
+             [&](QIODevice& file) { return writeDesignSheetPdf(design, systemPaper(), sheetTitle(), &file, extras); });
         break;
     case Command::PrintTemplate:
         print(tr("Print Blade Template"), templateTitle(),

@@ -5,6 +5,7 @@
 // tiled over pages or save it so as PDF, save it whole as SVG. The window makes this object the first time the user
 // asks for one of them; nothing of it exists at start.
 
+#include "carving_page.h"
 #include "performance_sheet.h"
 #include "sheet/design_file.h"
 #include "sheet/design_sheet.h"
@@ -67,6 +68,9 @@ public:
     // The rotor's performance when a window holds an analysis of it: the
     // design sheet's second page and the CSV's last rows.
     std::function<std::optional<PerformanceSheet>()> performanceSheet;
+    // The carving table when the Blade Sections window holds one: a page of
+    // the design sheet.
+    std::function<std::optional<CarvingSheet>()> carvingSheet;
 
     // The file dialog the commands use unless told otherwise: the desktop's
     // own where it has one, else Qt's widget dialog, kept from writing its

@@ -1,6 +1,7 @@
 #include "design_page.h"
 
 #include "assets/typeface.h"
+#include "carving_page.h"
 #include "chart/chart.h"
 #include "performance_sheet.h"
 
@@ -153,6 +154,10 @@ double drawPlanform(Page& page, const ShownDesign& design, const BladeGeometry& 
 
     page.font(11, true);
     page.text(kMargin, top, QStringLiteral("Blade planform, scale 1:%1").arg(scale));
+    if (!design.trimNote.isEmpty()) {
+        page.font(8, true);
+        page.text(page.width() - kMargin, top, design.trimNote, Qt::AlignRight);
+    }
     page.font(8);
     page.text(kMargin, top + 4.5,
               QStringLiteral("Root at the left, leading edge on top, pitch axis (dash-dot) at a quarter chord."));
@@ -202,7 +207,7 @@ double drawPlanform(Page& page, const ShownDesign& design, const BladeGeometry& 
     page.painter().save();
     page.painter().translate(page.at(side - 1, (leading(widest) + trailing(widest)) / 2));
     page.painter().rotate(-90);
-    page.text(0, 0, QStringLiteral("chord %1 %2").arg(design.stations[widestAt].chord, design.chordUnit),
+    page.text(0, 0, QStringLiteral("chord %1 %2").arg(design.drawn[widestAt].chord, design.chordUnit),
               Qt::AlignHCenter);
     page.painter().restore();
 
@@ -287,13 +292,14 @@ QPageSize systemPaper()
 #endif
 }
 
-void drawDesignSheet(QPainter& painter, const ShownDesign& design, const PerformanceSheet* performance)
+void drawDesignSheet(QPainter& painter, const ShownDesign& design, const SheetExtras& extras)
 {
     drawDesignPage(painter, design);
-    if (!performance)
-        return;
-    if (auto* paged = dynamic_cast<QPagedPaintDevice*>(painter.device()); paged && paged->newPage())
-        drawPerformancePage(painter, *performance);
+    auto* paged = dynamic_cast<QPagedPaintDevice*>(painter.device());
+    if (extras.performance && paged && paged->newPage())
+        drawPerformancePage(painter, *extras.performance);
+    if (extras.carving && paged && paged->newPage())
+        drawCarvingPage(painter, *extras.carving);
 }
 
 void drawDesignPage(QPainter& painter, const ShownDesign& design)
@@ -323,7 +329,7 @@ void drawDesignPage(QPainter& painter, const ShownDesign& design)
 }
 
 bool writeDesignSheetPdf(const ShownDesign& design, const QPageSize& paper, const QString& title, QIODevice* out,
-                         const PerformanceSheet* performance)
+                         const SheetExtras& extras)
 {
     QPdfWriter pdf(out);
     pdf.setCreator(QStringLiteral("Tivora"));
@@ -334,7 +340,7 @@ bool writeDesignSheetPdf(const ShownDesign& design, const QPageSize& paper, cons
     QPainter painter;
     if (!painter.begin(&pdf))
         return false;
-    drawDesignSheet(painter, design, performance);
+    drawDesignSheet(painter, design, extras);
     return painter.end();
 }
 

@@ -4,11 +4,13 @@
 // station table, the blade planform to scale and the twist against radius,
 // all drawn as vector paths and real text.
 
+#include "carving_page.h"
 #include "shown_design.h"
 
 #include <QPageSize>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -33,12 +35,19 @@ PlotAxis twistAxis(const std::vector<double>& twists);
 
 struct PerformanceSheet;
 
-// Draws the sheet on the painter's page, in the device's own units; with a
-// performance, on a second page too (the device must then be a paged one).
-void drawDesignSheet(QPainter& painter, const ShownDesign& design, const PerformanceSheet* performance = nullptr);
+// What the design sheet shows beyond the design: the rotor's performance
+// and the carving table, each on a page of its own, when there is one.
+struct SheetExtras {
+    const PerformanceSheet* performance = nullptr;
+    const CarvingSheet* carving = nullptr;
+};
 
-// Writes the sheet as a PDF on `paper`: one page, two with a performance.
+// Draws the sheet on the painter's page, in the device's own units; with
+// extras, on further pages too (the device must then be a paged one).
+void drawDesignSheet(QPainter& painter, const ShownDesign& design, const SheetExtras& extras = {});
+
+// Writes the sheet as a PDF on `paper`: one page, and one for each extra.
 bool writeDesignSheetPdf(const ShownDesign& design, const QPageSize& paper, const QString& title, QIODevice* out,
-                         const PerformanceSheet* performance = nullptr);
+                         const SheetExtras& extras = {});
 
 }  // namespace tivora

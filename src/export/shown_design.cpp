@@ -2,6 +2,8 @@
 
 #include "sheet/csv.h"
 #include "sheet/design_file.h"
+#include "sheet/unit_conversions.h"
+#include "workshop/carving_table.h"
 
 #include <QRegularExpression>
 
@@ -67,7 +69,35 @@ QString unsolvedNote()
     return QString::fromUtf8(kUnsolvedNote);
 }
 
-ShownDesign shownDesign(const DesignSheet& sheet, bool unsolved)
+namespace {
+
+// The trimmed blade in the table's units and decimals; a station the trim
+// leaves alone keeps the table's own texts.
+void drawTrimmed(ShownDesign& design, const DesignSheet& sheet, const workshop::Trim& trim)
+{
+    design.drawn = design.stations;
+    const auto solved = workshop::solvedBlade(sheet);
+    if (!workshop::trims(trim) || !solved)
+        return;
+    const workshop::Blade cut = workshop::trimBlade(*solved, trim);
+    const bool imperial = sheet.selectedSystem() == UnitSystem::Imperial;
+    const auto text = [&design](double value, int decimals) {
+        return QString::fromStdString(formatNumber(roundTo(value, decimals), design.format));
+    };
+    for (std::size_t i = 0; i < cut.stations.size() && i < design.drawn.size(); ++i) {
+        const workshop::BladeStation& before = solved->stations[i];
+        const workshop::BladeStation& after = cut.stations[i];
+        if (after.chord != before.chord)
+            design.drawn[i].chord = text(after.chord * (imperial ? units::kInchesPerMetre : 1), 3);
+        if (after.twistDegrees != before.twistDegrees)
+            design.drawn[i].twist = text(after.twistDegrees, 1);
+    }
+    design.trimNote = QString::fromStdString(workshop::trimDescription(trim, sheet.selectedSystem(), design.format));
+}
+
+}  // namespace
+
+ShownDesign shownDesign(const DesignSheet& sheet, bool unsolved, const workshop::Trim& trim)
 {
     ShownDesign design;
     for (const Field field : kQuantitiesInReadingOrder) {
@@ -87,6 +117,7 @@ ShownDesign shownDesign(const DesignSheet& sheet, bool unsolved)
     design.chordUnit = QString::fromStdString(splitCaption(captionText(sheet, Caption::StationChord)).unit);
     design.format = sheet.numberFormat();
     design.unsolved = unsolved;
+    drawTrimmed(design, sheet, trim);
     return design;
 }
 
@@ -138,7 +169,7 @@ std::optional<BladeGeometry> bladeGeometry(const ShownDesign& design)
     if (!radiusUnit || !chordUnit)
         return std::nullopt;
     BladeGeometry geometry{{}, *radiusUnit, *chordUnit};
-    for (const ShownStation& station : design.stations) {
+    for (const ShownStation& station : design.drawn) {
         const auto radius = parseNumber(station.radius.toStdString(), design.format);
         const auto chord = parseNumber(station.chord.toStdString(), design.format);
         const auto twist = parseNumber(station.twist.toStdString(), design.format);
@@ -154,7 +185,7 @@ QString bladeProblem(const ShownDesign& design)
 {
     const auto geometry = bladeGeometry(design);
     if (!geometry) {
-        for (const ShownStation& station : design.stations) {
+        for (const ShownStation& station : design.drawn) {
             if (station.radius.trimmed().isEmpty() || station.chord.trimmed().isEmpty() ||
                 station.twist.trimmed().isEmpty())
                 return QStringLiteral("The station table is not filled in: solve the design first.");
@@ -168,7 +199,7 @@ QString bladeProblem(const ShownDesign& design)
     const auto& stations = geometry->stations;
     for (std::size_t i = 0; i < stations.size(); ++i) {
         const auto& station = stations[i];
-        const ShownStation& shown = design.stations[i];
+        const ShownStation& shown = design.drawn[i];
         if (!(station.radiusMm > 0))
             return QStringLiteral("Station %1 has the radius %2: every radius must be above zero.")
                 .arg(station.number)

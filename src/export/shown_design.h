@@ -7,6 +7,7 @@
 // them alike.
 
 #include "sheet/design_sheet.h"
+#include "workshop/blade.h"
 
 #include <QString>
 #include <QStringList>
@@ -34,9 +35,14 @@ struct ShownDesign {
     std::vector<ShownQuantity> quantities;  // the seven inputs, then power, speed, torque
     int inputCount = 0;                     // the first ones, which the user types
     QStringList stationHeader;              // "Station" and the three column captions
-    std::vector<ShownStation> stations;     // root to tip
-    QString radiusUnit;                     // of the blade and station radii: "m" or "ft"
-    QString chordUnit;                      // "m" or "in"
+    std::vector<ShownStation> stations;     // root to tip, as solved (the main window's table)
+    // The blade the drawings show: the stations as solved, or as trimmed for
+    // carving, in the same units and decimals as the table; `trimNote` says
+    // how it was trimmed (empty when it was not).
+    std::vector<ShownStation> drawn;
+    QString trimNote;
+    QString radiusUnit;  // of the blade and station radii: "m" or "ft"
+    QString chordUnit;   // "m" or "in"
     NumberFormat format;
     bool unsolved = false;  // the user chose to export results that may belong to other inputs
 };
@@ -44,7 +50,7 @@ struct ShownDesign {
 // The words every export carries when `unsolved` is set.
 QString unsolvedNote();
 
-ShownDesign shownDesign(const DesignSheet& sheet, bool unsolved = false);
+ShownDesign shownDesign(const DesignSheet& sheet, bool unsolved = false, const workshop::Trim& trim = {});
 
 // The results may not belong to the inputs: an input was edited since the
 // last completed solve, or the station table has an empty field.
@@ -60,7 +66,7 @@ QString designAsHtml(const ShownDesign& design);
 // "tivora-3-blades-1m": a file name from the design, without suffix.
 QString designFileStem(const ShownDesign& design);
 
-// The shown figures as numbers, for drawing; none when a station figure is
+// The drawn figures as numbers, for drawing; none when a station figure is
 // not a number (an empty table) or a unit is not a length the program writes.
 struct BladeGeometry {
     struct Station {
@@ -69,13 +75,13 @@ struct BladeGeometry {
         double chordMm;
         double twistDegrees;
     };
-    std::vector<Station> stations;  // as ShownDesign::stations
+    std::vector<Station> stations;  // as ShownDesign::drawn
     double radiusUnitMm;            // one shown radius unit in millimetres
     double chordUnitMm;
 };
 std::optional<BladeGeometry> bladeGeometry(const ShownDesign& design);
 
-// Why the shown station table cannot be drawn as a blade (a radius or chord
+// Why the drawn station table cannot be drawn as a blade (a radius or chord
 // not above zero, stations not growing outwards, a figure that is no number);
 // empty when it can. The drawings are made only when it is empty.
 QString bladeProblem(const ShownDesign& design);

@@ -5,6 +5,8 @@
 #include "export/design_file_io.h"
 #include "export/file_dialog.h"
 #include "main_window.h"
+#include "performance_window/performance_window.h"
+#include "sections_window/sections_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -14,6 +16,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 
+#include <algorithm>
 #include <variant>
 
 namespace tivora {
@@ -43,6 +46,87 @@ void tellCannotOpen(QWidget* parent, const QString& path, const QString& reason)
 DesignSettings Form1::settingsToSave() const
 {
     return designSettings ? designSettings() : DesignSettings{};
+}
+
+std::vector<Form1::SettingsOwner> Form1::settingsOwners() const
+{
+    return {
+        {{"site.", "airfoil.", "running.", "alternator."},
+         [this] { return performance_ ? std::optional(performance_->settings()) : std::nullopt; },
+         [this](const DesignSettings& settings) {
+             if (performance_)
+                 performance_->applySettings(settings);
+         }},
+        {{workshop::kSettingsPrefix},
+         [this] { return sections_ ? std::optional(sections_->settings()) : std::nullopt; },
+         [this](const DesignSettings& settings) {
+             if (sections_)
+                 sections_->applySettings(settings);
+         }},
+    };
+}
+
+namespace {
+
+bool ownedBy(const std::string& name, const std::vector<std::string_view>& prefixes)
+{
+    return std::any_of(prefixes.begin(), prefixes.end(),
+                       [&name](std::string_view prefix) { return name.starts_with(prefix); });
+}
+
+DesignSettings ownedRows(const DesignSettings& settings, const std::vector<std::string_view>& prefixes)
+{
+    DesignSettings rows;
+    for (const auto& row : settings) {
+        if (ownedBy(row.first, prefixes))
+            rows.push_back(row);
+    }
+    return rows;
+}
+
+}  // namespace
+
+// Each window's own, in the order of the windows, then the rows of the
+// opened design that no window writes, as they were.
+DesignSettings Form1::gatheredSettings() const
+{
+    DesignSettings all;
+    std::vector<std::string_view> owned;
+    for (const SettingsOwner& owner : settingsOwners()) {
+        const std::optional<DesignSettings> made = owner.made();
+        const DesignSettings rows = made ? *made : ownedRows(openedSettings_, owner.prefixes);
+        all.insert(all.end(), rows.begin(), rows.end());
+        owned.insert(owned.end(), owner.prefixes.begin(), owner.prefixes.end());
+    }
+    for (const auto& row : openedSettings_) {
+        const bool written =
+            std::any_of(all.begin(), all.end(), [&row](const auto& r) { return r.first == row.first; });
+        if (!written && !ownedBy(row.first, owned))
+            all.push_back(row);
+    }
+    return all;
+}
+
+void Form1::handOutSettings(const DesignSettings& opened)
+{
+    openedSettings_ = opened;
+    for (const SettingsOwner& owner : settingsOwners())
+        owner.apply(ownedRows(opened, owner.prefixes));
+}
+
+DesignSettings Form1::ownedSettings(const DesignSettings& settings, std::size_t owner) const
+{
+    return ownedRows(settings, settingsOwners().at(owner).prefixes);
+}
+
+void Form1::makeWithOpenedSettings(const std::function<void()>& make)
+{
+    // Judged before the window exists: once it does, its start values
+    // stand in the settings to save.
+    const bool unchanged = settingsToSave() == savedSettings_;
+    make();
+    if (unchanged)
+        savedSettings_ = settingsToSave();
 }
 
 void Form1::markSaved()

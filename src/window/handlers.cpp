@@ -80,14 +80,10 @@ Form1::Form1(HelpAccess* help, QWidget* parent) : QWidget(parent), sheet_(userNu
     button(Button::Solve)->setFocus();
     savedSheet_ = sheet_;
     setAcceptDrops(true);
-    // The Rotor Performance window's inputs go into the design file; before
-    // that window is made, those of the design last opened stand for them.
-    designSettings = [this] { return performance_ ? performance_->settings() : openedSettings_; };
-    openedDesignSettings = [this](const DesignSettings& settings) {
-        openedSettings_ = settings;
-        if (performance_)
-            performance_->applySettings(settings);
-    };
+    // Every window's inputs go into the design file; before a window is
+    // made, those of the design last opened stand for its own.
+    designSettings = [this] { return gatheredSettings(); };
+    openedDesignSettings = [this](const DesignSettings& settings) { handOutSettings(settings); };
 }
 
 Form1::~Form1() = default;

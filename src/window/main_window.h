@@ -19,6 +19,8 @@
 //               and the blade template, made on first use; file dialogs and
 //               whole-or-nothing writing
 //   performance_window/  the Rotor Performance window (Ctrl+R), made on first use
+//   sections_window/     the Blade Sections window (Ctrl+B), made on first use
+//   workshop/   the blade as carved: sections, the trim, the carving table, mass
 //   chart/      the line charts of that window and of the design sheet
 //   solve/      solve: power, speed, torque and the blade station table
 //   units/      switchUnitSystem: SI, Metric, Imperial
@@ -46,6 +48,9 @@
 #include <array>
 #include <functional>
 #include <future>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 class QAbstractButton;
 class QAction;
@@ -59,6 +64,7 @@ namespace tivora {
 
 class DesignExport;
 class PerformanceWindow;
+class SectionsWindow;
 class HelpAccess;
 struct ControlSpec;
 
@@ -107,6 +113,10 @@ public:
     // Ctrl+R); made when first asked for. None before.
     void showPerformance();
     PerformanceWindow* performanceWindow() const { return performance_; }
+    // The Blade Sections window (the context menu's "Blade Sections…",
+    // Ctrl+B); made when first asked for. None before.
+    void showSections();
+    SectionsWindow* sectionsWindow() const { return sections_; }
 
 public slots:
     void Command1_Click();
@@ -145,6 +155,22 @@ private:
     void describe(QLineEdit* edit);
     bool mayReplaceDesign();
     DesignSettings settingsToSave() const;
+    // The windows that keep settings in the design file: the names theirs
+    // start with, and theirs once the window is made.
+    struct SettingsOwner {
+        std::vector<std::string_view> prefixes;
+        std::function<std::optional<DesignSettings>()> made;  // none while the window is not
+        std::function<void(const DesignSettings&)> apply;
+    };
+    enum SettingsWindow : std::size_t { PerformanceSettings, SectionsSettings };  // their places below
+    std::vector<SettingsOwner> settingsOwners() const;
+    DesignSettings gatheredSettings() const;
+    void handOutSettings(const DesignSettings& opened);
+    // The rows of `settings` that settingsOwners()[owner] keeps.
+    DesignSettings ownedSettings(const DesignSettings& settings, std::size_t owner) const;
+    // Made now, a window is no change of the design: what the opened file
+    // held, or the start values, count as saved as they were.
+    void makeWithOpenedSettings(const std::function<void()>& make);
     void markSaved();
     QAction* openAction();
     // Shows a text from its first character, as a figure is read.
@@ -171,11 +197,12 @@ private:
     // The design as last opened or saved, the start design until then.
     DesignSheet savedSheet_;
     DesignSettings savedSettings_;
-    // The Rotor Performance window's inputs in the design last opened, for
-    // that window once it is made.
+    // The settings of the design last opened, for the windows not made yet
+    // and for names no window knows (kept as they were).
     DesignSettings openedSettings_;
     QAction* openAction_ = nullptr;
     PerformanceWindow* performance_ = nullptr;
+    SectionsWindow* sections_ = nullptr;
 };
 
 }  // namespace tivora

@@ -6,6 +6,7 @@
 #include "fonts_and_pictures.h"
 #include "main_window.h"
 #include "performance_window/performance_window.h"
+#include "sections_window/sections_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -26,6 +27,11 @@ namespace {
 QKeySequence performanceKeys()
 {
     return QKeySequence(Qt::CTRL | Qt::Key_R);
+}
+
+QKeySequence sectionsKeys()
+{
+    return QKeySequence(Qt::CTRL | Qt::Key_B);
 }
 }  // namespace
 
@@ -92,6 +98,9 @@ DesignExport& Form1::designExport()
         export_->performanceSheet = [this] {
             return performance_ ? performance_->exportSheet() : std::optional<PerformanceSheet>();
         };
+        export_->carvingSheet = [this] {
+            return sections_ ? sections_->carvingSheet() : std::optional<CarvingSheet>();
+        };
     }
     return *export_;
 }
@@ -99,27 +108,46 @@ DesignExport& Form1::designExport()
 void Form1::showPerformance()
 {
     if (!performance_) {
-        // Made now, the window is no change of the design: what an opened
-        // file held, or the start values, count as saved as they were.
-        const bool unchanged = settingsToSave() == savedSettings_;
-        performance_ =
-            new PerformanceWindow(this, sheet_, [this] { return resultsMayBeStale(sheet_, inputEditedSinceSolve_); });
-        // Every change of the design shows in a field or the options; Solve!
-        // also ends the results' staleness when no figure changes.
-        for (QLineEdit* edit : fields_)
-            connect(edit, &QLineEdit::textChanged, performance_, &PerformanceWindow::designChanged);
-        for (QAbstractButton* option : options_->buttons())
-            connect(option, &QAbstractButton::toggled, performance_, &PerformanceWindow::designChanged);
-        connect(button(Button::Solve), &QAbstractButton::clicked, performance_, &PerformanceWindow::designChanged);
-        // Its files are usually kept beside the design's.
-        performance_->designFolder = [] { return startFolder(); };
-        performance_->applySettings(openedSettings_);
-        if (unchanged)
-            savedSettings_ = settingsToSave();
+        makeWithOpenedSettings([this] {
+            performance_ = new PerformanceWindow(this, sheet_,
+                                                 [this] { return resultsMayBeStale(sheet_, inputEditedSinceSolve_); });
+            // Every change of the design shows in a field or the options;
+            // Solve! also ends the results' staleness when no figure changes.
+            for (QLineEdit* edit : fields_)
+                connect(edit, &QLineEdit::textChanged, performance_, &PerformanceWindow::designChanged);
+            for (QAbstractButton* option : options_->buttons())
+                connect(option, &QAbstractButton::toggled, performance_, &PerformanceWindow::designChanged);
+            connect(button(Button::Solve), &QAbstractButton::clicked, performance_, &PerformanceWindow::designChanged);
+            // Its files are usually kept beside the design's.
+            performance_->designFolder = [] { return startFolder(); };
+            performance_->applySettings(ownedSettings(openedSettings_, PerformanceSettings));
+        });
     }
     performance_->show();
     performance_->raise();
     performance_->activateWindow();
+}
+
+void Form1::showSections()
+{
+    if (!sections_) {
+        makeWithOpenedSettings([this] {
+            sections_ =
+                new SectionsWindow(this, sheet_, [this] { return resultsMayBeStale(sheet_, inputEditedSinceSolve_); });
+            for (QLineEdit* edit : fields_)
+                connect(edit, &QLineEdit::textChanged, sections_, &SectionsWindow::designChanged);
+            for (QAbstractButton* option : options_->buttons())
+                connect(option, &QAbstractButton::toggled, sections_, &SectionsWindow::designChanged);
+            connect(button(Button::Solve), &QAbstractButton::clicked, sections_, &SectionsWindow::designChanged);
+            // The airfoil's name is no field: it changes with Cl and α, and
+            // an opened design hands the window its settings, which carves
+            // again.
+            sections_->applySettings(ownedSettings(openedSettings_, SectionsSettings));
+        });
+    }
+    sections_->show();
+    sections_->raise();
+    sections_->activateWindow();
 }
 
 void Form1::showDesignMenu(QWidget* under, QPoint globalPos)
@@ -140,6 +168,11 @@ void Form1::showDesignMenu(QWidget* under, QPoint globalPos)
     performance->setShortcut(performanceKeys());
     performance->setShortcutVisibleInContextMenu(true);
     performance->setShortcutContext(Qt::WidgetShortcut);
+    QAction* sections = menu->addAction(tr("Blade Sections…"), this, &Form1::showSections);
+    sections->setObjectName(QStringLiteral("Blade Sections"));
+    sections->setShortcut(sectionsKeys());
+    sections->setShortcutVisibleInContextMenu(true);
+    sections->setShortcutContext(Qt::WidgetShortcut);
     menu->popup(globalPos);
 }
 
@@ -164,6 +197,10 @@ void Form1::keyPressEvent(QKeyEvent* event)
     }
     if (keys == performanceKeys()) {
         showPerformance();
+        return;
+    }
+    if (keys == sectionsKeys()) {
+        showSections();
         return;
     }
     if (keys == QKeySequence(Qt::SHIFT | Qt::Key_F10) || keys == QKeySequence(Qt::Key_Menu)) {

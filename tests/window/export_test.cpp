@@ -642,9 +642,10 @@ private slots:
             shortcuts << action->shortcut().toString();
             QVERIFY(action->isShortcutVisibleInContextMenu());
         }
-        QCOMPARE(shortcuts, QStringList({"Ctrl+O", "Ctrl+Shift+C", "Ctrl+S", "Ctrl+P", "", "", "", "", "Ctrl+R"}));
+        QCOMPARE(shortcuts,
+                 QStringList({"Ctrl+O", "Ctrl+Shift+C", "Ctrl+S", "Ctrl+P", "", "", "", "", "Ctrl+R", "Ctrl+B"}));
         QAccessibleInterface* entries = QAccessible::queryAccessibleInterface(menu);
-        QCOMPARE(entries->childCount(), 9);
+        QCOMPARE(entries->childCount(), 10);
         QCOMPARE(entries->child(0)->text(QAccessible::Name), QStringLiteral("Open Design…"));
         for (int i = 0; i < entries->childCount(); ++i)
             QVERIFY(!entries->child(i)->text(QAccessible::Name).isEmpty());
