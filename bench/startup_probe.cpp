@@ -1,6 +1,9 @@
 // Starts a program and prints the milliseconds until its first top-level
 // window is both mapped and drawn into (the first X Damage event on it),
 // then ends the program. Usage: startup_probe PROGRAM [ARGS...]
+// With --exit first, the milliseconds until the program has ended by itself
+// (its output thrown away), for a command that opens no window:
+// startup_probe --exit PROGRAM [ARGS...]
 
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
@@ -8,17 +11,47 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <set>
+#include <string_view>
 #include <sys/select.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace {
+
+int timeToExit(char* argv[])
+{
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        const int nothing = open("/dev/null", O_WRONLY);
+        dup2(nothing, STDOUT_FILENO);
+        execvp(argv[0], argv);
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    const double elapsedMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "startup_probe: the program failed\n");
+        return 1;
+    }
+    std::printf("%.1f\n", elapsedMs);
+    return 0;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: startup_probe PROGRAM [ARGS...]\n");
+    if (argc < 2 || (argc < 3 && std::string_view(argv[1]) == "--exit")) {
+        std::fprintf(stderr, "usage: startup_probe [--exit] PROGRAM [ARGS...]\n");
         return 2;
     }
+    if (std::string_view(argv[1]) == "--exit")
+        return timeToExit(argv + 2);
     Display* display = XOpenDisplay(nullptr);
     int damageEvent = 0, damageError = 0;
     if (!display || !XDamageQueryExtension(display, &damageEvent, &damageError)) {

@@ -2,6 +2,7 @@
 
 #include "assets/typeface.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
@@ -110,6 +111,19 @@ void drawCarvingPage(QPainter& painter, const CarvingSheet& sheet)
         y += 5;
     }
     painter.restore();
+}
+
+QStringList carvingNotes(const workshop::Trim& trim, UnitSystem system, const NumberFormat& format)
+{
+    QStringList notes{QCoreApplication::translate(
+        "SectionsWindow",
+        "Seen from the tip, wind from above, the leading edge to the left. Width on the plank: chord × cos β; drop: "
+        "how far the trailing edge lies below the leading edge, chord × sin β; leading edge below face: where a "
+        "cambered pressure side bulges past its chord line, the section sits that much deeper so that it touches "
+        "the plank's windward face.")};
+    if (const std::string words = workshop::trimDescription(trim, system, format); !words.empty())
+        notes << QString::fromStdString(words);
+    return notes;
 }
 
 QString carvingTableText(const workshop::CarvingTable& table)

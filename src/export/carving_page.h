@@ -20,6 +20,10 @@ struct CarvingSheet {
     QStringList notes;
 };
 
+// The notes that say what the table is of: how a section sits in the
+// plank, and how the blade was trimmed, if it was.
+QStringList carvingNotes(const workshop::Trim& trim, UnitSystem system, const NumberFormat& format);
+
 // Draws the page in the device's own units: the figures of the section, the
 // blank and the mass, then the table; the notes below the title.
 void drawCarvingPage(QPainter& painter, const CarvingSheet& sheet);

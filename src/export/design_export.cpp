@@ -3,6 +3,7 @@
 #include "blade_template.h"
 #include "design_file_io.h"
 #include "design_page.h"
+#include "document_titles.h"
 #include "file_dialog.h"
 #include "print_dialog.h"
 #include "saved_file.h"
@@ -42,17 +43,6 @@ const std::vector<CommandEntry>& commandEntries()
         {SaveSvg, "Save Blade Template as SVG…", {}},
     };
     return entries;
-}
-
-// The titles both the saved PDF and a print job carry.
-QString sheetTitle()
-{
-    return QStringLiteral("Tivora rotor design");
-}
-
-QString templateTitle()
-{
-    return QStringLiteral("Tivora blade template");
 }
 
 // More pages than a builder would tape together: a drawing this large wants
@@ -175,13 +165,15 @@ void DesignExport::run(Command command)
         break;
     }
     case Command::Print:
-        print(tr("Print Design Sheet"), sheetTitle(),
+        print(tr("Print Design Sheet"), designSheetTitle(),
               [&](QPainter& painter) { drawDesignSheet(painter, design, extras); });
         break;
     case Command::SavePdf:
         save({tr("Save Design Sheet as PDF"), stem + QStringLiteral(".pdf"), tr("PDF files (*.pdf)"),
               QStringLiteral("pdf")},
-             [&](QIODevice& file) { return writeDesignSheetPdf(design, systemPaper(), sheetTitle(), &file, extras); });
+             [&](QIODevice& file) {
+                 return writeDesignSheetPdf(design, systemPaper(), designSheetTitle(), &file, extras);
+             });
         break;
     case Command::PrintTemplate:
         print(tr("Print Blade Template"), templateTitle(),

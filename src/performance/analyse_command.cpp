@@ -3,6 +3,7 @@
 #include "file_text.h"
 
 #include "analyse_words.h"
+#include "command_line/reference.h"
 #include "report.h"
 #include "solve/solve.h"
 #include "text_columns.h"
@@ -23,30 +24,6 @@ struct Failed {
     std::string message;
 };
 
-void writeHelp(std::ostream& out)
-{
-    out << "Usage: tivora --analyse [OPTION VALUE]...\n"
-           "Analyses the blade that Solve! draws for the design (blade-element momentum with Prandtl's\n"
-           "tip and hub losses) and prints CSV: the power coefficient against tip speed ratio, the power\n"
-           "curves held at the design tip speed ratio and on a battery-charging alternator, and the\n"
-           "annual energy at the site. A value may also follow an equals sign: --radius=1.5.\n\n"
-           "Options (unit; default):\n";
-    for (const InputSpec& spec : inputTable()) {
-        if (spec.option.empty())
-            continue;
-        const bool file = spec.kind == InputKind::File;
-        std::string left = "  --" + std::string(spec.option) + (file ? " FILE" : " VALUE");
-        left.resize(std::max<std::size_t>(left.size() + 1, 32), ' ');
-        const std::string_view unit = file ? "file" : asciiUnitOf(spec.quantity);
-        out << left << spec.meaning << " (" << (unit.empty() ? "no unit" : unit) << "; " << defaultWords(spec) << ")\n";
-    }
-    out << "  --help                        this text\n"
-           "\nA cut-in, a rated power and a cut-out apply to the rotor held at its tip speed ratio; the\n"
-           "figures of the alternator to the rotor on it. Both power curves are printed.\n"
-           "\nExit status: 0 done (warnings, if any, on standard error), 1 the output could not be\n"
-           "written, 2 a bad option, value or file (one line on standard error).\n";
-}
-
 // The text of a file the user named: a regular file within the bound, or
 // one line saying why not.
 std::string readFile(const std::string& path)
@@ -60,32 +37,15 @@ std::string readFile(const std::string& path)
 // Each option given once, as its text.
 std::map<InputId, std::string> optionsOf(const std::vector<std::string>& arguments, bool& help)
 {
+    auto parsed = command_line::parseModeArguments(command_line::Mode::Analyse, arguments);
+    if (const auto* refusal = std::get_if<command_line::Refusal>(&parsed))
+        throw Failed{refusal->message};
     std::map<InputId, std::string> given;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string_view argument = arguments[i];
-        if (argument == "--help") {
+    for (const auto& [option, value] : std::get<command_line::ParsedLine>(parsed).options) {
+        if (option == "help")
             help = true;
-            continue;
-        }
-        if (!argument.starts_with("--"))
-            throw Failed{"unexpected argument \"" + std::string(argument) + "\" (see --help)"};
-        argument.remove_prefix(2);
-        std::optional<std::string> value;
-        if (const auto equals = argument.find('='); equals != std::string_view::npos) {
-            value = std::string(argument.substr(equals + 1));
-            argument = argument.substr(0, equals);
-        }
-        const InputSpec* spec = specByOption(argument);
-        if (!spec)
-            throw Failed{"unknown option --" + std::string(argument) + " (see --help)"};
-        if (!value) {
-            if (i + 1 >= arguments.size())
-                throw Failed{"--" + std::string(argument) + " needs a value"};
-            value = arguments[++i];
-        }
-        if (given.count(spec->id))
-            throw Failed{"--" + std::string(argument) + " is given twice: give each option once"};
-        given[spec->id] = *value;
+        else
+            given[specByOption(option)->id] = value;
     }
     return given;
 }
@@ -132,6 +92,12 @@ AnalysisInputs inputsOf(const std::map<InputId, std::string>& given)
             inputs.setTyped(id, numberOf(spec, text), decimalsOf(text));
         else if (spec.kind == InputKind::File)
             inputs.setFile(id, {text, readFile(text)});
+        else if (spec.kind == InputKind::Choice) {
+            for (std::size_t i = 0; i < spec.choices.size(); ++i) {
+                if (spec.choices[i].key == text)
+                    inputs.setChoice(id, static_cast<int>(i));
+            }
+        }
     }
     return inputs;
 }
@@ -224,8 +190,8 @@ int runAnalyseCommand(const std::vector<std::string>& arguments, std::ostream& o
         bool help = false;
         const std::map<InputId, std::string> given = optionsOf(arguments, help);
         if (help) {
-            writeHelp(out);
-            return out.flush() ? 0 : 1;
+            command_line::writeHelp(out, command_line::Mode::Analyse);
+            return out.flush() ? command_line::kDone : command_line::kNotWritten;
         }
         const DesignSheet sheet = solvedDesign(given);
         const AnalysisInputs inputs = inputsOf(given);
@@ -240,12 +206,12 @@ int runAnalyseCommand(const std::vector<std::string>& arguments, std::ostream& o
         out.flush();
         if (!out) {
             err << "tivora --analyse: the output could not be written\n";
-            return 1;
+            return command_line::kNotWritten;
         }
-        return 0;
+        return command_line::kDone;
     } catch (const Failed& failed) {
         err << "tivora --analyse: " << failed.message << '\n';
-        return kBadUsage;
+        return command_line::kBadUsage;
     }
 }
 

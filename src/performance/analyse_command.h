@@ -12,9 +12,9 @@
 
 namespace tivora::performance {
 
-inline constexpr int kBadUsage = 2;
-
-// `arguments` are those after `--analyse`. Returns the exit status.
+// `arguments` are those after `--analyse`, read against the command line's
+// table (command_line/command_table.h), whose options of --analyse are the
+// rows of the analysis's input table. Returns the exit status.
 int runAnalyseCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace tivora::performance

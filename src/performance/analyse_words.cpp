@@ -87,6 +87,8 @@ std::string defaultWords(const InputSpec& spec)
         return std::string(infoOf(*spec.field).startText);
     if (spec.kind == InputKind::File)
         return "none";
+    if (spec.kind == InputKind::Choice && !spec.choices.empty())
+        return std::string(spec.choices.front().key);
     if (spec.derived != DerivedDefault::None)
         return std::string(spec.derivedWords);
     return number(spec.fallback);
@@ -124,10 +126,15 @@ std::string unsolvableWords(const Failure& failure, const DesignSheet& sheet)
         const InputSpec* spec = specOfField(field);
         options.push_back(spec ? optionName(*spec) : std::string(nameOf(field)));
     }
+    return listed(options) + ": the design cannot be solved (" + solveFailureWords(failure, sheet) + ")";
+}
+
+std::string solveFailureWords(const Failure& failure, const DesignSheet& sheet)
+{
     std::string computing;
     if (const auto caption = infoOf(failure.field).caption; caption && !infoOf(failure.field).typedByUser)
         computing = " while computing \"" + std::string(captionText(sheet, *caption)) + "\"";
-    return listed(options) + ": the design cannot be solved (" + failureName(failure.kind) + computing + ")";
+    return failureName(failure.kind) + computing;
 }
 
 std::string problemWords(const Problem& problem, const AnalysisInputs& inputs)

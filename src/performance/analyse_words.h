@@ -22,6 +22,8 @@ std::string ascii(std::string_view text);
 // change: of the inputs behind the failure, the one that alone lets the
 // design solve when put back to its default.
 std::string unsolvableWords(const Failure& failure, const DesignSheet& sheet);
+// What stopped the solve: "division by zero while computing "Chord (m)"".
+std::string solveFailureWords(const Failure& failure, const DesignSheet& sheet);
 std::string problemWords(const Problem& problem, const AnalysisInputs& inputs);
 std::string warningWords(const Warning& warning, const Analysis& analysis, const AnalysisInputs& inputs);
 

@@ -2,6 +2,7 @@
 // table, the gauges and the SVG, the settings the design file keeps.
 
 #include "export/design_page.h"
+#include "export/document_titles.h"
 #include "export/file_dialog.h"
 #include "export/saved_file.h"
 #include "export/section_gauges.h"
@@ -46,25 +47,11 @@ QString onShortLines(const QString& caption)
     return lines.join(u'\n');
 }
 
-QString gaugesTitle()
-{
-    return QStringLiteral("Tivora section gauges");
-}
-
 }  // namespace
 
 QStringList SectionsWindow::notes() const
 {
-    QStringList notes;
-    if (!carving_)
-        return notes;
-    notes << tr("Seen from the tip, wind from above, the leading edge to the left. Width on the plank: chord × cos "
-                "β; drop: how far the trailing edge lies below the leading edge, chord × sin β; leading edge below "
-                "face: where a cambered pressure side bulges past its chord line, the section sits that much deeper "
-                "so that it touches the plank's windward face.");
-    if (const std::string trim = trimDescription(trimOf(inputs_), shownSystem_, sheet_.numberFormat()); !trim.empty())
-        notes << q(trim);
-    return notes;
+    return carving_ ? carvingNotes(trimOf(inputs_), shownSystem_, sheet_.numberFormat()) : QStringList();
 }
 
 void SectionsWindow::showCarving()
@@ -178,7 +165,7 @@ void SectionsWindow::saveGauges()
 
 void SectionsWindow::saveSvg()
 {
-    const QByteArray svg = sectionsSvg(figures(), tr("Tivora blade sections, full size"));
+    const QByteArray svg = sectionsSvg(figures(), sectionsTitle());
     if (svg.isEmpty()) {
         say(tr("There is no blade to draw: solve the design first. Nothing was written."));
         return;
