@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace tivora {
@@ -38,15 +39,34 @@ QString groupTitle(InputGroup group)
         return InputForm::tr("Running");
     case InputGroup::Comparison:
         return InputForm::tr("Comparison");
+    case InputGroup::Limits:
+        return InputForm::tr("Furling and tip speed");
+    case InputGroup::Heat:
+        return InputForm::tr("Alternator's heat");
+    case InputGroup::Loads:
+        return InputForm::tr("Loads");
     case InputGroup::Design:
+    case InputGroup::Carving:
         break;
     }
     return {};
 }
 
-// The groups in the form's two columns.
-constexpr InputGroup kColumns[2][2] = {{InputGroup::Site, InputGroup::Airfoil},
-                                       {InputGroup::Running, InputGroup::Comparison}};
+// The form's pages, each with its groups in two columns. The blade as
+// carved is the Blade Sections window's to set.
+struct Page {
+    const char* name;   // the page's objectName
+    const char* title;  // its tab's
+    InputGroup columns[2][2];
+};
+constexpr Page kPages[] = {
+    {"siteAndRunning",
+     QT_TRANSLATE_NOOP("tivora::InputForm", "Site and running"),
+     {{InputGroup::Site, InputGroup::Airfoil}, {InputGroup::Running, InputGroup::Comparison}}},
+    {"limits",
+     QT_TRANSLATE_NOOP("tivora::InputForm", "Limits"),
+     {{InputGroup::Limits, InputGroup::Loads}, {InputGroup::Heat, InputGroup::Design}}},
+};
 
 // Room for a figure of a few digits; no wider than three times that.
 int minimumFieldWidth(const QLineEdit* edit)
@@ -73,11 +93,28 @@ InputForm::InputForm(QWidget* parent) : QWidget(parent)
 
 void InputForm::build()
 {
-    auto* columns = new QHBoxLayout(this);
-    columns->setContentsMargins(0, 0, 0, 0);
-    for (const auto& groups : kColumns) {
+    auto* whole = new QVBoxLayout(this);
+    whole->setContentsMargins(0, 0, 0, 0);
+    auto* pages = new QTabWidget;
+    pages->setObjectName(QStringLiteral("inputPages"));
+    whole->addWidget(pages);
+    for (const Page& page : kPages) {
+        auto* sheet = new QWidget;
+        sheet->setObjectName(QString::fromUtf8(page.name));
+        addColumns(sheet, page.columns);
+        pages->addTab(sheet, tr(page.title));
+    }
+}
+
+void InputForm::addColumns(QWidget* page, const InputGroup (&groups)[2][2])
+{
+    auto* columns = new QHBoxLayout(page);
+    for (const auto& inColumn : groups) {
         auto* column = new QVBoxLayout;
-        for (InputGroup group : groups) {
+        for (InputGroup group : inColumn) {
+            // Design: no box here (a column of one box).
+            if (group == InputGroup::Design)
+                continue;
             auto* box = new QGroupBox(groupTitle(group));
             auto* grid = new QGridLayout(box);
             grid->setColumnStretch(1, 1);
@@ -105,6 +142,13 @@ void InputForm::build()
                 const int at = grid->rowCount();
                 grid->addWidget(new QLabel(tr("Air density:")), at, 0);
                 grid->addWidget(density_, at, 1);
+            }
+            if (group == InputGroup::Loads) {
+                auto* notice = new QLabel(tr("Figures for a first sizing, not a certification: the loads are those "
+                                             "of IEC 61400-2's simplified model, without its safety factors."));
+                notice->setObjectName(QStringLiteral("notACertification"));
+                notice->setWordWrap(true);
+                grid->addWidget(notice, grid->rowCount(), 0, 1, 2);
             }
             column->addWidget(box);
         }
@@ -198,6 +242,16 @@ QWidget* InputForm::control(InputId id) const
     if (found->second.edit)
         return found->second.edit;
     return findChild<QWidget*>(QString::fromUtf8(found->second.spec->name));
+}
+
+void InputForm::reveal(InputId id)
+{
+    auto* pages = findChild<QTabWidget*>(QStringLiteral("inputPages"));
+    QWidget* at = control(id);
+    for (int i = 0; pages && at && i < pages->count(); ++i) {
+        if (pages->widget(i)->isAncestorOf(at))
+            pages->setCurrentIndex(i);
+    }
 }
 
 void InputForm::setInputs(AnalysisInputs inputs)
