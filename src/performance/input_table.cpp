@@ -146,7 +146,7 @@ constexpr InputSpec kInputs[] = {
      .settingKey = "limits.blade-mass-kg", .option = "blade-mass", .caption = "Blade mass",
      .meaning = "mass of one blade, for the centrifugal force at its root", .quantity = Quantity::Mass,
      .derived = DerivedDefault::CarvedMass,
-     .derivedWords = "the blade as carved, in spruce of 448 kg/m3 unless the Blade Sections window says otherwise",
+     .derivedWords = "the blade as carved: the design's section in spruce of 448 kg/m3, trimmed as given",
      .decimals = 2, .computable = above(0), .sensible = above(0)},
 
     // The blade as carved: the Blade Sections window sets its trim; on the

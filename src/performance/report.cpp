@@ -103,7 +103,6 @@ std::vector<Figure> analysisFigures(const Analysis& a, FigureScope scope)
 
     // What limits the machine.
     addIf(figures, "furl-onset", "Furl onset", a.limits.furlOnsetMps, Quantity::WindSpeed, 1);
-    figures.push_back({"tip-speed-limit", "Tip-speed limit", a.limits.tipSpeedLimitMps, Quantity::WindSpeed, 0, 1});
     figures.push_back(
         {"runaway-tsr", "Tip speed ratio at which Cp falls to zero", a.runaway().tsr, Quantity::None, 2, 2});
     figures.push_back({"winding-ohm-warm", "Winding resistance at the winding temperature", a.warmWindingOhms,
@@ -118,6 +117,9 @@ std::vector<Figure> analysisFigures(const Analysis& a, FigureScope scope)
             figures.push_back({"unrated-energy", "Annual energy were the overheating current counted",
                                a.alternatorUnratedKWh, Quantity::Energy, 0, 1});
     } else {
+        // The window and the sheet list the inputs beside the figures; the command line does not.
+        figures.push_back({"tip-speed-limit", "Tip-speed limit", a.limits.tipSpeedLimitMps, Quantity::WindSpeed, 0, 1});
+        figures.push_back({"survival-wind", "Survival wind", a.survivalWindMps, Quantity::WindSpeed, 1, 1});
         addRunningLimits(figures, a.heldCurve, a.heldRunaway, false, " held at the tip speed ratio");
         addRunningLimits(figures, a.alternatorCurve, a.alternatorRunaway, true, " on the alternator");
         figures.push_back({"unrated-energy", "Annual energy on the alternator were the overheating current counted",
@@ -128,7 +130,6 @@ std::vector<Figure> analysisFigures(const Analysis& a, FigureScope scope)
     figures.push_back({"blade-mass", "Blade mass", a.limits.bladeMassKg, Quantity::Mass, 2, 3});
     figures.push_back(
         {"blade-centre", "Radius of the blade's centre of mass", a.limits.bladeCentreM, Quantity::Length, 3, 3});
-    figures.push_back({"survival-wind", "Survival wind", a.survivalWindMps, Quantity::WindSpeed, 1, 1});
     figures.push_back(
         {"parked-thrust", "Parked rotor's thrust at the survival wind", a.parked.thrustN, Quantity::Force, 0, 1});
     figures.push_back({"parked-root-moment", "Parked blade's root bending moment at the survival wind",

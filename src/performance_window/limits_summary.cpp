@@ -70,7 +70,8 @@ QString trimCostSummary(const Analysis& a, UnitSystem system, const NumberFormat
         how << tr("straight from station %1 to %2").arg(trim.straightBetween->first).arg(trim.straightBetween->second);
     const CurveEnergy& before = a.onAlternator ? a.trimCost->alternatorBefore : a.trimCost->heldBefore;
     return tr("Trimmed for carving (%1), the blade costs: Cp max %2 → %3, %4 → %5 kWh a year.")
-        .arg(how.join(tr(", ")), shownFigure(a.trimCost->peakCpBefore, 3, format), shownFigure(a.cp.peakCp, 3, format),
+        .arg(how.join(tr(", ")), QString::fromStdString(figureText(a.trimCost->peakCpBefore, 3, format)),
+             QString::fromStdString(figureText(a.cp.peakCp, 3, format)),
              shownFigure(before.energy.kilowattHours, 0, format),
              shownFigure(a.energy().energy.kilowattHours, 0, format));
 }

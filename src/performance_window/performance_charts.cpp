@@ -261,9 +261,10 @@ chart::Chart loadsChart(const Analysis& a, const ChartContext& c)
     loads.x = chart::niceAxis(tr("Wind speed (%1)").arg(speedUnit(c)), 0, shownSpeed(c, 25));
     loads.y = chart::niceAxis(tr("Thrust (N), moment (N·m)"), 0, highest * 1.15);
     addLimitRules(loads, a, c);
-    loads.notes << tr("Parked in %1 %2 (IEC 61400-2, case H): thrust %3 N, blade root %4 N·m")
-                       .arg(shownFigure(shownSpeed(c, a.survivalWindMps), 1, c.format), speedUnit(c),
-                            shownFigure(a.parked.thrustN, 0, c.format), shownFigure(a.parked.rootMomentNm, 0, c.format))
+    loads.notes << tr("Parked in %1 %2 (IEC 61400-2, case H):")
+                       .arg(shownFigure(shownSpeed(c, a.survivalWindMps), 1, c.format), speedUnit(c))
+                << tr("thrust %1 N, blade root %2 N·m")
+                       .arg(shownFigure(a.parked.thrustN, 0, c.format), shownFigure(a.parked.rootMomentNm, 0, c.format))
                 << tr("Figures for a first sizing, not a certification");
     return loads;
 }
