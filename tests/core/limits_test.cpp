@@ -162,8 +162,9 @@ TEST(AlternatorHeat, noBinChargesWhileMostOfThePowerHeatsTheWinding)
     for (const auto& cells : section(sections, "Power curve on the alternator")) {
         if (cells[7] == "overheating")
             ++overheating;
-        if (cells[7] == "charging" || cells[7] == "furled" || cells[7] == "stalled")
+        if (cells[7] == "charging" || cells[7] == "furled" || cells[7] == "stalled") {
             EXPECT_GE(std::stod(cells[3]), 0.4 * std::stod(cells[2])) << cells[0] << " m/s";
+        }
     }
     EXPECT_GT(overheating, 0);
     const Rows& energy = section(sections, "Annual energy");
