@@ -28,45 +28,20 @@ namespace {
 // dark text on it whatever the palette.
 const QColor kWarningTint(255, 228, 160);
 
-QString groupTitle(InputGroup group)
-{
-    switch (group) {
-    case InputGroup::Site:
-        return InputForm::tr("Site");
-    case InputGroup::Airfoil:
-        return InputForm::tr("Airfoil");
-    case InputGroup::Running:
-        return InputForm::tr("Running");
-    case InputGroup::Comparison:
-        return InputForm::tr("Comparison");
-    case InputGroup::Limits:
-        return InputForm::tr("Furling and tip speed");
-    case InputGroup::Heat:
-        return InputForm::tr("Alternator's heat");
-    case InputGroup::Loads:
-        return InputForm::tr("Loads");
-    case InputGroup::Design:
-    case InputGroup::Carving:
-        break;
-    }
-    return {};
-}
-
-// The form's pages, each with its groups in two columns. The blade as
-// carved is the Blade Sections window's to set.
-struct Page {
-    const char* name;   // the page's objectName
-    const char* title;  // its tab's
-    InputGroup columns[2][2];
-};
-constexpr Page kPages[] = {
+// The form's pages, each with its boxes in two columns (a box of no group:
+// none). The blade as carved is the Blade Sections window's to set.
+#define TIVORA_TR(text) QT_TRANSLATE_NOOP("tivora::InputForm", text)
+constexpr InputForm::Page kPages[] = {
     {"siteAndRunning",
-     QT_TRANSLATE_NOOP("tivora::InputForm", "Site and running"),
-     {{InputGroup::Site, InputGroup::Airfoil}, {InputGroup::Running, InputGroup::Comparison}}},
+     TIVORA_TR("Site and running"),
+     {{{InputGroup::Site, TIVORA_TR("Site")}, {InputGroup::Airfoil, TIVORA_TR("Airfoil")}},
+      {{InputGroup::Running, TIVORA_TR("Running")}, {InputGroup::Comparison, TIVORA_TR("Comparison")}}}},
     {"limits",
-     QT_TRANSLATE_NOOP("tivora::InputForm", "Limits"),
-     {{InputGroup::Limits, InputGroup::Loads}, {InputGroup::Heat, InputGroup::Design}}},
+     TIVORA_TR("Limits"),
+     {{{InputGroup::Limits, TIVORA_TR("Furling and tip speed")}, {InputGroup::Loads, TIVORA_TR("Loads")}},
+      {{InputGroup::Heat, TIVORA_TR("Alternator's heat")}, {InputGroup::Design, ""}}}},
 };
+#undef TIVORA_TR
 
 // Room for a figure of a few digits; no wider than three times that.
 int minimumFieldWidth(const QLineEdit* edit)
@@ -98,7 +73,7 @@ void InputForm::build()
     auto* pages = new QTabWidget;
     pages->setObjectName(QStringLiteral("inputPages"));
     whole->addWidget(pages);
-    for (const Page& page : kPages) {
+    for (const InputForm::Page& page : kPages) {
         auto* sheet = new QWidget;
         sheet->setObjectName(QString::fromUtf8(page.name));
         addColumns(sheet, page.columns);
@@ -106,16 +81,15 @@ void InputForm::build()
     }
 }
 
-void InputForm::addColumns(QWidget* page, const InputGroup (&groups)[2][2])
+void InputForm::addColumns(QWidget* page, const InputForm::Box (&boxes)[2][2])
 {
     auto* columns = new QHBoxLayout(page);
-    for (const auto& inColumn : groups) {
+    for (const auto& inColumn : boxes) {
         auto* column = new QVBoxLayout;
-        for (InputGroup group : inColumn) {
-            // Design: no box here (a column of one box).
+        for (const auto& [group, title] : inColumn) {
             if (group == InputGroup::Design)
                 continue;
-            auto* box = new QGroupBox(groupTitle(group));
+            auto* box = new QGroupBox(tr(title));
             auto* grid = new QGridLayout(box);
             grid->setColumnStretch(1, 1);
             for (const InputSpec& spec : inputTable()) {

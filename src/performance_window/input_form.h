@@ -67,8 +67,21 @@ private:
         QButtonGroup* choices = nullptr;
     };
 
+public:
+    // A box of the form: its group and title.
+    struct Box {
+        performance::InputGroup group;
+        const char* title;
+    };
+    struct Page {
+        const char* name;   // the page's objectName
+        const char* title;  // its tab's
+        Box columns[2][2];
+    };
+
+private:
     void build();
-    void addColumns(QWidget* page, const performance::InputGroup (&groups)[2][2]);
+    void addColumns(QWidget* page, const Box (&boxes)[2][2]);
     void addNumber(QGridLayout* grid, Row& row);
     void addFile(QGridLayout* grid, Row& row);
     void addChoice(QGridLayout* grid, Row& row);
