@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -81,6 +82,30 @@ TEST(ParkedLoads, thrustAndRootMomentOfTheSimplifiedModel)
     EXPECT_NEAR(planformAreaM2(taper), 0.15, 1e-12);
     // m ω² r: 1 kg at 0.5 m, 600 rpm (62.83 rad/s) pulls 1973.9 N.
     EXPECT_NEAR(centrifugalForceN(1, 600, 0.5), 1973.92, 0.01);
+}
+
+// The start design's blade meets the air at Re 327 000 at three quarters of
+// its radius: a polar of Re 200 000 is within a factor of two of it, one of
+// 100 000 or 700 000 is not, and the analysis says so.
+TEST(AirViscosity, aPolarMoreThanTwiceAwayFromTheBladesReynoldsNumberIsWorthAWord)
+{
+    DesignSheet sheet;
+    ASSERT_FALSE(solve(sheet));
+    struct Row {
+        const char* header;
+        bool warned;
+    };
+    for (const Row row : {Row{"Re = 0.2e6", false}, Row{"Re = 1.0e5", true}, Row{"Re = 7.0e5", true}}) {
+        AnalysisInputs inputs;
+        inputs.setFile(InputId::Polar, {"polar.txt", std::string(row.header) +
+                                                         "\n-4 -0.2198 0.0116\n0 0.2346 0.00928\n4 0.6706 0.01036\n"
+                                                         "8 1.0536 0.01464\n12 1.2410 0.02739\n14 1.1930 0.04412\n"});
+        const Analysis analysis = analyse(sheet, inputs).value();
+        EXPECT_NEAR(analysis.reynoldsAtThreeQuarters, 327000, 2000);
+        const bool warned = std::any_of(analysis.warnings.begin(), analysis.warnings.end(),
+                                        [](const Warning& w) { return w.kind == WarningKind::PolarReynoldsAway; });
+        EXPECT_EQ(warned, row.warned) << row.header;
+    }
 }
 
 // The analysis of the start design, as the command line prints it.
