@@ -25,8 +25,9 @@ constexpr ModeSpec kModes[] = {
      .about = "Analyses the blade that Solve! draws for the design the options give (the start design's "
               "figures where they give none): blade-element momentum with Prandtl's tip and hub losses. Prints "
               "CSV: the design's figures, its stations, the power coefficient against tip speed ratio, the power "
-              "curves held at the design tip speed ratio and on a battery-charging alternator, and the annual "
-              "energy at the site. A cut-in, a rated power and a cut-out apply to the rotor held at its tip speed "
+              "curves held at the design tip speed ratio and on a battery-charging alternator with what limits the "
+              "machine (furling, tip speed, runaway, the winding's heat, the loads), and the annual energy at the "
+              "site. A cut-in, a rated power and a cut-out apply to the rotor held at its tip speed "
               "ratio, the alternator's figures to the rotor on it; both power curves are printed.",
      .optionsTitle = "Options of --analyse (unit; default):",
      .example = "tivora --analyse --altitude 500 > performance.csv",

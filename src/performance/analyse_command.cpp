@@ -133,8 +133,8 @@ void writeCurve(std::ostream& csv, const std::vector<PowerCurveRow>& rows)
         std::string line;
         for (const ColumnSpec& column : powerCurveColumns()) {
             line += line.empty() ? "" : ",";
-            line += column.id == Column::State ? std::string(stateWords(row.state))
-                                               : number(columnValue(column.id, row), column.decimals);
+            const std::optional<std::string_view> words = columnWords(column.id, row);
+            line += words ? std::string(*words) : number(columnValue(column.id, row), column.decimals);
         }
         csv << line << '\n';
     }
@@ -157,6 +157,12 @@ void writeAnalysis(std::ostream& csv, const Analysis& a, const AnalysisInputs& i
             << number(s.tangentialInduction, 4) << ',' << number(s.tipHubLoss, 4) << ',' << number(s.normalLoad, 2)
             << ',' << number(s.tangentialLoad, 2) << '\n';
     }
+
+    csv << "\n# Reynolds number at the design tip speed ratio and wind speed, air viscosity "
+        << figureText(a.viscosityPaS * 1e6, 3, {}) << "e-6 Pa.s\nstation,radius (m),chord (m),Reynolds number\n";
+    for (std::size_t k = 0; k < a.stationReynolds.size(); ++k)
+        csv << k + 1 << ',' << number(a.design.stations[k].radius, 3) << ',' << number(a.stationChordsM[k], 3) << ','
+            << number(a.stationReynolds[k], 0) << '\n';
 
     csv << "\n# Power coefficient against tip speed ratio\ntip speed ratio,Cp,Ct,Cq\n";
     for (const CpPoint& p : a.cp.points)

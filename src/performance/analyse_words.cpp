@@ -89,7 +89,7 @@ std::string defaultWords(const InputSpec& spec)
         return "none";
     if (spec.kind == InputKind::Choice && !spec.choices.empty())
         return std::string(spec.choices.front().key);
-    if (spec.derived != DerivedDefault::None)
+    if (spec.derived != DerivedDefault::None || !spec.derivedWords.empty())
         return std::string(spec.derivedWords);
     return number(spec.fallback);
 }
@@ -181,6 +181,15 @@ std::string warningWords(const Warning& warning, const Analysis& analysis, const
     case WarningKind::ElementsUnsolved:
         return number(warning.figure) +
                " blade elements found no inflow angle at some tip speed ratios; they are counted as carrying no load";
+    case WarningKind::PolarReynoldsAway:
+        return inputs.file(InputId::Polar).name + " was computed at a Reynolds number of " +
+               figureText(warning.figure, 0, {}) + ", more than a factor of two from the blade's " +
+               figureText(analysis.reynoldsAtThreeQuarters, 0, {}) +
+               " at three quarters of its radius: its lift and drag may not be the blade's";
+    case WarningKind::MostlyLost:
+        return "on the alternator, from " + number(warning.figure) +
+               " m/s the battery gets less than 40 % of the rotor's power within the current rating of " +
+               figureText(analysis.limits.currentRatingAmps, 1, {}) + " A: the winding and rectifier take the rest";
     case WarningKind::NotSensible: {
         const InputSpec& spec = specOf(*warning.input);
         const std::string unit = ascii(asciiUnitOf(spec.quantity));

@@ -1,5 +1,7 @@
 #include "analysis.h"
 
+#include "carved_blade.h"
+#include "numeric.h"
 #include "physics.h"
 #include "sheet/unit_conversions.h"
 #include "solve/physical_sense.h"
@@ -103,6 +105,10 @@ void addMatching(Analysis& out, UnitSystem system, double tipRadiusM)
             curve.points.push_back({rpm, std::max(0.0, cpAt(out.cp, tsr)) * windPower});
         }
         curve.operating = alternatorRow(out.cp, out.alternator, v, tipRadiusM, out.densityKgM3);
+        const bool delivering =
+            curve.operating.state == OperatingState::Charging || curve.operating.state == OperatingState::Stalled;
+        if (delivering && out.alternator.currentAmps(curve.operating.rpm) > out.limits.currentRatingAmps)
+            curve.operating.state = OperatingState::Overheating;
         out.matching.push_back(curve);
     }
     const double from = out.alternator.cutInRpm();
@@ -152,19 +158,49 @@ std::optional<Problem> checkFile(InputId input, std::string_view text)
     return std::nullopt;
 }
 
-Result<Analysis> analyse(const DesignSheet& sheet, const AnalysisInputs& inputs)
+namespace {
+
+// The delivered power counted up to a cap: what a machine delivers within
+// its rating.
+std::vector<PowerCurvePoint> deliveredUpTo(const std::vector<PowerCurveRow>& rows, double capWatts)
 {
-    const Result<Blade> blade = bladeFromSheet(sheet);
+    std::vector<PowerCurvePoint> points;
+    for (const PowerCurveRow& row : rows)
+        points.push_back({row.windMps, std::min(row.deliveredWatts, capWatts)});
+    return points;
+}
+
+// Each station's Reynolds number at the design point: ρ W c / μ, with the
+// relative speed W of the blade-element solution.
+void addReynolds(Analysis& out, const Blade& blade)
+{
+    out.viscosityPaS = airViscosityPaS(out.temperatureCelsius);
+    const double tip = blade.tipRadius();
+    for (std::size_t k = 0; k < out.design.stations.size(); ++k) {
+        const StationResult& s = out.design.stations[k];
+        const double local = out.designTsr * s.radius / tip;
+        const double w = out.designWindMps * std::hypot(1 - s.axialInduction, local * (1 + s.tangentialInduction));
+        out.stationChordsM.push_back(blade.stations[k].chord);
+        out.stationReynolds.push_back(reynoldsNumber(out.densityKgM3, w, blade.stations[k].chord, out.viscosityPaS));
+    }
+    out.reynoldsAtThreeQuarters = numeric::interpolate(
+        blade.stations, 0.75 * tip, [](const Station& s) { return s.radius; },
+        [&](const Station& s) { return out.stationReynolds[static_cast<std::size_t>(&s - blade.stations.data())]; });
+}
+
+Result<Analysis> analyseAs(const DesignSheet& sheet, const AnalysisInputs& inputs, const Blade& bladeCut)
+{
+    const Result<Blade> blade = checkedBlade(bladeCut);
     if (!blade)
         return blade.problem();
     const Result<DesignPoint> point = designPointOf(sheet);
     if (!point)
         return point.problem();
-    const DesignFigures design{point->generatorWatts};
+    DesignFigures design = designFiguresOf(sheet, inputs);
+    design.generatorPowerWatts = point->generatorWatts;
     if (std::optional<Problem> refused = refusal(inputs, design))
         return *refused;
     const auto value = [&](InputId id) { return valueOf(inputs, id, design); };
-
     Analysis out;
     const double ratio = aspectRatio(*blade);
     const InputFile& polar = inputs.file(InputId::Polar);
@@ -182,9 +218,11 @@ Result<Analysis> analyse(const DesignSheet& sheet, const AnalysisInputs& inputs)
     const Result<WindDistribution> site = windDistribution(value(InputId::MeanWindSpeed), value(InputId::WeibullShape));
     if (!site)
         return ofInput(site.problem(), InputId::MeanWindSpeed);
-    const Result<Alternator> alternator =
-        checkedAlternator({value(InputId::VoltsPerRpm), value(InputId::BatteryVolts), value(InputId::RectifierDrop),
-                           value(InputId::WindingResistance)});
+    // The winding resistance is typed at 20 °C; the copper works warmer.
+    out.windingCelsius = value(InputId::WindingTemperature);
+    out.warmWindingOhms = copperOhms(value(InputId::WindingResistance), out.windingCelsius);
+    const Result<Alternator> alternator = checkedAlternator({value(InputId::VoltsPerRpm), value(InputId::BatteryVolts),
+                                                             value(InputId::RectifierDrop), out.warmWindingOhms});
     if (!alternator)
         return ofInput(alternator.problem(), InputId::VoltsPerRpm);
     std::optional<std::vector<PowerCurvePoint>> measured;
@@ -219,13 +257,41 @@ Result<Analysis> analyse(const DesignSheet& sheet, const AnalysisInputs& inputs)
     out.onAlternator = inputs.onAlternator();
     out.alternator = *alternator;
     out.held = {point->tsr, value(InputId::CutIn), value(InputId::CutOut), value(InputId::RatedPower)};
-    Result<std::vector<PowerCurveRow>> held = heldPowerCurve(out.held, out.designCp, tip, *density);
-    if (!held)
+    // The running's figures checked as the plain held curve checks them.
+    if (Result<std::vector<PowerCurveRow>> held = heldPowerCurve(out.held, out.designCp, tip, *density); !held)
         return ofInput(held.problem(), InputId::CutIn);
-    out.heldCurve = std::move(held.value());
-    out.alternatorCurve = alternatorPowerCurve(out.cp, *alternator, tip, *density);
+
+    if (const double onset = value(InputId::FurlOnset); onset > 0)
+        out.limits.furlOnsetMps = onset;
+    out.limits.tipSpeedLimitMps = value(InputId::TipSpeedLimit);
+    out.limits.currentRatingAmps = value(InputId::CurrentRating);
+    out.limits.bladeMassKg = value(InputId::BladeMass);
+    if (const std::optional<CarvedMass> carved = carvedMass(sheet, inputs))
+        out.limits.bladeCentreM = carved->centreRadiusM;
+    LimitedCurve held = heldCurve(out.held, out.designCp, out.cp, out.limits, tip, *density);
+    LimitedCurve onAlternator = alternatorCurve(out.cp, *alternator, out.limits, tip, *density);
+    out.heldCurve = std::move(held.rows);
+    out.heldRunaway = held.runaway;
+    out.heldOnsetThrustN = held.onsetThrustN;
+    out.alternatorCurve = std::move(onAlternator.rows);
+    out.alternatorRunaway = onAlternator.runaway;
+    out.alternatorOnsetThrustN = onAlternator.onsetThrustN;
     out.heldEnergy = energyOf(delivered(out.heldCurve), *site, CapacityBasis::RatedPower, out.held.ratedWatts);
-    out.alternatorEnergy = energyOf(delivered(out.alternatorCurve), *site, CapacityBasis::LargestDelivered, 0);
+    // A winding run past its rating does not last: the year counts what the
+    // alternator delivers within it.
+    const double ratedWatts = alternator->batteryVolts * out.limits.currentRatingAmps;
+    out.alternatorEnergy =
+        energyOf(deliveredUpTo(out.alternatorCurve, ratedWatts), *site, CapacityBasis::LargestDelivered, 0);
+    out.alternatorUnratedKWh = annualEnergy(delivered(out.alternatorCurve), *site).kilowattHours;
+
+    out.designRootMomentNm =
+        out.design.rotor.flap * 0.5 * *density * point->windMps * point->windMps * kPi * tip * tip * tip;
+    out.bladeAreaM2 = planformAreaM2(*blade);
+    out.survivalWindMps = value(InputId::SurvivalWind);
+    // The standard's loads are for sea-level air, whatever the site's.
+    out.parked = parkedLoads(blade->blades, out.bladeAreaM2, tip, kSeaLevelDensity, out.survivalWindMps);
+    addReynolds(out, *blade);
+    out.polarReynolds = airfoil->reynolds();
     out.heldCutIn = {out.held.cutInMps, rpmAt(out.held.tsr, out.held.cutInMps, tip)};
     // On the alternator the rotor charges once, running free, it turns at
     // the cut-in rpm: V = 2π R rpm / (60 λ_free).
@@ -247,11 +313,45 @@ Result<Analysis> analyse(const DesignSheet& sheet, const AnalysisInputs& inputs)
         out.warnings.push_back({WarningKind::AlphaPastStall, InputId::Alpha, stall});
     if (const int unsolved = out.cp.unsolvedElements + out.design.rotor.unsolvedElements)
         out.warnings.push_back({WarningKind::ElementsUnsolved, std::nullopt, static_cast<double>(unsolved)});
+    if (out.polarReynolds && out.reynoldsAtThreeQuarters > 0) {
+        const double ratio = *out.polarReynolds / out.reynoldsAtThreeQuarters;
+        if (ratio > 2 || ratio < 0.5)
+            out.warnings.push_back({WarningKind::PolarReynoldsAway, InputId::Polar, *out.polarReynolds});
+    }
+    for (const PowerCurveRow& row : out.alternatorCurve) {
+        const bool delivering = row.state == OperatingState::Charging || row.state == OperatingState::Furled ||
+                                row.state == OperatingState::Stalled;
+        if (delivering && row.efficiency < kMostlyLostBelow) {
+            out.warnings.push_back({WarningKind::MostlyLost, InputId::CurrentRating, row.windMps});
+            break;
+        }
+    }
     for (const InputSpec& spec : inputTable()) {
         if (spec.kind == InputKind::Number && !sensible(inputs, spec.id, design))
             out.warnings.push_back({WarningKind::NotSensible, spec.id});
     }
     return out;
+}
+
+}  // namespace
+
+Result<Analysis> analyse(const DesignSheet& sheet, const AnalysisInputs& inputs)
+{
+    const Result<Blade> solved = bladeFromSheet(sheet);
+    if (!solved)
+        return solved.problem();
+    const Result<workshop::Trim> trim = trimOf(inputs);
+    if (!trim)
+        return trim.problem();
+    if (!workshop::trims(*trim))
+        return analyseAs(sheet, inputs, *solved);
+    Result<Analysis> cut = analyseAs(sheet, inputs, trimmedBlade(*solved, *trim));
+    if (!cut)
+        return cut;
+    // What the trim costs: the same analysis of the blade as solved.
+    if (const Result<Analysis> whole = analyseAs(sheet, inputs, *solved))
+        cut.value().trimCost = TrimCost{*trim, whole->cp.peakCp, whole->heldEnergy, whole->alternatorEnergy};
+    return cut;
 }
 
 }  // namespace tivora::performance

@@ -6,7 +6,9 @@
 // cannot tell different stories.
 
 #include "inputs.h"
+#include "limits.h"
 #include "power_curve.h"
+#include "workshop/blade.h"
 
 #include <optional>
 #include <vector>
@@ -49,6 +51,8 @@ enum class WarningKind {
     AlphaPastStall,       // `figure`: the stall angle (°) the design angle of attack is past
     ElementsUnsolved,     // `figure`: how many blade elements found no inflow angle; they carry no load
     NotSensible,          // `input` is outside physical sense (the window marks it instead)
+    PolarReynoldsAway,    // `figure`: the polar's Reynolds number, more than twice or half the blade's at 0.75 R
+    MostlyLost,  // `figure`: the first wind speed at which the alternator, within its rating, delivers less than 40 %
 };
 struct Warning {
     WarningKind kind;
@@ -61,6 +65,17 @@ struct MeasuredComparison {
     std::vector<PowerCurvePoint> binned;  // on the bins, at the site's density
     CurveEnergy energy;
 };
+
+// What the trim for carving costs: the untrimmed blade's figures.
+struct TrimCost {
+    workshop::Trim trim;
+    double peakCpBefore = 0;
+    CurveEnergy heldBefore, alternatorBefore;
+};
+
+// Below this share of the rotor's power delivered, a charging alternator is
+// worth a word even within its current rating.
+inline constexpr double kMostlyLostBelow = 0.4;
 
 struct Analysis {
     double densityKgM3 = 0;
@@ -87,10 +102,30 @@ struct Analysis {
     std::vector<MatchingPoint> alternatorLine;  // shaft power, from the alternator's cut-in
     std::vector<Warning> warnings;
 
+    // What limits the machine (limits.h).
+    Limits limits;
+    double windingCelsius = 20;
+    double warmWindingOhms = 0;       // the alternator's, at the winding temperature
+    double alternatorUnratedKWh = 0;  // the alternator's energy were its overheating current counted too
+    Runaway heldRunaway, alternatorRunaway;
+    double heldOnsetThrustN = 0, alternatorOnsetThrustN = 0;
+    double designRootMomentNm = 0;  // one blade's, at the design tip speed ratio and wind speed
+    double bladeAreaM2 = 0;         // one blade's planform, for the parked loads
+    double survivalWindMps = 0;
+    ParkedLoads parked;  // at the survival wind, in sea-level air
+    double viscosityPaS = 0;
+    std::vector<double> stationChordsM;   // of the blade analysed (trimmed for carving, if it is)
+    std::vector<double> stationReynolds;  // at the design point, one a station
+    double reynoldsAtThreeQuarters = 0;
+    std::optional<double> polarReynolds;
+    std::optional<TrimCost> trimCost;  // when the blade is trimmed for carving
+
     // The curve of the running chosen, and its energy and cut-in.
     const std::vector<PowerCurveRow>& curve() const { return onAlternator ? alternatorCurve : heldCurve; }
     const CurveEnergy& energy() const { return onAlternator ? alternatorEnergy : heldEnergy; }
     const CutIn& cutIn() const { return onAlternator ? alternatorCutIn : heldCutIn; }
+    const Runaway& runaway() const { return onAlternator ? alternatorRunaway : heldRunaway; }
+    double onsetThrustN() const { return onAlternator ? alternatorOnsetThrustN : heldOnsetThrustN; }
 };
 
 // The wind speeds of the generator-matching chart, in the system's own

@@ -36,6 +36,19 @@ enum class InputId {
     BatteryVolts,
     RectifierDrop,
     WindingResistance,
+    // What limits the machine: the alternator's heat, the furling tail, the
+    // tip speed, the loads.
+    WindingTemperature,
+    CurrentRating,
+    FurlOnset,
+    TipSpeedLimit,
+    SurvivalWind,
+    BladeMass,
+    // The blade as carved, where no Blade Sections window sets it (the
+    // command line).
+    LargestChord,
+    StraightFrom,
+    StraightTo,
     // A maker's curve to compare with.
     Measured,
 };

@@ -1,5 +1,6 @@
 #include "inputs.h"
 
+#include "limits.h"
 #include "sheet/unit_conversions.h"
 #include "site.h"
 
@@ -32,6 +33,10 @@ std::string unitOf(Quantity quantity, UnitSystem system)
         return "V/rpm";
     case Quantity::Resistance:
         return "Ω";
+    case Quantity::Current:
+        return "A";
+    case Quantity::Mass:
+        return imperial ? "lb" : "kg";
     case Quantity::Rpm:
         return "rpm";
     case Quantity::Torque:
@@ -68,6 +73,10 @@ std::string_view asciiUnitOf(Quantity quantity)
         return "V/rpm";
     case Quantity::Resistance:
         return "ohm";
+    case Quantity::Current:
+        return "A";
+    case Quantity::Mass:
+        return "kg";
     case Quantity::Rpm:
         return "rpm";
     case Quantity::Torque:
@@ -82,6 +91,12 @@ std::string_view asciiUnitOf(Quantity quantity)
     return "";
 }
 
+namespace {
+
+constexpr double kKilogramsPerPound = 0.45359237;  // the international pound
+
+}  // namespace
+
 double shownFromSi(Quantity quantity, UnitSystem system, double si)
 {
     switch (quantity) {
@@ -94,6 +109,8 @@ double shownFromSi(Quantity quantity, UnitSystem system, double si)
         return system == UnitSystem::Imperial ? si * units::kFeetPerMetre : si;
     case Quantity::Temperature:
         return system == UnitSystem::Imperial ? si * 9 / 5 + 32 : si;
+    case Quantity::Mass:
+        return system == UnitSystem::Imperial ? si / kKilogramsPerPound : si;
     default:
         return si;
     }
@@ -111,6 +128,8 @@ double siFromShown(Quantity quantity, UnitSystem system, double shown)
         return system == UnitSystem::Imperial ? shown / units::kFeetPerMetre : shown;
     case Quantity::Temperature:
         return system == UnitSystem::Imperial ? (shown - 32) * 5 / 9 : shown;
+    case Quantity::Mass:
+        return system == UnitSystem::Imperial ? shown * kKilogramsPerPound : shown;
     default:
         return shown;
     }
@@ -169,7 +188,9 @@ bool AnalysisInputs::enabled(const InputSpec& spec) const
 DesignFigures designFiguresOf(const DesignSheet& sheet)
 {
     const ReadResult power = parseNumber(sheet.text(Field::Power), sheet.numberFormat());
-    return {power.status == ReadStatus::Ok ? power.value : 0};
+    const ReadResult wind = parseNumber(sheet.text(Field::WindSpeed), sheet.numberFormat());
+    return {power.status == ReadStatus::Ok ? power.value : 0,
+            wind.status == ReadStatus::Ok ? siFromShown(Quantity::WindSpeed, sheet.selectedSystem(), wind.value) : 0};
 }
 
 double defaultOf(const AnalysisInputs& inputs, InputId id, const DesignFigures& design)
@@ -184,6 +205,14 @@ double defaultOf(const AnalysisInputs& inputs, InputId id, const DesignFigures& 
         return standardTemperatureCelsius(valueOf(inputs, InputId::Altitude, design));
     case DerivedDefault::DesignPower:
         return design.generatorPowerWatts;
+    case DerivedDefault::DesignWindSpeed:
+        return design.windMps;
+    case DerivedDefault::MatchedCurrent:
+        return valueOf(inputs, InputId::BatteryVolts, design) /
+               copperOhms(valueOf(inputs, InputId::WindingResistance, design),
+                          valueOf(inputs, InputId::WindingTemperature, design));
+    case DerivedDefault::CarvedMass:
+        return design.bladeMassKg;
     }
     return spec.fallback;
 }

@@ -19,6 +19,7 @@
 #include "result.h"
 #include "sheet/design_file.h"
 #include "sheet/design_sheet.h"
+#include "workshop/profile.h"
 
 #include <array>
 #include <optional>
@@ -35,8 +36,9 @@ enum class InputKind {
     File,    // a text file, kept by its name
 };
 
-// The form's boxes, in order.
-enum class InputGroup { Design, Site, Airfoil, Running, Comparison };
+// The form's boxes, in order. The limits sit on a page of their own; the
+// blade as carved has no box (the Blade Sections window sets it).
+enum class InputGroup { Design, Site, Airfoil, Running, Comparison, Limits, Heat, Loads, Carving };
 
 // How an input's unit follows the unit system shown.
 enum class Quantity {
@@ -50,6 +52,8 @@ enum class Quantity {
     Voltage,      // V
     VoltsPerRpm,  // V/rpm
     Resistance,   // Ω
+    Current,      // A
+    Mass,         // kg, kg, lb
     // Results only.
     Rpm,      // rpm
     Torque,   // N·m
@@ -68,6 +72,9 @@ enum class DerivedDefault {
     None,
     StandardTemperature,  // the standard atmosphere's at the altitude
     DesignPower,          // the generator power Solve! wrote
+    DesignWindSpeed,      // the design wind speed typed in the main window
+    MatchedCurrent,       // the battery voltage over the hot winding's resistance
+    CarvedMass,           // the blade as carved, in the Blade Sections window's wood
 };
 
 struct ChoiceOption {
@@ -143,6 +150,19 @@ public:
     // The design file's settings that no row names, kept as they came.
     DesignSettings otherSettings;
 
+    // The blade as the Blade Sections window carves it: its settings (the
+    // `sections.` rows, which that window keeps in the design file), whose
+    // trim the rotor is analysed with and whose wood and thickness weigh it;
+    // and the section of a coordinates file it carves to, if any (otherwise
+    // the main window's airfoil). None of it is written with the settings
+    // above.
+    struct Carved {
+        DesignSettings settings;
+        std::optional<workshop::Profile> coordinates;
+        bool operator==(const Carved&) const = default;
+    };
+    Carved carved;
+
     bool operator==(const AnalysisInputs&) const = default;
 
 private:
@@ -161,9 +181,13 @@ private:
 // What the defaults that follow the design need from it.
 struct DesignFigures {
     double generatorPowerWatts = 0;
+    double windMps = 0;      // the design wind speed
+    double bladeMassKg = 0;  // the blade as carved
 };
-// The sheet's generator power, 0 when it holds none.
+// The sheet's generator power and wind speed, 0 when it holds none.
 DesignFigures designFiguresOf(const DesignSheet& sheet);
+// With the mass of the blade as the inputs carve it.
+DesignFigures designFiguresOf(const DesignSheet& sheet, const AnalysisInputs& inputs);
 
 // An input's value in SI: as given, or its default.
 double valueOf(const AnalysisInputs& inputs, InputId id, const DesignFigures& design);

@@ -38,7 +38,7 @@ CpCurve cpCurve(const Blade& blade, const Airfoil& airfoil, Losses losses)
     for (int i = 0; i <= steps; ++i) {
         const double tsr = kGridStart + i * kGridStep;
         const RotorCoefficients c = at(tsr);
-        curve.points.push_back({tsr, c.cp, c.ct, c.cq});
+        curve.points.push_back({tsr, c.cp, c.ct, c.cq, c.flap});
     }
     const auto best = std::max_element(curve.points.begin(), curve.points.end(),
                                        [](const CpPoint& x, const CpPoint& y) { return x.cp < y.cp; });

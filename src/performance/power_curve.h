@@ -17,6 +17,7 @@ namespace tivora::performance {
 
 struct CpPoint {
     double tsr, cp, ct, cq;
+    double flap = 0;  // one blade's root flapwise moment on πR³ ½ρV²
 };
 
 struct CpCurve {
@@ -42,13 +43,15 @@ std::vector<double> windSpeedBins();
 
 // What the rotor does at a wind speed.
 enum class OperatingState {
-    BelowCutIn,  // too slow to deliver: below the cut-in, or turning too slowly to charge
-    Held,        // held at its tip speed ratio by the controller
-    AtRated,     // held, its delivered power capped at the rated power
-    CutOut,      // stopped above the cut-out wind speed
-    Charging,    // on the alternator, on the fast side of the peak or near it
-    Stalled,     // on the alternator, held so far on the slow side of the peak that the blade stalls
-    Runaway,     // the alternator cannot hold the rotor within the curve's tip speed ratios
+    BelowCutIn,   // too slow to deliver: below the cut-in, or turning too slowly to charge
+    Held,         // held at its tip speed ratio by the controller
+    AtRated,      // held, its delivered power capped at the rated power
+    CutOut,       // stopped above the cut-out wind speed
+    Charging,     // on the alternator, on the fast side of the peak or near it
+    Stalled,      // on the alternator, held so far on the slow side of the peak that the blade stalls
+    Runaway,      // the alternator cannot hold the rotor within the curve's tip speed ratios
+    Furled,       // turned out of the wind by the tail past its onset, delivering
+    Overheating,  // on the alternator, a current above the winding's continuous rating
 };
 
 // The share of the peak Cp below which a rotor held on the slow side of
@@ -65,6 +68,18 @@ struct PowerCurveRow {
     double cp;              // of the rotor power
     double torqueNm;        // of the rotor power
     OperatingState state;
+    // What limits the machine (limits.h): filled by the curves with limits.
+    double tipSpeedMps = 0;
+    bool pastTipSpeedLimit = false;
+    double yawDegrees = 0;   // the furled rotor's angle out of the wind
+    double runawayRpm = 0;   // the rotor unloaded at this wind speed
+    double currentAmps = 0;  // on the alternator
+    double copperWatts = 0;  // I²R in the warm winding
+    double rectifierWatts = 0;
+    double efficiency = 0;    // delivered over the rotor's power
+    double thrustN = 0;       // on the rotor, along its axis
+    double rootMomentNm = 0;  // one blade's root, flapwise
+    double centrifugalN = 0;  // at one blade's root
 };
 
 // A controlled, variable-speed rotor: held at its tip speed ratio between

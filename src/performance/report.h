@@ -11,6 +11,7 @@
 
 #include "analysis.h"
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -43,15 +44,39 @@ struct EnergyRow {
 };
 std::vector<EnergyRow> energyRows(const Analysis& analysis, FigureScope scope);
 
-enum class Column { WindSpeed, Rpm, RotorPower, DeliveredPower, Loss, Cp, Torque, State };
+enum class Column {
+    WindSpeed,
+    Rpm,
+    RotorPower,
+    DeliveredPower,
+    Loss,
+    Cp,
+    Torque,
+    State,
+    // What limits the machine.
+    TipSpeed,
+    PastTipSpeedLimit,
+    Yaw,
+    RunawayRpm,
+    Current,
+    CopperLoss,
+    RectifierLoss,
+    Efficiency,
+    Thrust,
+    RootMoment,
+    CentrifugalForce,
+};
 struct ColumnSpec {
     Column id;
     std::string_view caption;
-    Quantity quantity;  // State: none, its cells are words
+    Quantity quantity;  // a column of words: none
     int decimals;
 };
 std::span<const ColumnSpec> powerCurveColumns();
 double columnValue(Column column, const PowerCurveRow& row);
+// A column of words' cell, in English (the window translates it); none for
+// a column of figures.
+std::optional<std::string_view> columnWords(Column column, const PowerCurveRow& row);
 
 // In English; the window translates them.
 std::string_view stateWords(OperatingState state);

@@ -232,7 +232,8 @@ RotorCoefficients rotorCoefficients(const Blade& blade, const Airfoil& airfoil, 
     const auto& st = blade.stations;
     const int intervals = static_cast<int>(st.size()) - 1;
     const int perInterval = std::max(1, (kElements + intervals - 1) / intervals);
-    double torqueSum = 0, thrustSum = 0;  // ∫ W² c ct r dr and ∫ W² c cn dr, per unit wind speed
+    // ∫ W² c ct r dr, ∫ W² c cn dr and ∫ W² c cn (r − r_root) dr, per unit wind speed
+    double torqueSum = 0, thrustSum = 0, flapSum = 0;
     for (int i = 0; i < intervals; ++i) {
         const double dr = (st[i + 1].radius - st[i].radius) / perInterval;
         for (int j = 0; j < perInterval; ++j) {
@@ -243,12 +244,14 @@ RotorCoefficients rotorCoefficients(const Blade& blade, const Airfoil& airfoil, 
             const double w2 = relativeSpeedSquared(s, tsr * section.radius / rotor.tipRadius);
             torqueSum += w2 * section.chord * s.ct * section.radius * dr;
             thrustSum += w2 * section.chord * s.cn * dr;
+            flapSum += w2 * section.chord * s.cn * (section.radius - rotor.hubRadius) * dr;
         }
     }
     const double R = rotor.tipRadius;
     result.cp = blade.blades * tsr * torqueSum / (kPi * R * R * R);
     result.ct = blade.blades * thrustSum / (kPi * R * R);
     result.cq = tsr > 0 ? result.cp / tsr : 0;
+    result.flap = flapSum / (kPi * R * R * R);
     return result;
 }
 

@@ -68,6 +68,9 @@ struct RotorCoefficients {
     double cp = 0;  // power
     double ct = 0;  // thrust
     double cq = 0;  // torque, on πR³ ½ρV²
+    // One blade's flapwise bending moment at its root (the first station),
+    // on πR³ ½ρV²: the elements' normal loads times their distance from it.
+    double flap = 0;
     long residualEvaluations = 0;
     // Elements whose residual has no root: they carry no load in the sums
     // above, and the analysis says so.

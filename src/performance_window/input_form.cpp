@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace tivora {
@@ -27,26 +28,20 @@ namespace {
 // dark text on it whatever the palette.
 const QColor kWarningTint(255, 228, 160);
 
-QString groupTitle(InputGroup group)
-{
-    switch (group) {
-    case InputGroup::Site:
-        return InputForm::tr("Site");
-    case InputGroup::Airfoil:
-        return InputForm::tr("Airfoil");
-    case InputGroup::Running:
-        return InputForm::tr("Running");
-    case InputGroup::Comparison:
-        return InputForm::tr("Comparison");
-    case InputGroup::Design:
-        break;
-    }
-    return {};
-}
-
-// The groups in the form's two columns.
-constexpr InputGroup kColumns[2][2] = {{InputGroup::Site, InputGroup::Airfoil},
-                                       {InputGroup::Running, InputGroup::Comparison}};
+// The form's pages, each with its boxes in two columns (a box of no group:
+// none). The blade as carved is the Blade Sections window's to set.
+#define TIVORA_TR(text) QT_TRANSLATE_NOOP("tivora::InputForm", text)
+constexpr InputForm::Page kPages[] = {
+    {"siteAndRunning",
+     TIVORA_TR("Site and running"),
+     {{{InputGroup::Site, TIVORA_TR("Site")}, {InputGroup::Airfoil, TIVORA_TR("Airfoil")}},
+      {{InputGroup::Running, TIVORA_TR("Running")}, {InputGroup::Comparison, TIVORA_TR("Comparison")}}}},
+    {"limits",
+     TIVORA_TR("Limits"),
+     {{{InputGroup::Limits, TIVORA_TR("Furling and tip speed")}, {InputGroup::Loads, TIVORA_TR("Loads")}},
+      {{InputGroup::Heat, TIVORA_TR("Alternator's heat")}, {InputGroup::Design, ""}}}},
+};
+#undef TIVORA_TR
 
 // Room for a figure of a few digits; no wider than three times that.
 int minimumFieldWidth(const QLineEdit* edit)
@@ -73,12 +68,28 @@ InputForm::InputForm(QWidget* parent) : QWidget(parent)
 
 void InputForm::build()
 {
-    auto* columns = new QHBoxLayout(this);
-    columns->setContentsMargins(0, 0, 0, 0);
-    for (const auto& groups : kColumns) {
+    auto* whole = new QVBoxLayout(this);
+    whole->setContentsMargins(0, 0, 0, 0);
+    auto* pages = new QTabWidget;
+    pages->setObjectName(QStringLiteral("inputPages"));
+    whole->addWidget(pages);
+    for (const InputForm::Page& page : kPages) {
+        auto* sheet = new QWidget;
+        sheet->setObjectName(QString::fromUtf8(page.name));
+        addColumns(sheet, page.columns);
+        pages->addTab(sheet, tr(page.title));
+    }
+}
+
+void InputForm::addColumns(QWidget* page, const InputForm::Box (&boxes)[2][2])
+{
+    auto* columns = new QHBoxLayout(page);
+    for (const auto& inColumn : boxes) {
         auto* column = new QVBoxLayout;
-        for (InputGroup group : groups) {
-            auto* box = new QGroupBox(groupTitle(group));
+        for (const auto& [group, title] : inColumn) {
+            if (group == InputGroup::Design)
+                continue;
+            auto* box = new QGroupBox(tr(title));
             auto* grid = new QGridLayout(box);
             grid->setColumnStretch(1, 1);
             for (const InputSpec& spec : inputTable()) {
@@ -105,6 +116,13 @@ void InputForm::build()
                 const int at = grid->rowCount();
                 grid->addWidget(new QLabel(tr("Air density:")), at, 0);
                 grid->addWidget(density_, at, 1);
+            }
+            if (group == InputGroup::Loads) {
+                auto* notice = new QLabel(tr("Figures for a first sizing, not a certification: the loads are those "
+                                             "of IEC 61400-2's simplified model, without its safety factors."));
+                notice->setObjectName(QStringLiteral("notACertification"));
+                notice->setWordWrap(true);
+                grid->addWidget(notice, grid->rowCount(), 0, 1, 2);
             }
             column->addWidget(box);
         }
@@ -198,6 +216,16 @@ QWidget* InputForm::control(InputId id) const
     if (found->second.edit)
         return found->second.edit;
     return findChild<QWidget*>(QString::fromUtf8(found->second.spec->name));
+}
+
+void InputForm::reveal(InputId id)
+{
+    auto* pages = findChild<QTabWidget*>(QStringLiteral("inputPages"));
+    QWidget* at = control(id);
+    for (int i = 0; pages && at && i < pages->count(); ++i) {
+        if (pages->widget(i)->isAncestorOf(at))
+            pages->setCurrentIndex(i);
+    }
 }
 
 void InputForm::setInputs(AnalysisInputs inputs)

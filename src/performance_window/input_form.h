@@ -41,6 +41,8 @@ public:
     std::optional<performance::InputId> unreadable() const;
     // The control of an input, for focus.
     QWidget* control(performance::InputId id) const;
+    // Turns to the page that holds an input's control.
+    void reveal(performance::InputId id);
     // Shows the air density of the site, or nothing.
     void showDensity(std::optional<double> densityKgM3);
 
@@ -65,7 +67,21 @@ private:
         QButtonGroup* choices = nullptr;
     };
 
+public:
+    // A box of the form: its group and title.
+    struct Box {
+        performance::InputGroup group;
+        const char* title;
+    };
+    struct Page {
+        const char* name;   // the page's objectName
+        const char* title;  // its tab's
+        Box columns[2][2];
+    };
+
+private:
     void build();
+    void addColumns(QWidget* page, const Box (&boxes)[2][2]);
     void addNumber(QGridLayout* grid, Row& row);
     void addFile(QGridLayout* grid, Row& row);
     void addChoice(QGridLayout* grid, Row& row);

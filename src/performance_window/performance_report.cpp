@@ -28,6 +28,16 @@ QString percent(double share, const NumberFormat& format)
 
 }  // namespace
 
+std::vector<PowerCurveRow> tableRows(const Analysis& analysis)
+{
+    std::vector<PowerCurveRow> rows;
+    for (const PowerCurveRow& row : analysis.curve()) {
+        if (row.windMps > 0)
+            rows.push_back(row);
+    }
+    return rows;
+}
+
 PerformanceSheet reportOf(const Analysis& analysis, const AnalysisInputs& inputs, UnitSystem system,
                           const NumberFormat& format)
 {
@@ -40,6 +50,9 @@ PerformanceSheet reportOf(const Analysis& analysis, const AnalysisInputs& inputs
     for (const InputSpec& spec : inputTable()) {
         // A default that follows other figures is among the results below.
         if (spec.kind == InputKind::Design || !inputs.enabled(spec) || spec.derived != DerivedDefault::None)
+            continue;
+        // The blade as carved is the Blade Sections window's; its figures say what it costs.
+        if (spec.group == InputGroup::Carving)
             continue;
         switch (spec.kind) {
         case InputKind::Number:
@@ -84,16 +97,14 @@ PerformanceSheet reportOf(const Analysis& analysis, const AnalysisInputs& inputs
         report.tableHeader << (unit.isEmpty() ? tr(column.caption.data())
                                               : QStringLiteral("%1 (%2)").arg(tr(column.caption.data()), unit));
     }
-    for (const PowerCurveRow& row : analysis.curve()) {
-        if (row.windMps <= 0)
-            continue;
+    for (const PowerCurveRow& row : tableRows(analysis)) {
         QStringList cells;
         for (const ColumnSpec& column : powerCurveColumns()) {
-            cells << (column.id == Column::State
-                          ? stateText(row.state)
-                          : QString::fromStdString(
-                                figureText(shownFromSi(column.quantity, system, columnValue(column.id, row)),
-                                           column.decimals, format)));
+            const std::optional<std::string_view> words = columnWords(column.id, row);
+            cells << (words ? (words->empty() ? QString() : tr(std::string(*words).c_str()))
+                            : QString::fromStdString(
+                                  figureText(shownFromSi(column.quantity, system, columnValue(column.id, row)),
+                                             column.decimals, format)));
         }
         report.table.push_back(cells);
     }

@@ -14,6 +14,9 @@
 
 namespace tivora {
 
+// The rows of the power curve the table shows: the running shown, above 0 m/s.
+std::vector<performance::PowerCurveRow> tableRows(const performance::Analysis& analysis);
+
 // Every field of the sheet but its charts.
 PerformanceSheet reportOf(const performance::Analysis& analysis, const performance::AnalysisInputs& inputs,
                           UnitSystem system, const NumberFormat& format);

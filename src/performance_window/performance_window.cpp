@@ -2,6 +2,7 @@
 
 #include "chart/chart.h"
 #include "input_form.h"
+#include "limits_summary.h"
 #include "performance/report.h"
 #include "performance_charts.h"
 #include "performance_report.h"
@@ -102,6 +103,17 @@ void PerformanceWindow::build()
     summary_->setWordWrap(true);
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     whole->addWidget(summary_);
+    limits_ = new QLabel;
+    limits_->setObjectName(QStringLiteral("limitsSummary"));
+    limits_->setWordWrap(true);
+    limits_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    whole->addWidget(limits_);
+    trimCost_ = new QLabel;
+    trimCost_->setObjectName(QStringLiteral("trimCost"));
+    trimCost_->setWordWrap(true);
+    trimCost_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    trimCost_->hide();
+    whole->addWidget(trimCost_);
 
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("performanceTabs"));
@@ -149,9 +161,18 @@ void PerformanceWindow::designChanged()
     pending_->start();
 }
 
+AnalysisInputs PerformanceWindow::inputs() const
+{
+    AnalysisInputs given = form_->inputs();
+    if (carvedBlade)
+        given.carved = carvedBlade();
+    return given;
+}
+
 void PerformanceWindow::analyse()
 {
-    form_->setDesign(sheet_.selectedSystem(), sheet_.numberFormat(), designFiguresOf(sheet_));
+    const AnalysisInputs given = inputs();
+    form_->setDesign(sheet_.selectedSystem(), sheet_.numberFormat(), designFiguresOf(sheet_, given));
     const Result<Blade> blade = bladeFromSheet(sheet_);
     if (!blade && blade.problem().kind == ProblemKind::SheetNotSolved) {
         showNothing(tr("The design has not been solved yet: press Solve! in the main window (or Enter in any of "
@@ -167,17 +188,19 @@ void PerformanceWindow::analyse()
         showNothing(tr("%1 holds no number: the analysis waits for one.").arg(captionText(specOf(*unreadable))));
         return;
     }
-    const Result<Analysis> analysis = performance::analyse(sheet_, form_->inputs());
+    const Result<Analysis> analysis = performance::analyse(sheet_, given);
     if (!analysis) {
         const Problem& problem = analysis.problem();
-        showNothing(problemText(problem, form_->inputs(), designFiguresOf(sheet_), sheet_.selectedSystem(),
+        showNothing(problemText(problem, given, designFiguresOf(sheet_, given), sheet_.selectedSystem(),
                                 sheet_.numberFormat()));
         // Take the user to the input at fault, unless they are at it (or at
         // the one it is judged against) already.
         QWidget* at = problem.input ? form_->control(*problem.input) : nullptr;
         QWidget* other = problem.other ? form_->control(*problem.other) : nullptr;
-        if (at && at->isEnabled() && isActiveWindow() && focusWidget() != at && focusWidget() != other)
+        if (at && at->isEnabled() && isActiveWindow() && focusWidget() != at && focusWidget() != other) {
+            form_->reveal(*problem.input);
             at->setFocus();
+        }
         return;
     }
     showAnalysis(*analysis);
@@ -189,6 +212,9 @@ void PerformanceWindow::showNothing(const QString& why)
     report_.reset();
     form_->showDensity(std::nullopt);
     summary_->clear();
+    limits_->clear();
+    trimCost_->clear();
+    trimCost_->hide();
     for (std::size_t i = 0; i < charts_.size(); ++i)
         charts_[i]->setChart(emptyChart(performanceCharts()[i], why));
     table_->clear();
@@ -202,7 +228,7 @@ void PerformanceWindow::showAnalysis(const Analysis& analysis)
     const UnitSystem system = sheet_.selectedSystem();
     QStringList warnings;
     for (const Warning& warning : analysis.warnings) {
-        if (const QString text = warningText(warning, analysis, format); !text.isEmpty())
+        if (const QString text = warningText(warning, analysis, system, format); !text.isEmpty())
             warnings << text;
     }
     say(warnings.join(u'\n'));
@@ -229,7 +255,11 @@ void PerformanceWindow::showAnalysis(const Analysis& analysis)
                                shownFigure(energy.capacityFactor * 100, 1, format), tr(basisWords(energy.basis).data()),
                                cutInText));
 
-    report_ = reportOf(analysis, form_->inputs(), system, format);
+    limits_->setText(limitsSummary(analysis, system, format));
+    trimCost_->setText(trimCostSummary(analysis, system, format));
+    trimCost_->setVisible(analysis.trimCost.has_value());
+
+    report_ = reportOf(analysis, inputs(), system, format);
     table_->clear();
     table_->setColumnCount(static_cast<int>(report_->tableHeader.size()));
     QStringList header;
@@ -237,11 +267,22 @@ void PerformanceWindow::showAnalysis(const Analysis& analysis)
         header << QString(caption).replace(QStringLiteral(" ("), QStringLiteral("\n("));
     table_->setHorizontalHeaderLabels(header);
     table_->setRowCount(static_cast<int>(report_->table.size()));
+    const std::vector<PowerCurveRow> shown = tableRows(analysis);
+    const auto columns = powerCurveColumns();
     for (int r = 0; r < table_->rowCount(); ++r) {
         const QStringList& cells = report_->table[static_cast<std::size_t>(r)];
+        const PowerCurveRow& row = shown[static_cast<std::size_t>(r)];
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
-            item->setTextAlignment((c + 1 == cells.size() ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+            const Column column = columns[static_cast<std::size_t>(c)].id;
+            const bool words = columnWords(column, row).has_value();
+            item->setTextAlignment((words ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+            // What limits the machine reads at a glance: the state in its
+            // colour, a tip past its limit in the runaway's.
+            if (column == Column::State)
+                item->setForeground(stateColour(row.state));
+            if ((column == Column::TipSpeed || column == Column::PastTipSpeedLimit) && row.pastTipSpeedLimit)
+                item->setForeground(stateColour(OperatingState::Runaway));
             table_->setItem(r, c, item);
         }
     }

@@ -63,6 +63,9 @@ public:
     // the folder it starts in: the design's.
     std::function<QString(const QString& title)> chooseFile;
     std::function<QString()> designFolder;
+    // The blade as the Blade Sections window carves it (its trim, wood and
+    // section); none: as solved, in spruce.
+    std::function<performance::AnalysisInputs::Carved()> carvedBlade;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -72,6 +75,8 @@ protected:
 private:
     void build();
     void analyse();
+    // The form's inputs with the blade as carved.
+    performance::AnalysisInputs inputs() const;
     void showAnalysis(const performance::Analysis& analysis);
     void showNothing(const QString& why);
     void say(const QString& message);
@@ -87,6 +92,8 @@ private:
     InputForm* form_ = nullptr;
     QLabel* note_ = nullptr;
     QLabel* summary_ = nullptr;
+    QLabel* limits_ = nullptr;    // what limits the machine, at a glance
+    QLabel* trimCost_ = nullptr;  // what the trim for carving costs, when there is one
     QTabWidget* tabs_ = nullptr;
     std::vector<chart::ChartView*> charts_;
     QTableWidget* table_ = nullptr;

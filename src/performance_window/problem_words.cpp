@@ -59,7 +59,12 @@ QString defaultPlaceholder(DerivedDefault derived, const QString& figure)
     case DerivedDefault::StandardTemperature:
         return tr("standard, %1").arg(figure);
     case DerivedDefault::DesignPower:
+    case DerivedDefault::DesignWindSpeed:
         return tr("the design's, %1").arg(figure);
+    case DerivedDefault::MatchedCurrent:
+        return tr("battery V ÷ R, %1").arg(figure);
+    case DerivedDefault::CarvedMass:
+        return tr("as carved, %1").arg(figure);
     case DerivedDefault::None:
         break;
     }
@@ -152,7 +157,7 @@ QString problemText(const Problem& problem, const AnalysisInputs& inputs, const 
     }
 }
 
-QString warningText(const Warning& warning, const Analysis& analysis, const NumberFormat& format)
+QString warningText(const Warning& warning, const Analysis& analysis, UnitSystem system, const NumberFormat& format)
 {
     switch (warning.kind) {
     case WarningKind::EfficiencyAboveBetz:
@@ -167,6 +172,18 @@ QString warningText(const Warning& warning, const Analysis& analysis, const Numb
     case WarningKind::ElementsUnsolved:
         return tr("%n blade element(s) found no inflow angle; they are counted as carrying no load.", nullptr,
                   static_cast<int>(warning.figure));
+    case WarningKind::PolarReynoldsAway:
+        return tr("The polar was computed at a Reynolds number of %1, more than a factor of two from the blade's %2 "
+                  "at three quarters of its radius: its lift and drag may not be the blade's.")
+            .arg(shownFigure(warning.figure, 0, format), shownFigure(analysis.reynoldsAtThreeQuarters, 0, format));
+    case WarningKind::MostlyLost:
+        if (!analysis.onAlternator)
+            break;
+        return tr("From %1 %2 the battery gets less than 40 % of the rotor's power, within the current rating of "
+                  "%3 A: the winding and the rectifier take the rest.")
+            .arg(shownFigure(shownFromSi(Quantity::WindSpeed, system, warning.figure), 1, format),
+                 QString::fromStdString(unitOf(Quantity::WindSpeed, system)),
+                 shownFigure(analysis.limits.currentRatingAmps, 1, format));
     case WarningKind::NotSensible:
         break;
     }

@@ -25,7 +25,7 @@ QString fileProblemWords(performance::InputId input, const QString& fileName, co
 QString problemText(const performance::Problem& problem, const performance::AnalysisInputs& inputs,
                     const performance::DesignFigures& design, UnitSystem system, const NumberFormat& format);
 // Empty for a warning the form shows as a mark instead.
-QString warningText(const performance::Warning& warning, const performance::Analysis& analysis,
+QString warningText(const performance::Warning& warning, const performance::Analysis& analysis, UnitSystem system,
                     const NumberFormat& format);
 
 }  // namespace tivora

@@ -56,6 +56,8 @@ public:
 
     // What is shown; none while the design is not solved.
     const std::optional<workshop::Carving>& carving() const { return carving_; }
+    // The section of a coordinates file carved to; none: the main window's airfoil.
+    const std::optional<workshop::Profile>& coordinates() const { return fileProfile_; }
     std::optional<CarvingSheet> carvingSheet() const;
     std::vector<SectionFigure> figures() const;
 

@@ -51,7 +51,7 @@ DesignSettings Form1::settingsToSave() const
 std::vector<Form1::SettingsOwner> Form1::settingsOwners() const
 {
     return {
-        {{"site.", "airfoil.", "running.", "alternator."},
+        {{"site.", "airfoil.", "running.", "alternator.", "limits."},
          [this] { return performance_ ? std::optional(performance_->settings()) : std::nullopt; },
          [this](const DesignSettings& settings) {
              if (performance_)

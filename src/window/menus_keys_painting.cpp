@@ -120,6 +120,15 @@ void Form1::showPerformance()
             connect(button(Button::Solve), &QAbstractButton::clicked, performance_, &PerformanceWindow::designChanged);
             // Its files are usually kept beside the design's.
             performance_->designFolder = [] { return startFolder(); };
+            // The rotor is analysed as the Blade Sections window carves it,
+            // or as the design's settings would, before that window is made.
+            performance_->carvedBlade = [this] {
+                performance::AnalysisInputs::Carved carved;
+                carved.settings = sections_ ? sections_->settings() : ownedSettings(openedSettings_, SectionsSettings);
+                if (sections_)
+                    carved.coordinates = sections_->coordinates();
+                return carved;
+            };
             performance_->applySettings(ownedSettings(openedSettings_, PerformanceSettings));
         });
     }
@@ -139,6 +148,11 @@ void Form1::showSections()
             for (QAbstractButton* option : options_->buttons())
                 connect(option, &QAbstractButton::toggled, sections_, &SectionsWindow::designChanged);
             connect(button(Button::Solve), &QAbstractButton::clicked, sections_, &SectionsWindow::designChanged);
+            // The trim, the wood and the section carve the blade the rotor is analysed as.
+            connect(sections_, &SectionsWindow::settingsChanged, this, [this] {
+                if (performance_)
+                    performance_->designChanged();
+            });
             // The airfoil's name is no field: it changes with Cl and α, and
             // an opened design hands the window its settings, which carves
             // again.

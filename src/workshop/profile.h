@@ -30,6 +30,7 @@ struct Profile {
     std::string name;
     std::vector<Point> upper;  // leading edge to trailing edge
     std::vector<Point> lower;  // leading edge to trailing edge
+    bool operator==(const Profile&) const = default;
 };
 
 struct NacaFourDigit {

@@ -22,7 +22,9 @@ TEST(AnalyseCommand, printsEverySectionForTheStartDesign)
           "# Stations at the design tip speed ratio and wind speed\nstation,radius (m),",
           "# Power curve held at tip speed ratio 7",
           "# Power curve on the alternator\nwind speed (m/s),rotor speed (rpm),rotor power (W),delivered power (W),"
-          "lost between (W),Cp,rotor torque (N.m),state\n",
+          "lost between (W),Cp,rotor torque (N.m),state,tip speed (m/s),tip-speed limit,furled out of the wind "
+          "(degrees),runaway rotor speed (rpm),current (A),copper loss (W),rectifier loss (W),efficiency,rotor thrust "
+          "(N),blade root bending moment (N.m),centrifugal force at the root (N)\n",
           "# Annual energy at a mean wind speed of 5 m/s, Weibull shape 2\ncurve,annual energy (kWh),capacity factor,"
           "capacity factor against,standby draw (kWh)\nheld at the design tip speed ratio,",
           "air density,1.1117,kg/m3\nair temperature of the standard atmosphere,8.5,degrees C\n"})

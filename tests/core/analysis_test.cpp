@@ -171,7 +171,8 @@ TEST(Analysis, commandLineAndWindowTellTheSameStory)
 }
 
 // What the rotor does on the alternator, read from the command line's
-// table at one wind speed, and the Cp it runs at there.
+// table at one wind speed, and the Cp it runs at there. The stall rows with
+// the winding cold (3 Ω) and no current rating, as the rotor alone decides.
 TEST(Alternator, statesSayWhatTheRotorDoes)
 {
     struct Row {
@@ -180,16 +181,26 @@ TEST(Alternator, statesSayWhatTheRotorDoes)
         const char* state;
         double cpBelow;  // the state's Cp lies below this
     };
+    const std::vector<std::string> cold = {"--winding-temperature", "20", "--current-rating", "1000"};
+    const auto with = [&cold](std::vector<std::string> more) {
+        more.insert(more.end(), cold.begin(), cold.end());
+        return more;
+    };
     const Row rows[] = {
         {{}, "1.0", "below cut-in", 1e-9},
-        {{}, "10.0", "charging", 1},
+        {with({}), "10.0", "charging", 1},
+        // 0.12 V/rpm into 24 V through 3 Ω at 120 °C, 4.18 Ω: 5.7 A, where
+        // the winding's heat equals the charge, is passed by 7 m/s.
+        {{}, "10.0", "overheating", 1},
+        // Past the tail's onset the rotor turns out of the wind.
+        {with({}), "20.0", "furled", 0.2},
         // A 12 V battery holds the start rotor on the slow side of its peak
         // (0.46 at λ 5.7), from 3 m/s on, deep in stall by 10 m/s.
-        {{"--battery-voltage", "12.5"}, "5.0", "stalled", 0.9 * 0.4597},
-        {{"--battery-voltage", "12.5"}, "10.0", "stalled", 0.05},
-        {{"--battery-voltage", "12.5"}, "13.0", "stalled", 0.05},
+        {with({"--battery-voltage", "12.5"}), "5.0", "stalled", 0.9 * 0.4597},
+        {with({"--battery-voltage", "12.5"}), "10.0", "stalled", 0.05},
+        {with({"--battery-voltage", "12.5"}), "13.0", "stalled", 0.05},
         // A blade for λ 12 on a winding too weak to load it.
-        {{"--tsr", "12", "--winding-resistance", "1000"}, "10.0", "runaway", 1},
+        {with({"--tsr", "12", "--winding-resistance", "1000"}), "10.0", "runaway", 1},
     };
     for (const Row& row : rows) {
         const auto printed = sectionsOf(analyseCommand(row.arguments).out);
@@ -207,9 +218,12 @@ TEST(Alternator, statesSayWhatTheRotorDoes)
 }
 
 // No bin within 5 % of the highest Cp is called stalled; where the rotor
-// charges, the rotor's power is the battery's plus what is lost between,
-// and the battery gets its own voltage times the current:
-// I = (0.12 V/rpm × rpm − 24 V − 1.4 V) / 3 Ω, P = 24 V × I.
+// delivers, the rotor's power is the battery's plus what is lost between,
+// the winding and the rectifier, and the battery gets its own voltage times
+// the current through the warm winding: 3 Ω at 20 °C is
+// 3 × (1 + 0.00393 × (120 − 20)) = 4.179 Ω at 120 °C, so
+// I = (0.12 V/rpm × rpm − 24 V − 1.4 V) / 4.179 Ω, P = 24 V × I, the copper
+// I² × 4.179 Ω and the rectifier 1.4 V × I.
 TEST(Alternator, columnsAddUpAndStallIsNoHairBelowThePeak)
 {
     const auto sections = sectionsOf(analyseCommand({}).out);
@@ -219,20 +233,27 @@ TEST(Alternator, columnsAddUpAndStallIsNoHairBelowThePeak)
             highestCp = std::stod(cells[1]);
     }
     ASSERT_GT(highestCp, 0.4);
-    int charging = 0;
+    const double warm = 4.179;
+    int delivering = 0;
     for (const auto& cells : section(sections, "Power curve on the alternator")) {
-        if (cells[7] != "charging" && cells[7] != "stalled")
+        if (cells[7] != "charging" && cells[7] != "stalled" && cells[7] != "overheating" && cells[7] != "furled")
             continue;
         const double rpm = std::stod(cells[1]), rotor = std::stod(cells[2]), battery = std::stod(cells[3]),
-                     lost = std::stod(cells[4]), cp = std::stod(cells[5]);
+                     lost = std::stod(cells[4]), cp = std::stod(cells[5]), amps = std::stod(cells[12]),
+                     copper = std::stod(cells[13]), rectifier = std::stod(cells[14]);
         if (cells[7] == "stalled") {
             EXPECT_LT(cp, 0.95 * highestCp) << cells[0] << " m/s";
         }
         EXPECT_NEAR(rotor, battery + lost, 0.11) << cells[0] << " m/s";
-        EXPECT_NEAR(battery, 24 * (0.12 * rpm - 25.4) / 3, 0.12) << cells[0] << " m/s";
-        ++charging;
+        EXPECT_NEAR(lost, copper + rectifier, 0.11) << cells[0] << " m/s";
+        const double current = (0.12 * rpm - 25.4) / warm;
+        EXPECT_NEAR(amps, current, 0.051) << cells[0] << " m/s";
+        EXPECT_NEAR(battery, 24 * current, 0.12) << cells[0] << " m/s";
+        EXPECT_NEAR(copper, current * current * warm, 0.001 * copper + 0.06) << cells[0] << " m/s";
+        EXPECT_NEAR(rectifier, 1.4 * current, 0.06) << cells[0] << " m/s";
+        ++delivering;
     }
-    EXPECT_GT(charging, 30);
+    EXPECT_GT(delivering, 30);
 }
 
 }  // namespace

@@ -6,10 +6,12 @@
 #include "export/design_export.h"
 #include "performance/analyse_command.h"
 #include "performance_window/performance_window.h"
+#include "sections_window/sections_window.h"
 #include "sheet/design_file.h"
 #include "solve/solve.h"
 #include "window_fixture.h"
 
+#include <QCheckBox>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -371,6 +373,77 @@ private slots:
         QVERIFY2(std::abs(y - 2 * x) < 1e-3 * y, qPrintable(lines.join(u'|')));
         // Outside the plot, no figures.
         QVERIFY(chart::figuresAt(view.chart(), QRectF(view.rect()), QPointF(1, 1), &view).isEmpty());
+    }
+
+    // A 1.2 m design whose chord the Blade Sections window caps at its 150 mm
+    // plank: the rotor is analysed capped, the window says what the cap costs,
+    // and the design file keeps the cap only as the Blade Sections' setting.
+    void aChordCappedInBladeSectionsChangesTheAnalysisAndItsCostIsShown()
+    {
+        window = std::make_unique<Form1>();
+        window->show();
+        retype(window.get(), Field::Radius, QStringLiteral("1.2"));
+        control(window.get(), Button::Solve)->click();
+        QTest::keyClick(control(window.get(), Field::Cl), Qt::Key_R, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        PerformanceWindow* performance = window->performanceWindow();
+        const auto* cost = in<QLabel>(performance, "trimCost");
+        const auto* cp = in<chart::ChartView>(performance, "cpChart");
+        QVERIFY(cost->isHidden());
+        const std::vector<QPointF> solved = cp->chart().series.front().points;
+
+        QTest::keyClick(control(window.get(), Field::Cl), Qt::Key_B, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        in<QCheckBox>(window->sectionsWindow(), "capChord")->click();
+        QCoreApplication::processEvents();
+        QVERIFY(!cost->isHidden());
+        QVERIFY2(cost->text().contains(QStringLiteral("chord at most 150 mm")) &&
+                     cost->text().contains(QRegularExpression(
+                         QStringLiteral("Cp max 0\\.[0-9]{3} → 0\\.[0-9]{3}, [0-9 ,]+ → [0-9 ,]+ kWh a year"))),
+                 qPrintable(cost->text()));
+        QVERIFY(cp->chart().series.front().points != solved);
+        for (const auto& [name, value] : performance->settings())
+            QVERIFY2(!QString::fromStdString(name).startsWith(u"sections."), name.c_str());
+
+        in<QCheckBox>(window->sectionsWindow(), "capChord")->click();
+        QCoreApplication::processEvents();
+        QVERIFY(cost->isHidden());
+        QVERIFY(cp->chart().series.front().points == solved);
+    }
+
+    // What limits the machine reads at a glance: the furl onset and the
+    // tip-speed limit on the power chart, the overheating bins by their
+    // state on the alternator, and the line under the summary.
+    void theLimitsReadAtAGlance()
+    {
+        PerformanceWindow* performance = opened();
+        const auto* limits = in<QLabel>(performance, "limitsSummary");
+        QVERIFY2(limits->text().startsWith(QStringLiteral("Furls from 15 m/s · tip past 80 m/s from 11.5 m/s")) &&
+                     limits->text().contains(QStringLiteral("not a certification")),
+                 qPrintable(limits->text()));
+        const auto rules = [performance] {
+            QStringList labels;
+            for (const chart::Rule& rule : in<chart::ChartView>(performance, "powerChart")->chart().rules)
+                labels << rule.label;
+            return labels;
+        };
+        QVERIFY2(rules().contains(QStringLiteral("furl onset")) && rules().contains(QStringLiteral("tip > 80 m/s")),
+                 qPrintable(rules().join(u'|')));
+        in<QRadioButton>(performance, "running.alternator")->click();
+        QCoreApplication::processEvents();
+        QVERIFY2(limits->text().contains(QStringLiteral("overheats from 7 m/s (rating 5.7 A)")),
+                 qPrintable(limits->text()));
+        const auto* table = in<QTableWidget>(performance, "powerCurveTable");
+        int overheating = 0;
+        for (int r = 0; r < table->rowCount(); ++r)
+            overheating += table->item(r, 7)->text() == QStringLiteral("overheating");
+        QVERIFY(overheating > 20);
+        // The limits are inputs of their own page, kept with the design.
+        type(performance, "furlOnset", QStringLiteral("0"));
+        QVERIFY2(limits->text().startsWith(QStringLiteral("No furling tail")), qPrintable(limits->text()));
+        const DesignSettings kept = performance->settings();
+        QVERIFY(std::count(kept.begin(), kept.end(),
+                           std::pair<std::string, std::string>{"limits.furl-onset-m/s", "0"}) == 1);
     }
 
     // The sheet's second page carries every chart and the annual energy
