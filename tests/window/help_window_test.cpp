@@ -4,6 +4,7 @@
 
 #include "app/module_loader.h"
 #include "app/startup.h"
+#include "help/address_policy.h"
 #include "help/help_window.h"
 
 #include <QClipboard>
@@ -265,6 +266,27 @@ bool clickUntil(HelpWindow* window, Seen seen, QPoint at = QPoint(50, 50), Qt::M
     return seen();
 }
 
+// As a user's hand: the pointer rests on the link at `at` until the page
+// has told the window what is under it, as it does before any real click.
+bool pointAtLink(HelpWindow* window, QPoint at = QPoint(50, 50))
+{
+    QString hovered;
+    QObject watch;
+    QObject::connect(window->browser()->page(), &QWebEnginePage::linkHovered, &watch,
+                     [&](const QString& link) { hovered = link; });
+    QElapsedTimer waited;
+    waited.start();
+    for (int step = 0; hovered.isEmpty() && waited.elapsed() < kLoadTimeout; ++step) {
+        // QTest moves the cursor, which moves nothing offscreen.
+        QWidget* page = window->browser()->focusProxy();
+        const QPoint to = at + QPoint(step % 2, 0);
+        QMouseEvent move(QEvent::MouseMove, to, page->mapToGlobal(to), Qt::NoButton, Qt::NoButton, {});
+        QCoreApplication::sendEvent(page, &move);
+        waitUntil([&] { return !hovered.isEmpty(); }, 250);
+    }
+    return !hovered.isEmpty();
+}
+
 // What was posted to the event loop so far has been delivered.
 bool postedEventsRun()
 {
@@ -391,25 +413,17 @@ private:
     qint64 peak_ = 0;
 };
 
-// Counts the timer events of `window` and of everything it holds.
-class TimerWakeups : public QObject {
-public:
-    explicit TimerWakeups(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Timer)
-            for (QObject* object = watched; object; object = object->parent())
-                if (object == window_)
-                    ++count;
+// The page is put away with its processes, and no timer of the window's is
+// left to wake the processor: waits for it.
+bool asleep(HelpWindow* window)
+{
+    QWebEnginePage* page = window->browser()->page();
+    if (!waitUntil([&] { return page->lifecycleState() == QWebEnginePage::LifecycleState::Discarded; }, kLoadTimeout))
         return false;
-    }
-
-private:
-    QWidget* window_;
-};
+    const QList<QTimer*> timers = window->findChildren<QTimer*>();
+    return page->renderProcessPid() == 0 &&
+           std::none_of(timers.begin(), timers.end(), [](QTimer* timer) { return timer->isActive(); });
+}
 
 // The window checks four times a second: a page eating 50 MB per 100 ms
 // gets that far past the bound before it is dropped.
@@ -609,8 +623,6 @@ private slots:
         const auto linkTo = [](const QString& to) {
             return QStringLiteral("/link?to=") + QString::fromLatin1(QUrl::toPercentEncoding(to));
         };
-        const QString helpHostOverHttp =
-            secureServer.url(QStringLiteral("/other")).toString().replace("https:", "http:");
         QTest::newRow("window.open('') written to") << "/open-written-to" << Act::Click << "still here" << 0;
         QTest::newRow("window.open('about:blank')") << "/open-blank" << Act::Click << "still here" << 0;
         QTest::newRow("window.open noopener") << "/open-noopener" << Act::Click << "still here" << 0;
@@ -632,17 +644,6 @@ private slots:
         QTest::newRow("a click on an outside link")
             << linkTo("https://evil.example/x") << Act::ClickLink << "clicked" << 1;
         QTest::newRow("a click, then the script clicks on") << "/click-then-script" << Act::ClickLink << "clicked" << 1;
-        QTest::newRow("name before the help host")
-            << "localhost:" + linkTo("http://localhost@evil.example/") << Act::ClickLink << "clicked" << 0;
-        QTest::newRow("help host with a trailing dot")
-            << "localhost:" + linkTo(QStringLiteral("http://localhost.:%1/other").arg(server.serverPort()))
-            << Act::ClickLink << "clicked" << 0;
-        QTest::newRow("look-alike help host")
-            << "localhost:" + linkTo(QStringLiteral("http://l\u043Ecalhost/")) << Act::ClickLink << "clicked" << 0;
-        QTest::newRow("host containing the help host")
-            << "localhost:" + linkTo("http://localhost.127.0.0.1.nip.io/") << Act::ClickLink << "clicked" << 0;
-        QTest::newRow("help host over plain http")
-            << "https:" + linkTo(helpHostOverHttp) << Act::ClickLink << "clicked" << 1;
         QTest::newRow("copies on a click") << "/copy-on-click" << Act::Click << "still here" << 0;
         QTest::newRow("pushState flood") << "/push-states" << Act::Wait << "refused" << 0;
         QTest::newRow("empty-frame pushState flood") << "/push-states-from-frame" << Act::Wait << "refused" << 0;
@@ -685,6 +686,7 @@ private slots:
         }
         if (act == Act::ClickLink) {
             QTRY_VERIFY_WITH_TIMEOUT(!titleOf(helpWindow()).isEmpty(), kLoadTimeout);
+            QVERIFY(pointAtLink(helpWindow()));
             QVERIFY(clickUntilTitle(helpWindow(), QStringLiteral("clicked")));
             // Handed on or refused, the window says so.
             QTRY_VERIFY(statusLine(helpWindow()) && statusLine(helpWindow())->isVisible());
@@ -710,30 +712,6 @@ private slots:
         QCOMPARE(textOf(form.get(), Field::Power), QStringLiteral("2587.1"));
     }
 
-    void otherSitesOpenInTheUsersBrowserAndOtherSchemesNowhere()
-    {
-        UrlRecorder usersBrowser;
-        for (const char* scheme : {"http", "https", "ftp"})
-            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &usersBrowser, "open");
-        Help help(kTestLimits);
-        help.show();
-        help.navigate(server.url("/away"));
-        QTRY_COMPARE_WITH_TIMEOUT(titleOf(help.window()), QStringLiteral("Away"), kLoadTimeout);
-        QWidget* page = help.window()->browser()->focusProxy();
-        QVERIFY(clickUntil(
-            help.window(), [&] { return !usersBrowser.urls.isEmpty(); }, QPoint(50, 100)));
-        QVERIFY(pageSettled(help.window()->browser()->page()));  // nothing of that click still to come
-        QCOMPARE(usersBrowser.urls.value(0), server.url("/other", QStringLiteral("localhost")));
-        usersBrowser.urls.clear();
-        QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(50, 300));  // the ftp link
-        // Refused or handed on, the window says so.
-        QTRY_VERIFY_WITH_TIMEOUT(statusLine(help.window())->text().contains(QLatin1String("ftp:")), kLoadTimeout);
-        for (const char* scheme : {"http", "https", "ftp"})
-            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-        QCOMPARE(usersBrowser.urls, QList<QUrl>());
-        QCOMPARE(titleOf(help.window()), QStringLiteral("Away"));
-    }
-
     void pageConsoleAndClipboardStayInsideThePage()
     {
         static QStringList printed;
@@ -750,35 +728,29 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's"));
     }
 
-    // Hidden, the page runs no script and the window wakes for nothing: not
-    // a timer of its own, so an idle calculator lets the processor sleep.
+    // Out of sight, the page is put away with all its processes, and nothing
+    // in the help window is left to wake the processor; in sight again, the
+    // page loads anew and runs. Its ticks count from its own load.
     void hiddenHelpPageSleepsUntilShown()
     {
-        Help help(kTestLimits);
+        HelpLimits limits = kTestLimits;
+        limits.outOfSight = std::chrono::milliseconds(300);
+        Help help(limits);
         help.navigate(server.url("/ticking"));
         QTRY_VERIFY_WITH_TIMEOUT(titleOf(help.window()).startsWith(QLatin1String("tick")), kLoadTimeout);
         QWebEnginePage* page = help.window()->browser()->page();
-        QTRY_COMPARE(page->lifecycleState(), QWebEnginePage::LifecycleState::Frozen);
+        QVERIFY(asleep(help.window()));
 
-        // That nothing happens takes a while to see: long enough for the
-        // page's 100 ms ticks and a 250 ms watch of the window's to come
-        // several times over.
-        TimerWakeups wakeups(help.window());
-        const QString title = titleOf(help.window());
-        QTest::qWait(1000);
-        QCOMPARE(wakeups.count, 0);
-        QCOMPARE(titleOf(help.window()), title);
-
+        const auto runsAgain = [&] {
+            QSignalSpy titles(page, &QWebEnginePage::titleChanged);
+            return waitUntil([&] { return titles.contains(QVariantList{QStringLiteral("tick 2")}); }, kLoadTimeout);
+        };
         help.show();
-        QTRY_VERIFY(titleOf(help.window()) != title);
-
+        QVERIFY(runsAgain());
         help.window()->showMinimized();  // out of sight as much
-        QTRY_COMPARE(page->lifecycleState(), QWebEnginePage::LifecycleState::Frozen);
-        const QString minimized = titleOf(help.window());
-        QTest::qWait(500);
-        QCOMPARE(titleOf(help.window()), minimized);
+        QVERIFY(asleep(help.window()));
         help.window()->showNormal();
-        QTRY_VERIFY(titleOf(help.window()) != minimized);
+        QVERIFY(runsAgain());
     }
 
     void keysGoBackAndForwardAndEscapeCloses()
@@ -816,14 +788,16 @@ private slots:
         QVERIFY(clickUntil(
             help.window(), [] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, QPoint(50, 50),
             Qt::RightButton));
-        QList<QAction*> offered = qobject_cast<QMenu*>(QApplication::activePopupWidget())->actions();
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QList<QAction*> offered = menu->actions();
         offered.removeIf([](QAction* action) { return action->isSeparator(); });
         QWebEnginePage* web = help.window()->browser()->page();
+        // Copying is the window's own (see "the user's copy" below).
         const QList<QAction*> expected = {web->action(QWebEnginePage::Back),
                                           web->action(QWebEnginePage::Forward),
                                           web->action(QWebEnginePage::Reload),
-                                          web->action(QWebEnginePage::Copy),
-                                          web->action(QWebEnginePage::CopyLinkToClipboard),
+                                          menu->findChild<QAction*>(QStringLiteral("copy")),
+                                          menu->findChild<QAction*>(QStringLiteral("copyLink")),
                                           web->action(QWebEnginePage::SelectAll)};
         QCOMPARE(offered, expected);
         QApplication::activePopupWidget()->close();
