@@ -29,7 +29,7 @@ constexpr qint64 kKeepUsersWindowMs = 5000;
 // 2 MB with it (a frame's `location.hash` is beyond the reach of the page
 // guard): the page may make this many by itself, between two actions of the
 // user's, before its history is forgotten.
-constexpr int kOwnHistoryEntries = 8;
+constexpr int kOwnHistoryEntries = 4;
 constexpr qsizetype kLongestAddress = 65536;
 
 bool isCopy(const QKeyEvent* key)
@@ -309,7 +309,9 @@ bool HelpWindow::event(QEvent* event)
         }
         break;
     case QEvent::Show:
-        // Whether the window manager shows the window is told by its exposure.
+    case QEvent::WinIdChange:
+        // Whether the window manager shows the window is told by its
+        // exposure; the window is made anew when the view first needs GL.
         if (windowHandle() && watchedWindow_ != windowHandle()) {
             watchedWindow_ = windowHandle();
             watchedWindow_->installEventFilter(this);
