@@ -11,6 +11,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QEventLoop>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -22,9 +23,12 @@
 #include <dlfcn.h>
 #include <poll.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 using namespace tivora;
 using namespace tivora::testing;
@@ -179,10 +183,25 @@ private:
 constexpr unsigned long kReturn = 0xff0d, kSpace = 0x20, kTab = 0xff09, kControl = 0xffe3, kLetterA = 0x61,
                         kLetterC = 0x63;
 
-// Keeps the event loop running for `ms`, as a user holds a key.
+// Runs the event loop for `ms` while a user holds a key, on a busy desktop:
+// three threads keep the processors loaded meanwhile. Idle, Qt finds each of
+// the X server's release and press pairs queued together and flags it as a
+// repeat; busy, it misses some, as it did when the fault was found.
 void holdFor(int ms)
 {
-    waitUntil([] { return false; }, ms);
+    std::atomic<bool> holding = true;
+    std::vector<std::thread> busy;
+    for (int i = 0; i < 3; ++i)
+        busy.emplace_back([&] {
+            while (holding)
+                ;
+        });
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+    holding = false;
+    for (std::thread& thread : busy)
+        thread.join();
 }
 
 // Asks the window manager to move `window` to another desktop, as a pager
@@ -374,9 +393,18 @@ private slots:
         QString focused;
         connect(help->window()->browser()->page(), &QWebEnginePage::linkHovered, this,
                 [&](const QString& link) { focused = link; });
+        // Tab until the link has the focus: the first may only bring it
+        // into the page.
         help->window()->browser()->setFocus();
-        input.type(kTab);
-        QVERIFY(waitUntil([&] { return focused == QStringLiteral("https://evil.example/held"); }, kSlowDesktop));
+        const auto tabTo = [&](const QString& link) {
+            for (int tabs = 0; tabs < 6; ++tabs) {
+                input.type(kTab);
+                if (waitUntil([&] { return focused == link; }, 1000))
+                    return true;
+            }
+            return false;
+        };
+        QVERIFY(tabTo(QStringLiteral("https://evil.example/held")));
         input.key(kReturn, true);
         holdFor(3000);
         input.key(kReturn, false);
@@ -384,8 +412,7 @@ private slots:
         qInfo("Enter held 3 s: %lld opened", qlonglong(usersBrowser.urls.size()));
         QCOMPARE(usersBrowser.urls, QList<QUrl>{QUrl(QStringLiteral("https://evil.example/held"))});
 
-        input.type(kTab);
-        QVERIFY(waitUntil([&] { return focused.isEmpty(); }, kSlowDesktop));
+        QVERIFY(tabTo(QString()));  // the button
         input.key(kSpace, true);
         holdFor(3000);
         input.key(kSpace, false);
