@@ -262,9 +262,9 @@ private:
             body = page("Late copy", "<p id='p'>the page's selection</p><div style='height:300px' onclick=\""
                                      "setTimeout(() => { const t = document.createElement('textarea');"
                                      "t.value = 'from the page'; document.body.append(t); t.select();"
-                                     "document.execCommand('copy');"
+                                     "const copied = document.execCommand('copy');"
                                      "getSelection().selectAllChildren(document.getElementById('p'));"
-                                     "document.title = 'copied late' }, 1500)\">click</div>");
+                                     "document.title = 'copied late: ' + copied }, 1500)\">click</div>");
         else if (path == "/copy-handler")
             body = page("Copy handler", "<p>the user's selection</p><script>"
                                         "document.addEventListener('copy', e => {"
@@ -288,7 +288,7 @@ private:
         else if (path == "/shared-worker.js?allocate")
             head = "200 OK\r\nContent-Type: text/javascript",
             body = "const kept = []; onconnect = e => { e.ports[0].postMessage('worker running');"
-                   "setInterval(() => kept.length < 60 && kept.push(new Uint8Array(50e6).fill(1)), 100) }";
+                   "setInterval(() => kept.length < 60 && kept.push(new Uint8Array(50e6).fill(1)), 500) }";
         else if (path == "/silent")
             return;  // accepts, never answers
         else if (path == "/trickle") {
