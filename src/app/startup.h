@@ -4,7 +4,7 @@
 // web engine, and reaching the help window through a module loaded only
 // after the main window is on screen.
 
-#include "window/help_access.h"
+#include "modules/help_access.h"
 
 #include <QObject>
 #include <QPointer>

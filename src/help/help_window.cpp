@@ -1,419 +1,45 @@
 #include "help_window.h"
 
+#include "address_policy.h"
+#include "clipboard_guard.h"
+#include "help_page.h"
+#include "help_profile.h"
+#include "memory_watch.h"
+
 #include <QApplication>
-#include <QClipboard>
 #include <QContextMenuEvent>
-#include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDialog>
-#include <QDir>
-#include <QEvent>
-#include <QFile>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMimeData>
 #include <QShortcut>
-#include <QTimer>
-#include <QWebEngineDownloadRequest>
-#include <QWebEngineLoadingInfo>
-#include <QWebEngineNewWindowRequest>
-#include <QWebEnginePage>
+#include <QWebEngineContextMenuRequest>
+#include <QWebEngineHistory>
 #include <QWebEngineProfile>
-#include <QWebEngineScript>
-#include <QWebEngineScriptCollection>
-#include <QWebEngineSettings>
-#include <QWebEngineUrlRequestInterceptor>
-
-#include <csignal>
-#include <unistd.h>
+#include <QWindow>
 
 namespace tivora {
 
 namespace {
 
-bool isBundled(const QUrl& url)
-{
-    return url.adjusted(QUrl::RemoveFragment) == bundledHelpPage();
-}
-
-bool isWeb(const QUrl& url)
-{
-    return url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
-}
-
-// How long after the user's click or key a link may still go to the user's
-// browser: the engine asks about the navigation a moment after the input.
-constexpr qint64 kGestureMs = 1000;
-// The engine lets a page write the clipboard for 5 s after the user's last
-// click or key in it, whatever the page's settings say.
-constexpr qint64 kPageActivationMs = 6000;
-constexpr qint64 kOwnCopyMs = 2000;
 constexpr int kStatusShownMs = 6000;
 constexpr qint64 kKeepUsersWindowMs = 5000;
+// Each history entry lives in the calculator's process, an address of up to
+// 2 MB with it (a frame's `location.hash` is beyond the reach of the page
+// guard): the page may make this many by itself, between two actions of the
+// user's, before its history is forgotten.
+constexpr int kOwnHistoryEntries = 4;
+constexpr qsizetype kLongestAddress = 65536;
 
-int portOf(const QUrl& url)
+bool isCopy(const QKeyEvent* key)
 {
-    return url.port(url.scheme() == QLatin1String("https") ? 443 : 80);
+    return key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut);
 }
-
-bool onSite(const QUrl& url, const QUrl& site)
-{
-    return isWeb(site) && url.scheme() == site.scheme() && url.userInfo().isEmpty() && url.host() == site.host() &&
-           portOf(url) == portOf(site);
-}
-
-// Why an address outside the help site is not handed to the user's browser,
-// clicked or not: what the user would see there is not what the link seemed
-// to say. Empty when it may go.
-QString refusalOf(const QUrl& url, const QString& helpHost)
-{
-    if (!isWeb(url))
-        return QStringLiteral("not a web address");
-    if (!url.userInfo().isEmpty())
-        return QStringLiteral("a name before the host");
-    const QString host = url.host(QUrl::FullyEncoded);  // international names as xn--
-    if (host.endsWith(QLatin1Char('.')))
-        return QStringLiteral("a host ending in a dot");
-    if (host.startsWith(QLatin1String("xn--")) || host.contains(QLatin1String(".xn--")))
-        return QStringLiteral("an international host name, which can look like another");
-    if (!helpHost.isEmpty() && host != helpHost && host.contains(helpHost, Qt::CaseInsensitive))
-        return QStringLiteral("a host made to look like the help site");
-    return {};
-}
-
-// As the user's browser would show it: encoded, so that no look-alike letter
-// passes for another.
-QString shown(const QUrl& url)
-{
-    return QString::fromLatin1(url.toEncoded());
-}
-
-qint64 residentMemory(qint64 pid)
-{
-    QFile statm(QStringLiteral("/proc/%1/statm").arg(pid));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    return statm.readLine().split(' ').value(1).toLongLong() * sysconf(_SC_PAGESIZE);
-}
-
-// The processes the engine started for this program (its zygotes, renderers
-// and helpers), read from the kernel's list of each thread's children.
-QList<qint64> descendantsOf(qint64 pid)
-{
-    QList<qint64> found;
-    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
-    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile children(tasks + QLatin1Char('/') + task + QStringLiteral("/children"));
-        if (!children.open(QIODevice::ReadOnly))
-            continue;
-        for (const QByteArray& child : children.readAll().split(' ')) {
-            if (const qint64 childPid = child.trimmed().toLongLong(); childPid > 0) {
-                found << childPid;
-                found << descendantsOf(childPid);
-            }
-        }
-    }
-    return found;
-}
-
-std::unique_ptr<QMimeData> copyOf(const QMimeData* data)
-{
-    auto copy = std::make_unique<QMimeData>();
-    if (data)
-        for (const QString& format : data->formats())
-            copy->setData(format, data->data(format));
-    return copy;
-}
-
-bool sameData(const QMimeData* a, const QMimeData* b)
-{
-    if (!a || !b || a->formats() != b->formats())
-        return false;
-    const QStringList formats = a->formats();
-    return std::all_of(formats.begin(), formats.end(),
-                       [&](const QString& format) { return a->data(format) == b->data(format); });
-}
-
-// Session history lives in the program's own process, where a page's
-// pushState states would pile up and stall the calculator while they are
-// copied. A page keeps small states only. The engine runs this script in a
-// frame only once the frame's own document loads, never in the empty one a
-// new frame starts with, whose History functions work on any frame's history:
-// so each window also guards its child frames' windows as soon as they appear
-// (a script's insertion is seen at once, the parser's before the page's next
-// script runs) and when the page asks an element for its frame's window.
-const char kHistoryGuard[] = R"((() => {
-  const stringify = JSON.stringify, apply = Reflect.apply, own = Object.getOwnPropertyDescriptor,
-        define = Object.defineProperty, owners = [];
-  const windowOf = element => {
-    for (const get of owners)
-      try { return apply(get, element, []) } catch (e) {}
-    return null;
-  };
-  const guard = w => {
-    let proto;
-    try { proto = w.History.prototype } catch (e) { return }
-    if (!proto || !own(proto, 'pushState').configurable)
-      return;
-    for (const name of ['pushState', 'replaceState']) {
-      const original = proto[name];
-      define(proto, name, {
-        value: function (state, ...rest) {
-          let size = Infinity;
-          try { size = stringify(state === undefined ? null : state).length; } catch (e) {}
-          if (!(size <= 65536))
-            throw new DOMException('The help window keeps no large history states.', 'QuotaExceededError');
-          return apply(original, this, [state, ...rest]);
-        },
-        writable: false, configurable: false
-      });
-    }
-    for (const type of ['HTMLIFrameElement', 'HTMLFrameElement', 'HTMLObjectElement', 'HTMLEmbedElement']) {
-      const p = w[type] && w[type].prototype;
-      if (!p)
-        continue;
-      const window = own(p, 'contentWindow');
-      if (window)
-        owners.push(window.get);
-      for (const name of ['contentWindow', 'contentDocument', 'getSVGDocument']) {
-        const d = own(p, name);
-        if (!d)
-          continue;
-        const original = d.get || d.value;
-        const checked = function (...args) {
-          const inner = windowOf(this);
-          if (inner)
-            guard(inner);
-          return apply(original, this, args);
-        };
-        define(p, name, d.get ? {get: checked, enumerable: d.enumerable, configurable: false}
-                              : {value: checked, enumerable: d.enumerable, writable: false, configurable: false});
-      }
-    }
-    const count = own(w, 'length').get;
-    const guardFrames = () => {
-      for (let i = apply(count, w, []) - 1; i >= 0; --i)
-        guard(w[i]);
-    };
-    const watch = root => root.addEventListener('DOMNodeInserted', guardFrames, true);
-    watch(w);
-    const attachShadow = w.Element.prototype.attachShadow;
-    define(w.Element.prototype, 'attachShadow', {
-      value: function (...args) {
-        const root = apply(attachShadow, this, args);
-        watch(root);
-        return root;
-      },
-      writable: false, configurable: false
-    });
-    new w.MutationObserver(guardFrames).observe(w.document, {childList: true, subtree: true});
-  };
-  guard(window);
-})();)";
-
-// The engine reads its switches once, when the first profile starts it. A
-// script's own heap is then bounded; what lies outside it (typed arrays, a
-// huge document) is bounded by watching the renderer's memory.
-void limitScriptHeap()
-{
-    static bool done = false;
-    if (std::exchange(done, true))
-        return;
-    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    flags += " --js-flags=--max-old-space-size=256";
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
-}
-
-// The program's own resources are for the bundled page alone: a web page
-// must not load (and read the pixels of) its pictures, nor frame the page.
-// Nor does a page get a service worker: the engine keeps their registrations
-// in folders on disk, even off the record.
-class ResourceGuard : public QWebEngineUrlRequestInterceptor {
-public:
-    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
-
-    void interceptRequest(QWebEngineUrlRequestInfo& info) override
-    {
-        const QUrl url = info.requestUrl();
-        if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeServiceWorker ||
-            (url.scheme() == QLatin1String("qrc") &&
-             !(isBundled(url) && info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame)))
-            info.block(true);
-    }
-};
-
-class HelpPage : public QWebEnginePage {
-public:
-    HelpPage(QWebEngineProfile* profile, const HelpLimits& limits, HelpWindow* window, QObject* parent)
-        : QWebEnginePage(profile, parent), window_(window), limits_(limits)
-    {
-        // A failed load shows the bundled page; the engine's own error page
-        // would only come first and flicker.
-        settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
-        settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
-        settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-        settings()->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
-        settings()->setAttribute(QWebEngineSettings::JavascriptCanPaste, false);
-        // A PDF would open the engine's viewer, with its save and print buttons.
-        settings()->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
-
-        QWebEngineScript historyGuard;
-        historyGuard.setSourceCode(QString::fromLatin1(kHistoryGuard));
-        historyGuard.setInjectionPoint(QWebEngineScript::DocumentCreation);
-        historyGuard.setWorldId(QWebEngineScript::MainWorld);
-        historyGuard.setRunsOnSubFrames(true);
-        scripts().insert(historyGuard);
-
-        stall_.setSingleShot(true);
-        stall_.setInterval(limits_.loadTime);
-        connect(&stall_, &QTimer::timeout, this, &HelpPage::showBundled);
-        connect(this, &QWebEnginePage::loadingChanged, this, &HelpPage::followLoad);
-        connect(this, &QWebEnginePage::newWindowRequested, this, &HelpPage::openRequestedWindow);
-        connect(this, &QWebEnginePage::renderProcessTerminated, this, [this] {
-            window_->keepUsersWindow();
-            // Not from inside the engine's notice of the dead renderer.
-            shown_ = false;
-            stall_.stop();
-            QTimer::singleShot(0, this, &HelpPage::showBundled);
-        });
-    }
-
-    void setHelpSite(const QUrl& site) { site_ = site; }
-
-    void showBundled()
-    {
-        if (lifecycleState() != LifecycleState::Active)
-            setLifecycleState(LifecycleState::Active);
-        setUrl(bundledHelpPage());
-    }
-
-protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override
-    {
-        if (isBundled(url))
-            return true;
-        if (!isMainFrame)
-            return isWeb(url) || url == QUrl(QStringLiteral("about:blank")) ||
-                   url == QUrl(QStringLiteral("about:srcdoc"));
-        if (staysHere(url))
-            return true;
-        // The engine calls a script's navigation a clicked link too: what the
-        // user did is known from the window's own input events.
-        leave(url);
-        return false;
-    }
-
-    // A page's file input gets nothing: a file dialog would write its
-    // settings to disk, and help has no business reading the user's files.
-    QStringList chooseFiles(FileSelectionMode, const QStringList&, const QStringList&) override { return {}; }
-
-    // No page of its own for a new window: the engine then offers the
-    // request to openRequestedWindow. (Handing back this page made the
-    // engine adopt it a second time and crash on the script's next call.)
-    QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
-
-    // A page opens no box of its own: the boxes were application-modal and
-    // locked the calculator. confirm() and prompt() get "cancelled", and
-    // leaving a page is never asked about.
-    void javaScriptAlert(const QUrl&, const QString&) override {}
-    bool javaScriptConfirm(const QUrl&, const QString& message) override { return message == leaveQuestion(); }
-    bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override { return false; }
-
-    // The page's console is the page's business, not the terminal's.
-    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) override {}
-
-private:
-    // How the engine words a page's "beforeunload" question when it puts it
-    // to javaScriptConfirm.
-    static QString leaveQuestion()
-    {
-        return QCoreApplication::translate(
-            "QWebEnginePage", "Are you sure you want to leave this page? Changes that you made may not be saved.");
-    }
-
-    // The pages that may be shown in this window.
-    bool staysHere(const QUrl& url) const { return isBundled(url) || onSite(url, site_); }
-
-    // An address away from the help site goes to the user's browser only
-    // for a click of the user's, one per click; anything else is refused,
-    // and the window says so.
-    void leave(const QUrl& url)
-    {
-        QString refusal = refusalOf(url, site_.host());
-        if (refusal.isEmpty() && window_->takeUserGesture()) {
-            window_->say(QStringLiteral("Opened in your web browser: %1").arg(shown(url)));
-            QDesktopServices::openUrl(url);
-            return;
-        }
-        if (refusal.isEmpty())
-            refusal = QStringLiteral("not asked for by a click of yours");
-        window_->say(QStringLiteral("Not opened: %1 (%2)").arg(shown(url), refusal));
-    }
-
-    void followLoad(const QWebEngineLoadingInfo& info)
-    {
-        // Loads of other pages are refused as they start: what is shown
-        // stays, and a load of the help site may still be under way.
-        if (!staysHere(info.url()))
-            return;
-        switch (info.status()) {
-        case QWebEngineLoadingInfo::LoadStartedStatus:
-            ++starts_;
-            if (!isBundled(info.url()))
-                stall_.start();
-            break;
-        case QWebEngineLoadingInfo::LoadSucceededStatus:
-            stall_.stop();
-            shown_ = true;
-            break;
-        case QWebEngineLoadingInfo::LoadFailedStatus:
-            stall_.stop();
-            // Once per failed page, never for the bundled page itself: no loop.
-            if (!isBundled(info.url()))
-                showBundled();
-            break;
-        case QWebEngineLoadingInfo::LoadStoppedStatus:
-            // Not a page (no content, a download): what was shown stays; if
-            // nothing was, the bundled page comes, unless a newer load has
-            // started meanwhile.
-            stall_.stop();
-            if (!shown_)
-                QTimer::singleShot(0, this, [this, starts = starts_] {
-                    if (starts == starts_ && !shown_)
-                        showBundled();
-                });
-            break;
-        }
-    }
-
-    void openRequestedWindow(QWebEngineNewWindowRequest& request)
-    {
-        const QUrl url = request.requestedUrl();
-        if (!request.isUserInitiated() || url.isEmpty())
-            return;  // refused: the script gets no window
-        if (staysHere(url))
-            setUrl(url);
-        else
-            leave(url);
-    }
-
-    HelpWindow* window_;
-    HelpLimits limits_;
-    QUrl site_;
-    QTimer stall_;
-    bool shown_ = false;  // a page has been shown in this window
-    int starts_ = 0;
-};
 
 }  // namespace
 
-QUrl bundledHelpPage()
-{
-    return QUrl(QStringLiteral("qrc:/help/tivora-help.htm"));
-}
+HelpBrowser::HelpBrowser(ClipboardGuard* clipboard, QWidget* parent) : QWebEngineView(parent), clipboard_(clipboard) {}
 
 QMenu* HelpBrowser::createHelpContextMenu()
 {
@@ -421,9 +47,19 @@ QMenu* HelpBrowser::createHelpContextMenu()
     for (QWebEnginePage::WebAction action : {QWebEnginePage::Back, QWebEnginePage::Forward, QWebEnginePage::Reload})
         menu->addAction(page()->action(action));
     menu->addSeparator();
-    for (QWebEnginePage::WebAction action :
-         {QWebEnginePage::Copy, QWebEnginePage::CopyLinkToClipboard, QWebEnginePage::SelectAll})
-        menu->addAction(page()->action(action));
+    // Copied here, not by the page: see ClipboardGuard.
+    const QString selected = page()->selectedText();
+    QAction* copy = menu->addAction(page()->action(QWebEnginePage::Copy)->text(), this,
+                                    [this, selected] { clipboard_->copyForUser(selected); });
+    copy->setObjectName(QStringLiteral("copy"));
+    copy->setEnabled(!selected.isEmpty());
+    const QWebEngineContextMenuRequest* request = lastContextMenuRequest();
+    const QUrl link = request ? request->linkUrl() : QUrl();
+    QAction* copyLink = menu->addAction(page()->action(QWebEnginePage::CopyLinkToClipboard)->text(), this,
+                                        [this, link] { clipboard_->copyForUser(shownAddress(link)); });
+    copyLink->setObjectName(QStringLiteral("copyLink"));
+    copyLink->setEnabled(link.isValid() && !link.isEmpty());
+    menu->addAction(page()->action(QWebEnginePage::SelectAll));
     return menu;
 }
 
@@ -438,8 +74,7 @@ void HelpBrowser::contextMenuEvent(QContextMenuEvent* event)
 
 HelpWindow::HelpWindow(const HelpLimits& limits, const QUrl& helpSite) : limits_(limits), helpSite_(helpSite)
 {
-    limitScriptHeap();
-    profile_ = new QWebEngineProfile;  // no name: off the record, all in memory
+    profile_ = newHelpProfile(this);
     setObjectName(QStringLiteral("Help"));
     setWindowTitle(QStringLiteral("Help"));
     QIcon icon;
@@ -451,21 +86,12 @@ HelpWindow::HelpWindow(const HelpLimits& limits, const QUrl& helpSite) : limits_
     // window closes.
     setAttribute(Qt::WA_DeleteOnClose);
     setGeometry(118, 58, 607, 489);
+    clock_.start();
 
-    // Off the record, the engine still makes folders there for service
-    // workers and IndexedDB, even empty ones: under a file, it can make none.
-    profile_->setPersistentStoragePath(QStringLiteral("/dev/null/tivora"));
-    profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-    profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-    profile_->setSpellCheckEnabled(false);
-    // Refused as soon as the engine asks; by then it has put the first part
-    // in a temporary file, which it deletes on the refusal (see README).
-    connect(profile_, &QWebEngineProfile::downloadRequested, this,
-            [](QWebEngineDownloadRequest* download) { download->cancel(); });
-    interceptor_ = new ResourceGuard(this);
-    profile_->setUrlRequestInterceptor(interceptor_);
-
-    browser_ = new HelpBrowser(this);
+    clipboard_ = new ClipboardGuard(this);
+    connect(clipboard_, &ClipboardGuard::clipboardPutBack, this,
+            [this] { say(QStringLiteral("The page may not write to the clipboard; it holds what it held before.")); });
+    browser_ = new HelpBrowser(clipboard_, this);
     browser_->setObjectName(QStringLiteral("brwWebBrowser"));
     // One pixel wider than the client area: its last column is cut off.
     browser_->setGeometry(0, 0, 608, 489);
@@ -485,12 +111,15 @@ HelpWindow::HelpWindow(const HelpLimits& limits, const QUrl& helpSite) : limits_
     statusTimeout_.setInterval(kStatusShownMs);
     connect(&statusTimeout_, &QTimer::timeout, statusLine_, &QWidget::hide);
 
-    memoryWatch_.setInterval(250);
-    connect(&memoryWatch_, &QTimer::timeout, this, &HelpWindow::checkMemory);
-    freezeLater_.setSingleShot(true);
-    freezeLater_.setInterval(500);
-    connect(&freezeLater_, &QTimer::timeout, this, &HelpWindow::freezeIfIdle);
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &HelpWindow::guardClipboard);
+    memoryWatch_ = new MemoryWatch(limits_.pageMemory, this);
+    connect(memoryWatch_, &MemoryWatch::exceeded, this, [this] {
+        dropPage(QStringLiteral("The page needed more memory than the help window gives; "
+                                "the help page is shown instead."));
+    });
+    connect(memoryWatch_, &MemoryWatch::checked, this, &HelpWindow::checkHistory);
+    putAwayLater_.setSingleShot(true);
+    putAwayLater_.setInterval(limits_.outOfSight);
+    connect(&putAwayLater_, &QTimer::timeout, this, &HelpWindow::putAway);
     newPage();
 
     auto* back = new QShortcut(this);
@@ -511,36 +140,44 @@ HelpWindow::~HelpWindow()
 
 void HelpWindow::newPage()
 {
-    QWebEnginePage* old = page_;
-    page_ = new HelpPage(profile_, limits_, this, browser_);
-    static_cast<HelpPage*>(page_)->setHelpSite(helpSite_);
+    HelpPage* old = page_;
+    page_ = new HelpPage(profile_, limits_.loadTime, this, browser_);
+    page_->setHelpSite(helpSite_);
     browser_->setPage(page_);
     if (old)
         old->deleteLater();
     // Not from inside the engine's notices.
-    connect(page_, &QWebEnginePage::visibleChanged, this, &HelpWindow::followVisibility, Qt::QueuedConnection);
-    connect(page_, &QWebEnginePage::loadStarted, this, &HelpWindow::followVisibility, Qt::QueuedConnection);
-    connect(page_, &QWebEnginePage::loadFinished, this, &HelpWindow::followVisibility, Qt::QueuedConnection);
-    connect(page_, &QWebEnginePage::lifecycleStateChanged, this, &HelpWindow::followVisibility, Qt::QueuedConnection);
-    for (QWebEnginePage::WebAction copy : {QWebEnginePage::Copy, QWebEnginePage::CopyLinkToClipboard})
-        connect(page_->action(copy), &QAction::triggered, this, [this] { ownCopy_.start(); });
-    ownBaseline_ = residentMemory(QCoreApplication::applicationPid());
-    followVisibility();
+    connect(page_, &QWebEnginePage::visibleChanged, this, &HelpWindow::followSight, Qt::QueuedConnection);
+    connect(page_, &QWebEnginePage::lifecycleStateChanged, this, &HelpWindow::followSight, Qt::QueuedConnection);
+    connect(page_, &QWebEnginePage::linkHovered, this, [this](const QString& link) { linkUnderUser_ = QUrl(link); });
+    // Each entry keeps its address in the calculator's process.
+    connect(page_, &QWebEnginePage::urlChanged, this, [this](const QUrl& url) {
+        if (url.toString().size() > kLongestAddress) {
+            page_->history()->clear();
+            say(QStringLiteral("The page's address is too long to keep: its history is forgotten."));
+        }
+    });
+    linkUnderUser_.clear();
+    historyAtAction_ = 0;
+    memoryWatch_->startOver();
+    followSight();
 }
 
 void HelpWindow::setHelpSite(const QUrl& site)
 {
     helpSite_ = site;
-    static_cast<HelpPage*>(page_)->setHelpSite(site);
+    page_->setHelpSite(site);
 }
 
 void HelpWindow::load(const QUrl& address)
 {
-    // A frozen page would not load; it is frozen again once loaded.
+    // A page put away would not load.
     if (page_->lifecycleState() != QWebEnginePage::LifecycleState::Active)
         page_->setLifecycleState(QWebEnginePage::LifecycleState::Active);
     page_->setUrl(address);
-    followVisibility();
+    // Out of sight, the page gets its full time before it is put away.
+    putAwayLater_.stop();
+    followSight();
 }
 
 void HelpWindow::say(const QString& text)
@@ -553,117 +190,97 @@ void HelpWindow::say(const QString& text)
     statusTimeout_.start();
 }
 
-bool HelpWindow::takeUserGesture()
+std::optional<QUrl> HelpWindow::pendingLink() const
 {
-    if (gestureTaken_ || !userGesture_.isValid() || userGesture_.elapsed() > kGestureMs)
-        return false;
-    gestureTaken_ = true;
-    return true;
+    return userActions_.pendingLink(clock_.elapsed());
 }
 
-void HelpWindow::dropPage()
+void HelpWindow::actionUsed()
+{
+    userActions_.used();
+}
+
+void HelpWindow::dropPage(const QString& why)
 {
     keepUsersWindow();
     newPage();
-    static_cast<HelpPage*>(page_)->showBundled();
-    say(QStringLiteral("The page needed more memory than the help window gives; the help page is shown instead."));
+    page_->showBundled();
+    say(why);
 }
 
-// A hidden page runs no script and draws nothing until shown again: it is
-// frozen once it has stopped loading (a moment later, as a failed load is
-// followed by the bundled page's). Its memory is watched while it runs.
-void HelpWindow::followVisibility()
+void HelpWindow::checkHistory()
+{
+    if (page_->history()->count() - historyAtAction_ <= kOwnHistoryEntries)
+        return;
+    page_->history()->clear();
+    historyAtAction_ = page_->history()->count();
+    say(QStringLiteral("The page made too many history entries by itself; they are forgotten."));
+}
+
+// Shown, minimised or on another desktop (where the window manager unmaps
+// it), the engine sees only whether the view is hidden.
+bool HelpWindow::inSight() const
+{
+    return isVisible() && !isMinimized() && windowHandle() && windowHandle()->isExposed();
+}
+
+// Out of sight for a while, the page is put away with all its processes, so
+// that no script, worker or shared worker runs and its memory is given back;
+// in sight again, it loads anew. Its memory is watched whenever it can run.
+void HelpWindow::followSight()
 {
     using State = QWebEnginePage::LifecycleState;
-    if (page_->isVisible()) {
-        freezeLater_.stop();
+    const bool seen = inSight();
+    if (isVisible() && !isMinimized() && page_->isVisible() != seen)
+        page_->setVisible(seen);
+    if (seen) {
+        putAwayLater_.stop();
         if (page_->lifecycleState() != State::Active)
             page_->setLifecycleState(State::Active);
-    } else if (!page_->isLoading() && page_->lifecycleState() == State::Active) {
-        freezeLater_.start();
+    } else if (page_->lifecycleState() != State::Discarded && !putAwayLater_.isActive()) {
+        putAwayLater_.start();
     }
-    if (page_->lifecycleState() == State::Active) {
-        if (!memoryWatch_.isActive())
-            memoryWatch_.start();
-    } else {
-        memoryWatch_.stop();
-    }
+    memoryWatch_->watch(page_->lifecycleState() != State::Discarded);
 }
 
-void HelpWindow::freezeIfIdle()
+void HelpWindow::putAway()
 {
-    if (!page_->isVisible() && !page_->isLoading() && page_->lifecycleState() == QWebEnginePage::LifecycleState::Active)
-        page_->setLifecycleState(QWebEnginePage::LifecycleState::Frozen);
-    followVisibility();
+    if (!inSight() && !page_->isVisible())
+        page_->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+    followSight();
 }
 
-void HelpWindow::checkMemory()
-{
-    const qint64 program = QCoreApplication::applicationPid();
-    qint64 used = std::max<qint64>(0, residentMemory(program) - ownBaseline_);
-    for (qint64 helper : descendantsOf(program))
-        used += residentMemory(helper);
-    if (used > limits_.pageMemory)
-        dropPage();
-}
-
-void HelpWindow::watchUserInput(QObject* watched, QEvent* event)
+bool HelpWindow::watchUserInput(QObject* watched, QEvent* event)
 {
     if (watched != browser_->focusProxy() || !event->spontaneous())
-        return;
-    bool gesture = false;
+        return false;
     switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        userInput_.start();
-        break;
-    case QEvent::MouseButtonRelease:
-        gesture = static_cast<QMouseEvent*>(event)->button() & (Qt::LeftButton | Qt::MiddleButton);
-        break;
-    case QEvent::KeyPress: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        userInput_.start();
-        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut))
-            ownCopy_.start();
-        gesture = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !key->isAutoRepeat();
+    case QEvent::MouseButtonRelease: {
+        const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
+        userActions_.mouseReleased(button == Qt::LeftButton || button == Qt::MiddleButton, linkUnderUser_,
+                                   clock_.elapsed());
         break;
     }
+    case QEvent::KeyPress:
     case QEvent::KeyRelease: {
         auto* key = static_cast<QKeyEvent*>(event);
-        gesture = key->key() == Qt::Key_Space && !key->isAutoRepeat();
+        if (isCopy(key)) {
+            if (event->type() == QEvent::KeyPress)
+                clipboard_->copyForUser(page_->selectedText());
+            return true;
+        }
+        const KeyStroke stroke{event->type() == QEvent::KeyPress ? KeyStroke::Press : KeyStroke::Release, key->key(),
+                               key->nativeScanCode(), key->timestamp(), key->isAutoRepeat()};
+        userActions_.key(stroke, linkUnderUser_, clock_.elapsed());
         break;
     }
+    case QEvent::MouseButtonPress:
+        break;
     default:
-        return;
+        return false;
     }
-    // What was on the clipboard before the page could have written it.
-    if (!clipboardBefore_)
-        clipboardBefore_ = copyOf(QGuiApplication::clipboard()->mimeData());
-    if (gesture) {
-        userGesture_.start();
-        gestureTaken_ = false;
-    }
-}
-
-// The engine lets a page write the clipboard on the user's click whatever the
-// page's settings say: a change made while the page could, and not by the
-// user's own Copy, is undone.
-void HelpWindow::guardClipboard()
-{
-    if (restoringClipboard_)
-        return;
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    const bool ownCopy = ownCopy_.isValid() && ownCopy_.elapsed() < kOwnCopyMs;
-    const bool pageCould = userInput_.isValid() && userInput_.elapsed() < kPageActivationMs && isActiveWindow();
-    if (ownCopy || !pageCould || !clipboardBefore_) {
-        clipboardBefore_.reset();
-        return;
-    }
-    if (sameData(clipboard->mimeData(), clipboardBefore_.get()))
-        return;  // put back (by us, or by a clipboard manager taking it over)
-    restoringClipboard_ = true;
-    clipboard->setMimeData(copyOf(clipboardBefore_.get()).release());
-    restoringClipboard_ = false;
-    say(QStringLiteral("The page may not write to the clipboard; it holds what it held before."));
+    historyAtAction_ = page_->history()->count();
+    return false;
 }
 
 void HelpWindow::keepUsersWindow()
@@ -677,24 +294,45 @@ void HelpWindow::keepUsersWindow()
 
 bool HelpWindow::event(QEvent* event)
 {
-    // The engine's new view activates its window as it shows: hand the
-    // keyboard back, once, for a while after the view was replaced.
-    if (event->type() == QEvent::WindowActivate && usersWindow_ && sinceReplaced_.isValid() &&
-        sinceReplaced_.elapsed() < kKeepUsersWindowMs) {
-        sinceReplaced_.invalidate();
-        QTimer::singleShot(0, usersWindow_, [window = usersWindow_, focus = usersFocus_] {
-            window->raise();
-            window->activateWindow();
-            if (focus)
-                focus->setFocus();
-        });
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+        // The engine's new view activates its window as it shows: hand the
+        // keyboard back, once, for a while after the view was replaced.
+        if (usersWindow_ && sinceReplaced_.isValid() && sinceReplaced_.elapsed() < kKeepUsersWindowMs) {
+            sinceReplaced_.invalidate();
+            QTimer::singleShot(0, usersWindow_, [window = usersWindow_, focus = usersFocus_] {
+                window->raise();
+                window->activateWindow();
+                if (focus)
+                    focus->setFocus();
+            });
+        }
+        break;
+    case QEvent::Show:
+    case QEvent::WinIdChange:
+        // Whether the window manager shows the window is told by its
+        // exposure; the window is made anew when the view first needs GL.
+        if (windowHandle() && watchedWindow_ != windowHandle()) {
+            watchedWindow_ = windowHandle();
+            watchedWindow_->installEventFilter(this);
+        }
+        [[fallthrough]];
+    case QEvent::Hide:
+    case QEvent::WindowStateChange:
+        QMetaObject::invokeMethod(this, &HelpWindow::followSight, Qt::QueuedConnection);
+        break;
+    default:
+        break;
     }
     return QWidget::event(event);
 }
 
 bool HelpWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == browser_ && event->type() == QEvent::ChildAdded) {
+    if (watched == watchedWindow_) {
+        if (event->type() == QEvent::Expose)
+            QMetaObject::invokeMethod(this, &HelpWindow::followSight, Qt::QueuedConnection);
+    } else if (watched == browser_ && event->type() == QEvent::ChildAdded) {
         if (auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child()))
             child->installEventFilter(this);
     } else if (event->type() == QEvent::Polish) {
@@ -707,8 +345,8 @@ bool HelpWindow::eventFilter(QObject* watched, QEvent* event)
             box->setWindowModality(Qt::NonModal);
             QMetaObject::invokeMethod(box, &QDialog::reject, Qt::QueuedConnection);
         }
-    } else {
-        watchUserInput(watched, event);
+    } else if (watchUserInput(watched, event)) {
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -4,16 +4,20 @@
 // its browser brwWebBrowser) is built at first use and destroyed when the
 // user closes it; the next use builds a new window with a blank browser.
 //
-// The browser is a window on the help site, not on the web: it keeps
-// everything in memory (an off-the-record profile), stays on the site the
-// program sends it to (its scheme, host and port) and on the bundled page,
-// hands a web link the user clicked to the user's own browser (one per click,
-// and nothing a script asks for), opens no window, dialog or download of the
-// page's asking, writes nothing to the clipboard but what the user copies,
-// and shows the bundled copy of the help page whenever a page cannot be shown
-// (failed, stalled, not a page, too big, or its renderer gone).
+// The window is a window on the help site, not on the web; its parts, each
+// in a file of its own:
+//   address_policy   which address is shown, opened in the user's browser, or refused
+//   user_actions     one click or one physical key press is one action of the user's
+//   help_page        the page: what it may do, and the bundled page when it cannot be shown
+//   help_profile     everything in memory, nothing written, no downloads or service workers
+//   page_guard.js    in every frame: no large history state, no clipboard, no rewriting
+//   memory_watch     the memory the page takes, watched while it can run
+//   clipboard_guard  the clipboard and the selection stay the user's
+// and here: the window, its status line, what the user does in the page, and
+// the page put away when out of sight.
 
-#include "window/help_access.h"
+#include "modules/help_access.h"
+#include "user_actions.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -22,17 +26,16 @@
 #include <QWidget>
 
 #include <chrono>
-#include <memory>
+#include <optional>
 
 class QLabel;
-class QMimeData;
 class QWebEngineProfile;
-class QWebEngineUrlRequestInterceptor;
 
 namespace tivora {
 
-// The help page compiled into the program.
-QUrl bundledHelpPage();
+class ClipboardGuard;
+class HelpPage;
+class MemoryWatch;
 
 // What a help page may take before the bundled page replaces it.
 struct HelpLimits {
@@ -43,6 +46,9 @@ struct HelpLimits {
     // since the page came. A help page needs some 100 MB; past this the page
     // is dropped, so the calculator stays usable.
     qint64 pageMemory = qint64(768) << 20;
+    // Out of sight (hidden, minimised, on another desktop) this long, the
+    // page is put away with all its processes; shown again, it loads anew.
+    std::chrono::milliseconds outOfSight{3000};
 };
 
 // The view, with a context menu of only what works here.
@@ -50,13 +56,16 @@ class HelpBrowser : public QWebEngineView {
     Q_OBJECT
 
 public:
-    using QWebEngineView::QWebEngineView;
+    HelpBrowser(ClipboardGuard* clipboard, QWidget* parent);
 
     // Back, Forward, Reload, Copy, Copy Link Address, Select All.
     QMenu* createHelpContextMenu();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    ClipboardGuard* clipboard_;
 };
 
 class HelpWindow : public QWidget {
@@ -73,11 +82,11 @@ public:
 
     // For the page: says `text` in the window's status line.
     void say(const QString& text);
-    // For the page: whether a click or key of the user's in the page just
-    // now may open one link in the user's browser; true once per event.
-    bool takeUserGesture();
-    // For the page: ends it, with all it holds, and shows the bundled page.
-    void dropPage();
+    // For the page: the link of the user's latest click or key in the page
+    // while it may still open it (empty when it was on no link), and that it
+    // has.
+    std::optional<QUrl> pendingLink() const;
+    void actionUsed();
     // For the page: its view is about to be replaced by the engine's doing,
     // which would make this window the active one. The window the user was
     // in keeps the keyboard.
@@ -89,34 +98,34 @@ protected:
 
 private:
     void newPage();
-    void watchUserInput(QObject* watched, QEvent* event);
-    void guardClipboard();
-    void followVisibility();
-    void freezeIfIdle();
-    void checkMemory();
+    void dropPage(const QString& why);
+    // Whether the event is the user's copy, made here instead of by the page.
+    bool watchUserInput(QObject* watched, QEvent* event);
+    bool inSight() const;
+    void followSight();
+    void putAway();
+    void checkHistory();
 
     HelpLimits limits_;
     QUrl helpSite_;
     QWebEngineProfile* profile_;
-    QWebEngineUrlRequestInterceptor* interceptor_;
+    ClipboardGuard* clipboard_;
     HelpBrowser* browser_;
-    QWebEnginePage* page_ = nullptr;
+    HelpPage* page_ = nullptr;
     QLabel* statusLine_;
     // Children, so that what wakes for the window can be told.
     QTimer statusTimeout_{this};
-    QTimer memoryWatch_{this};
-    QTimer freezeLater_{this};
-    qint64 ownBaseline_ = 0;  // the program's resident memory before the page
+    QTimer putAwayLater_{this};
+    MemoryWatch* memoryWatch_;
+    QPointer<QWindow> watchedWindow_;
 
-    QElapsedTimer userInput_;    // since the user's last click or key in the page
-    QElapsedTimer userGesture_;  // since the last that may open a link
-    bool gestureTaken_ = true;
-    QElapsedTimer ownCopy_;  // since the user's own Copy, if not yet seen
-    std::unique_ptr<QMimeData> clipboardBefore_;
+    UserActions userActions_;
+    QElapsedTimer clock_;
+    QUrl linkUnderUser_;  // as the engine last reported it: hovered or focused
+    int historyAtAction_ = 0;
     QPointer<QWidget> usersWindow_;
     QPointer<QWidget> usersFocus_;
     QElapsedTimer sinceReplaced_;
-    bool restoringClipboard_ = false;
 };
 
 class Help : public HelpAccess {

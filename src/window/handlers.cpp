@@ -2,9 +2,9 @@
 
 #include "bring_to_front.h"
 #include "fonts_and_pictures.h"
-#include "help_access.h"
 #include "main_window.h"
 #include "messages.h"
+#include "modules/help_access.h"
 #include "performance_window/performance_window.h"
 #include "solve/physical_sense.h"
 #include "solve/solve.h"

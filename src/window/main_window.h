@@ -15,6 +15,7 @@
 //                 bring_to_front              the main window in front once the others are up
 //   help/       the help window and its web browser: the help module, loaded
 //               after the first paint
+//   modules/    what the program and the modules it loads know of each other
 //   export/     copy, the design file on disk, the design sheet (PDF, print)
 //               and the blade template, made on first use; file dialogs and
 //               whole-or-nothing writing

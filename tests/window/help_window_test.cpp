@@ -1,9 +1,11 @@
 // The help window and the start-up sequence, against a local web server.
 
+#include "help_fixture.h"
 #include "window_fixture.h"
 
 #include "app/module_loader.h"
 #include "app/startup.h"
+#include "help/address_policy.h"
 #include "help/help_window.h"
 
 #include <QClipboard>
@@ -29,6 +31,7 @@
 #include <QWebEngineView>
 
 #include <csignal>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <memory>
@@ -37,173 +40,6 @@ using namespace tivora;
 using namespace tivora::testing;
 
 namespace {
-
-constexpr int kLoadTimeout = 20000;
-
-// The help site, and what a hostile or broken one does: every page is named
-// for what it tries. Serves over http, or over https with a test certificate.
-template <class Server>
-class HelpSite : public Server {
-public:
-    explicit HelpSite(const char* scheme) : scheme_(QString::fromLatin1(scheme))
-    {
-        QObject::connect(this, &QTcpServer::pendingConnectionAvailable, this, [this] {
-            while (QTcpSocket* socket = this->nextPendingConnection()) {
-                QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] { answer(socket); });
-                QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            }
-        });
-        this->listen(QHostAddress::LocalHost, 0);
-    }
-    QUrl url(const QString& path, const QString& host = QStringLiteral("127.0.0.1")) const
-    {
-        return QUrl(QStringLiteral("%1://%2:%3%4").arg(scheme_, host).arg(this->serverPort()).arg(path));
-    }
-
-private:
-    static QByteArray page(const QByteArray& title, const QByteArray& body)
-    {
-        return "<html><head><meta charset='utf-8'><title>" + title + "</title></head><body style='margin:0'>" + body +
-               "</body></html>";
-    }
-    // A page that is one link, to `to`, saying when it is clicked.
-    static QByteArray link(const QByteArray& to, const QByteArray& onclick = {})
-    {
-        return page("Link", "<a id='a' href='" + to + "' style='display:block;height:400px' " +
-                                "onclick=\"document.title = 'clicked'; " + onclick + "\">away</a>");
-    }
-    // A page that runs `script` when clicked anywhere, then says so.
-    static QByteArray clicked(const QByteArray& script)
-    {
-        return page("Click", "<div style='height:400px' onclick=\"try { " + script +
-                                 " } finally { document.title = 'still here' }\">click</div>");
-    }
-
-    static void answer(QTcpSocket* socket)
-    {
-        const QByteArray request = socket->readAll();
-        const QByteArray path = request.split(' ').value(1);
-        QByteArray head = "200 OK\r\nContent-Type: text/html";
-        QByteArray body;
-        if (path == "/tivora-help.htm")
-            body = page("Served help", "help");
-        else if (path == "/links")
-            body = page("Links", "<a target='_blank' href='/other' style='display:block;height:400px'>other</a>");
-        else if (path == "/other")
-            body = page("Other page", "other");
-        else if (path == "/open-written-to")
-            body = clicked("var w = window.open(''); w.document.write('x')");
-        else if (path == "/open-blank")
-            body = clicked("window.open('about:blank').document.write('x')");
-        else if (path == "/open-noopener")
-            body = clicked("window.open('', '_blank', 'noopener')");
-        else if (path == "/dialogs")
-            body = page("Dialogs", "<script>for (let i = 0; i < 50; ++i) alert('again');"
-                                   "document.title = 'answered ' + confirm('Sure?') + ' ' + "
-                                   "prompt('Enter your password')</script>");
-        else if (path == "/leave")
-            body = page("Leave", "<div style='height:400px' onclick=\"document.title = 'armed'\">stay</div>"
-                                 "<script>onbeforeunload = "
-                                 "e => { e.preventDefault(); return e.returnValue = 'stay' }</script>");
-        else if (path == "/colour")
-            body = page("Colour", "<input type='color' style='width:600px;height:400px' "
-                                  "onclick=\"document.title = 'picked'\">");
-        else if (path == "/away")
-            body = page("Away", "<a href='http://localhost:" + QByteArray::number(socket->localPort()) +
-                                    "/other' style='display:block;height:200px'>elsewhere</a>"
-                                    "<a href='ftp://127.0.0.1/help' style='display:block;height:200px'>ftp</a>");
-        else if (path == "/qrc-picture")
-            body = page("Picture", "<img src='qrc:/help/info-32.png' onload=\"document.title = 'read'\" "
-                                   "onerror=\"document.title = 'refused'\">");
-        else if (path == "/hungry")
-            body = page("Hungry", "<script>const kept = []; setInterval(() => kept.length < 40 && "
-                                  "kept.push(new Uint8Array(50e6).fill(1)), 100)</script>");
-        else if (path == "/console-and-clipboard")
-            body = page("Console", "<p id='p'>from the page</p><script>"
-                                   "for (let i = 0; i < 100; ++i) console.error('\\x1b[2Jpage console ' + i);"
-                                   "getSelection().selectAllChildren(document.getElementById('p'));"
-                                   "document.execCommand('copy');"
-                                   "navigator.clipboard.writeText('from the page').catch(() => {})"
-                                   ".then(() => document.title = 'logged')</script>");
-        else if (path.startsWith("/link?to="))
-            body = link(QByteArray::fromPercentEncoding(path.mid(9)));
-        else if (path == "/click-then-script")
-            body = link("https://evil.example/once",
-                        "if (!window.again) { window.again = true; window.acted = 0; "
-                        "for (let i = 1; i <= 10; ++i) setTimeout(() => { this.click(); acted = i }, 30 * i) }");
-        else if (path == "/script-leaves")
-            body = page("Leaving", "<a id='a' href='https://evil.example/phish'>a</a><script>var acted = 0;"
-                                   "setInterval(() => { location = 'https://evil.example/phish?n=' + acted++;"
-                                   "document.getElementById('a').click() }, 20)</script>");
-        else if (path == "/frame-leaves")
-            body = page("Framed", "<script>var acted = 0</script><iframe src='/leave-from-frame'></iframe>");
-        else if (path == "/leave-from-frame")
-            body = page("Frame", "<script>setInterval(() => { top.location = 'https://evil.example/top'; "
-                                 "++top.acted }, 20)</script>");
-        else if (path == "/copy-on-click")
-            body = clicked("const t = document.createElement('textarea'); t.value = 'rm -rf ~ # pasted from help';"
-                           "document.body.append(t); t.select(); document.execCommand('copy')");
-        else if (path == "/push-states")
-            body = page("Pushing", "<script>const big = 'x'.repeat(20e6); let n = 0;"
-                                   "const push = () => { try { history.pushState({big: big + n}, '', '?n=' + n) }"
-                                   "catch (e) { document.title = 'refused'; return } if (++n < 30) "
-                                   "setTimeout(push, 10) }; push()</script>");
-        else if (path == "/push-states-from-frame")
-            body = page("Pushing", "<script>document.body.append(document.createElement('iframe'));"
-                                   "const big = 'x'.repeat(20e6); let n = 0;"
-                                   "const push = () => { try { frames[0].History.prototype.pushState.call(history, "
-                                   "{big: big + n}, '', '?n=' + n) } catch (e) { document.title = 'refused'; return } "
-                                   "if (++n < 30) setTimeout(push, 10) }; push()</script>");
-        else if (path == "/service-worker")
-            body = page("Worker", "<script>navigator.serviceWorker.register('/worker.js').then("
-                                  "() => document.title = 'registered', () => document.title = 'refused')</script>");
-        else if (path == "/worker.js")
-            head = "200 OK\r\nContent-Type: text/javascript", body = "self.onfetch = () => {}";
-        else if (path == "/ticking")
-            body = page("Ticking", "<script>let n = 0; const tick = () => document.title = 'tick ' + n++; tick(); "
-                                   "setInterval(tick, 100)</script>");
-        else if (path == "/silent")
-            return;  // accepts, never answers
-        else if (path == "/trickle") {
-            socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: 1000\r\n\r\n");
-            auto* drip = new QTimer(socket);
-            QObject::connect(drip, &QTimer::timeout, socket, [socket] { socket->write(" "); });
-            drip->start(1000);
-            return;
-        } else if (path == "/no-content")
-            head = "204 No Content";
-        else if (path == "/attachment")
-            head += "\r\nContent-Disposition: attachment; filename=help.htm", body = page("Saved", "x");
-        else if (path == "/binary")
-            head = "200 OK\r\nContent-Type: application/octet-stream", body = QByteArray(4096, '\1');
-        else if (path == "/to-local-file")
-            head = "302 Found\r\nLocation: file:///etc/hostname";
-        else
-            head = "404 Not Found\r\nContent-Type: text/html", body = page("Missing", "404");
-        socket->write("HTTP/1.0 " + head + "\r\nContent-Length: " + QByteArray::number(body.size()) +
-                      "\r\nConnection: close\r\n\r\n" + body);
-        socket->disconnectFromHost();
-    }
-
-    QString scheme_;
-};
-
-class SecureHelpSite : public HelpSite<QSslServer> {
-public:
-    SecureHelpSite() : HelpSite<QSslServer>("https") {}
-    bool configure()
-    {
-        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        QFile certificate(QStringLiteral(TIVORA_TEST_DATA "/help-site-test.crt"));
-        QFile key(QStringLiteral(TIVORA_TEST_DATA "/help-site-test.key"));
-        if (!certificate.open(QIODevice::ReadOnly) || !key.open(QIODevice::ReadOnly))
-            return false;
-        tls.setLocalCertificate(QSslCertificate(&certificate));
-        tls.setPrivateKey(QSslKey(&key, QSsl::Ec));
-        setSslConfiguration(tls);
-        return isListening();
-    }
-};
 
 // Short enough for a test, long enough for the slowest (sanitized) build to
 // load a page; the memory well above a plain page's 200 MB (the engine's
@@ -228,27 +64,6 @@ private:
     QUrl helpPage_;
 };
 
-QString titleOf(HelpWindow* window)
-{
-    return window ? window->browser()->page()->title() : QString();
-}
-
-// Runs the event loop until `done`, and all the time: QTest::qWaitFor
-// sleeps between its passes over the loop, which holds the web engine up so
-// much that a page can take seconds to load.
-template <class Done>
-bool waitUntil(Done done, int timeout)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!done()) {
-        if (waited.elapsed() > timeout)
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
-
 // The page takes clicks only once it has been laid out and drawn, which a
 // slow (sanitized) build reaches late: click until the click is seen. A taken
 // click is seen well within the pause before the next, so none is taken twice.
@@ -265,33 +80,25 @@ bool clickUntil(HelpWindow* window, Seen seen, QPoint at = QPoint(50, 50), Qt::M
     return seen();
 }
 
-// What was posted to the event loop so far has been delivered.
-bool postedEventsRun()
+// As a user's hand: the pointer rests on the link at `at` until the page
+// has told the window what is under it, as it does before any real click.
+bool pointAtLink(HelpWindow* window, QPoint at = QPoint(50, 50))
 {
-    auto posted = std::make_shared<bool>(false);
-    QMetaObject::invokeMethod(
-        qApp, [posted] { *posted = true; }, Qt::QueuedConnection);
-    return waitUntil([&] { return *posted; }, kLoadTimeout);
-}
-
-// Everything the page has said (boxes, windows, navigations, titles) has
-// reached the window, and what the window posted in answer has run: the
-// engine returns a script's result after every earlier message of the page.
-// A page that goes on acting once it has its title counts its acts in
-// `acted`; it is waited for until it has acted `acts` times.
-bool pageSettled(QWebEnginePage* page, int acts = 10)
-{
+    QString hovered;
+    QObject watch;
+    QObject::connect(window->browser()->page(), &QWebEnginePage::linkHovered, &watch,
+                     [&](const QString& link) { hovered = link; });
     QElapsedTimer waited;
     waited.start();
-    for (bool done = false; !done;) {
-        auto answer = std::make_shared<QVariant>();
-        page->runJavaScript(QStringLiteral("typeof acted == 'undefined' || acted >= %1").arg(acts),
-                            [answer](const QVariant& result) { *answer = result.isValid() ? result : false; });
-        if (!waitUntil([&] { return answer->isValid(); }, kLoadTimeout) || waited.elapsed() > kLoadTimeout)
-            return false;
-        done = answer->toBool();
+    for (int step = 0; hovered.isEmpty() && waited.elapsed() < kLoadTimeout; ++step) {
+        // QTest moves the cursor, which moves nothing offscreen.
+        QWidget* page = window->browser()->focusProxy();
+        const QPoint to = at + QPoint(step % 2, 0);
+        QMouseEvent move(QEvent::MouseMove, to, page->mapToGlobal(to), Qt::NoButton, Qt::NoButton, {});
+        QCoreApplication::sendEvent(page, &move);
+        waitUntil([&] { return !hovered.isEmpty(); }, 250);
     }
-    return postedEventsRun();
+    return !hovered.isEmpty();
 }
 
 bool clickUntilTitle(HelpWindow* window, const QString& title)
@@ -324,32 +131,6 @@ bool dialogOnScreen()
 // What the test does to a page once asked for.
 enum class Act { Wait, WaitOutTheLoadTime, Click, ClickThenHelp, KillRenderer, ClickLink };
 
-// Stands in for the user's own browser.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl& url) { urls << url; }
-};
-
-// The user's own browser, for as long as this lives.
-class UsersBrowser : public UrlRecorder {
-public:
-    UsersBrowser()
-    {
-        for (const char* scheme : {"http", "https", "ftp"})
-            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
-    }
-    ~UsersBrowser() override
-    {
-        for (const char* scheme : {"http", "https", "ftp"})
-            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-    }
-};
-
 qint64 residentBytes(qint64 pid)
 {
     QFile statm(QStringLiteral("/proc/%1/statm").arg(pid));
@@ -378,38 +159,42 @@ class PeakMemory : public QObject {
 public:
     PeakMemory() : own_(residentBytes(QCoreApplication::applicationPid())) { startTimer(50); }
     qint64 bytes() const { return peak_; }
+    // This process's own growth alone, where the page's history lives.
+    qint64 ownBytes() const { return ownPeak_; }
+    // The longest the event loop was held up, in ms.
+    qint64 longestStall() const { return longestStall_; }
 
 protected:
     void timerEvent(QTimerEvent*) override
     {
         const qint64 self = QCoreApplication::applicationPid();
-        peak_ = std::max(peak_, std::max<qint64>(0, residentBytes(self) - own_) + treeBytes(self));
+        const qint64 own = std::max<qint64>(0, residentBytes(self) - own_);
+        ownPeak_ = std::max(ownPeak_, own);
+        peak_ = std::max(peak_, own + treeBytes(self));
+        if (sinceLast_.isValid())
+            longestStall_ = std::max(longestStall_, sinceLast_.elapsed() - 50);
+        sinceLast_.start();
     }
 
 private:
     qint64 own_;
     qint64 peak_ = 0;
+    qint64 ownPeak_ = 0;
+    qint64 longestStall_ = 0;
+    QElapsedTimer sinceLast_;
 };
 
-// Counts the timer events of `window` and of everything it holds.
-class TimerWakeups : public QObject {
-public:
-    explicit TimerWakeups(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Timer)
-            for (QObject* object = watched; object; object = object->parent())
-                if (object == window_)
-                    ++count;
+// The page is put away with its processes, and no timer of the window's is
+// left to wake the processor: waits for it.
+bool asleep(HelpWindow* window)
+{
+    QWebEnginePage* page = window->browser()->page();
+    if (!waitUntil([&] { return page->lifecycleState() == QWebEnginePage::LifecycleState::Discarded; }, kLoadTimeout))
         return false;
-    }
-
-private:
-    QWidget* window_;
-};
+    const QList<QTimer*> timers = window->findChildren<QTimer*>();
+    return page->renderProcessPid() == 0 &&
+           std::none_of(timers.begin(), timers.end(), [](QTimer* timer) { return timer->isActive(); });
+}
 
 // The window checks four times a second: a page eating 50 MB per 100 ms
 // gets that far past the bound before it is dropped.
@@ -433,6 +218,7 @@ private:
     SecureHelpSite secureServer;
     std::unique_ptr<DeferredHelp> deferred;
     std::unique_ptr<Form1> form;
+    std::unique_ptr<Help> statesPage;  // one page for all the rows of the history states
 
     LocalHelp* local() const { return static_cast<LocalHelp*>(deferred->loaded()); }
     HelpWindow* helpWindow() const { return local() ? local()->help.window() : nullptr; }
@@ -463,6 +249,8 @@ private slots:
         form.reset();
         deferred.reset();
     }
+
+    void cleanupTestCase() { statesPage.reset(); }
 
     void startUpBuildsTheHelpWindowHiddenAfterTheMainWindowAndLoadsThePage()
     {
@@ -609,8 +397,6 @@ private slots:
         const auto linkTo = [](const QString& to) {
             return QStringLiteral("/link?to=") + QString::fromLatin1(QUrl::toPercentEncoding(to));
         };
-        const QString helpHostOverHttp =
-            secureServer.url(QStringLiteral("/other")).toString().replace("https:", "http:");
         QTest::newRow("window.open('') written to") << "/open-written-to" << Act::Click << "still here" << 0;
         QTest::newRow("window.open('about:blank')") << "/open-blank" << Act::Click << "still here" << 0;
         QTest::newRow("window.open noopener") << "/open-noopener" << Act::Click << "still here" << 0;
@@ -632,18 +418,12 @@ private slots:
         QTest::newRow("a click on an outside link")
             << linkTo("https://evil.example/x") << Act::ClickLink << "clicked" << 1;
         QTest::newRow("a click, then the script clicks on") << "/click-then-script" << Act::ClickLink << "clicked" << 1;
-        QTest::newRow("name before the help host")
-            << "localhost:" + linkTo("http://localhost@evil.example/") << Act::ClickLink << "clicked" << 0;
-        QTest::newRow("help host with a trailing dot")
-            << "localhost:" + linkTo(QStringLiteral("http://localhost.:%1/other").arg(server.serverPort()))
-            << Act::ClickLink << "clicked" << 0;
-        QTest::newRow("look-alike help host")
-            << "localhost:" + linkTo(QStringLiteral("http://l\u043Ecalhost/")) << Act::ClickLink << "clicked" << 0;
-        QTest::newRow("host containing the help host")
-            << "localhost:" + linkTo("http://localhost.127.0.0.1.nip.io/") << Act::ClickLink << "clicked" << 0;
-        QTest::newRow("help host over plain http")
-            << "https:" + linkTo(helpHostOverHttp) << Act::ClickLink << "clicked" << 1;
+        QTest::newRow("a click on plain text, then the script leaves")
+            << "/click-then-leave" << Act::Click << "still here" << 0;
+        QTest::newRow("a clicked link of the site redirected away")
+            << linkTo("/redirect-away") << Act::ClickLink << "clicked" << 0;
         QTest::newRow("copies on a click") << "/copy-on-click" << Act::Click << "still here" << 0;
+        QTest::newRow("copies 1.5 s after a click") << "/late-copy" << Act::Click << "copied late: false" << 0;
         QTest::newRow("pushState flood") << "/push-states" << Act::Wait << "refused" << 0;
         QTest::newRow("empty-frame pushState flood") << "/push-states-from-frame" << Act::Wait << "refused" << 0;
         QTest::newRow("service worker") << "/service-worker" << Act::Wait << "refused" << 0;
@@ -685,6 +465,7 @@ private slots:
         }
         if (act == Act::ClickLink) {
             QTRY_VERIFY_WITH_TIMEOUT(!titleOf(helpWindow()).isEmpty(), kLoadTimeout);
+            QVERIFY(pointAtLink(helpWindow()));
             QVERIFY(clickUntilTitle(helpWindow(), QStringLiteral("clicked")));
             // Handed on or refused, the window says so.
             QTRY_VERIFY(statusLine(helpWindow()) && statusLine(helpWindow())->isVisible());
@@ -710,28 +491,140 @@ private slots:
         QCOMPARE(textOf(form.get(), Field::Power), QStringLiteral("2587.1"));
     }
 
-    void otherSitesOpenInTheUsersBrowserAndOtherSchemesNowhere()
+    // Which history states a page may keep, tried in one page, each as it
+    // would be stored: a plain state within 64 KB, nothing else, from any
+    // frame. Each row runs in the page; "refused" when it throws.
+    void historyKeepsOnlySmallPlainStates_data()
     {
-        UrlRecorder usersBrowser;
-        for (const char* scheme : {"http", "https", "ftp"})
-            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &usersBrowser, "open");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("kept");
+        const auto pushed = [](const QString& state) { return QStringLiteral("history.pushState(%1, '')").arg(state); };
+        QTest::newRow("a small object") << pushed("{section: 'units', at: [3, 4.5, null, true]}") << true;
+        QTest::newRow("30,000 characters") << pushed("'x'.repeat(30000)") << true;
+        QTest::newRow("40,000 characters") << pushed("'x'.repeat(40000)") << false;
+        QTest::newRow("40,000 small numbers") << pushed("new Array(40000).fill(1)") << false;
+        QTest::newRow("an object without prototype") << pushed("Object.assign(Object.create(null), {a: 1})") << true;
+        QTest::newRow("a sparse array a billion long") << pushed("Object.assign(new Array(1e9), {7: 'x'})") << true;
+        QTest::newRow("an ArrayBuffer") << pushed("new ArrayBuffer(8)") << false;
+        QTest::newRow("a typed array") << pushed("new Uint8Array(8)") << false;
+        QTest::newRow("a Map") << pushed("new Map([[1, 2]])") << false;
+        QTest::newRow("a Date") << pushed("new Date(0)") << false;
+        QTest::newRow("an inherited toJSON") << pushed("Object.create({toJSON: () => 0})") << false;
+        QTest::newRow("a getter") << pushed("{get big() { return 'x' }}") << false;
+        QTest::newRow("a proxy") << pushed("new Proxy({}, {})") << false;
+        QTest::newRow("an object holding itself") << pushed("(o => (o.o = o))({})") << false;
+        QTest::newRow("nested 100,000 deep")
+            << pushed("(() => { let a = []; for (let i = 0; i < 1e5; ++i) a = [a]; return a })()") << false;
+        QTest::newRow("replaceState with a Map") << "history.replaceState(new Map(), '')" << false;
+        QTest::newRow("an address of 70,000 characters")
+            << "history.pushState(null, '', '?' + 'x'.repeat(70000))" << false;
+        QTest::newRow("the navigation API's state")
+            << "navigation.navigate('#n', {state: new ArrayBuffer(8)})" << false;
+        QTest::newRow("the navigation API's current entry")
+            << "navigation.updateCurrentEntry({state: 'x'.repeat(40000)})" << false;
+        QTest::newRow("through an empty frame's window")
+            << "document.body.append(document.createElement('iframe'));"
+               "frames[frames.length - 1].History.prototype.pushState.call(history, new Map(), '')"
+            << false;
+        QTest::newRow("in the empty frame's load event, inside appendChild")
+            << "const f = document.createElement('iframe'); let kept = false;"
+               "f.onload = () => { frames[frames.length - 1].History.prototype.pushState.call(history, new Map(), '');"
+               " kept = true };"
+               "document.body.appendChild(f); if (!kept) throw 0"
+            << false;
+        QTest::newRow("rewriting the document") << "document.open()" << false;
+    }
+    void historyKeepsOnlySmallPlainStates()
+    {
+        QFETCH(QString, script);
+        QFETCH(bool, kept);
+        if (!statesPage) {
+            statesPage = std::make_unique<Help>(kTestLimits);
+            statesPage->navigate(server.url("/states"));
+            QTRY_COMPARE_WITH_TIMEOUT(titleOf(statesPage->window()), QStringLiteral("States"), kLoadTimeout);
+        }
+        auto answer = std::make_shared<QVariant>();
+        statesPage->window()->browser()->page()->runJavaScript(
+            QStringLiteral("(() => { try { %1; return 'kept' } catch (e) { return 'refused' } })()").arg(script),
+            [answer](const QVariant& result) { *answer = result; });
+        QVERIFY(waitUntil([&] { return answer->isValid(); }, kLoadTimeout));
+        QCOMPARE(answer->toString(), kept ? QStringLiteral("kept") : QStringLiteral("refused"));
+    }
+
+    // Each way found to park data in this process (large states the
+    // engine copies, long addresses its history keeps), taken many times
+    // over, leaves it less than 64 MB larger, counted once the allocator
+    // has given back what was freed. Handling one 2 MB address (in the
+    // page's own frame, or a frame's, where the page guard cannot reach)
+    // costs the engine some 50 MB, however often it comes: 40 such entries
+    // kept would be 260 MB.
+    void pageParksNothingLargeInTheCalculator_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<int>("times");
+        QTest::addColumn<int>("boundMB");
+        QTest::addColumn<bool>("boundOnTheWay");  // not even for a moment
+        for (const char* route : {"array-buffer", "map", "inherited-to-json", "getter", "worker-buffer",
+                                  "empty-frame-load-event", "navigation-state", "long-address"})
+            QTest::newRow(route) << route << 20 << 64 << true;
+        for (const char* route : {"long-hash", "frame-long-hash"})
+            QTest::newRow(route) << route << 40 << 128 << false;
+    }
+    void pageParksNothingLargeInTheCalculator()
+    {
+        QFETCH(QString, route);
+        QFETCH(int, times);
+        QFETCH(int, boundMB);
+        QFETCH(bool, boundOnTheWay);
+        // Bounded by the rules of history alone: the page is not dropped,
+        // though its renderer grows with 2 MB addresses.
+        Help help(HelpLimits{kTestLimits.loadTime, qint64(2048) << 20});
+        help.show();
+        help.navigate(server.url("/flood?" + route));
+        QTRY_COMPARE_WITH_TIMEOUT(titleOf(help.window()), QStringLiteral("ready"), kLoadTimeout);
+        QVERIFY(pageSettled(help.window()->browser()->page()));
+        const qint64 self = QCoreApplication::applicationPid();
+        malloc_trim(0);
+        const qint64 before = residentBytes(self);
+        PeakMemory peak;
+        help.window()->browser()->page()->runJavaScript(QStringLiteral("go(%1)").arg(times));
+        QTRY_COMPARE_WITH_TIMEOUT(titleOf(help.window()), QStringLiteral("done"), 3 * kLoadTimeout);
+        QVERIFY(pageSettled(help.window()->browser()->page()));
+        malloc_trim(0);
+        const qint64 kept = residentBytes(self) - before;
+        qInfo("%s: this process kept %lld MB (at most %lld MB on the way); the event loop stalled %lld ms at most",
+              qPrintable(route), kept >> 20, peak.ownBytes() >> 20, peak.longestStall());
+        QVERIFY2(kept < qint64(boundMB) << 20, qPrintable(QString::number(kept >> 20)));
+        if (boundOnTheWay)
+            QVERIFY2(peak.ownBytes() < qint64(boundMB) << 20, qPrintable(QString::number(peak.ownBytes() >> 20)));
+    }
+
+    // The page's own copy is put back whenever the engine makes it; the
+    // user's copy (Ctrl+C, the menu) is the selected text, whatever the
+    // page's copy handler puts instead.
+    void onlyTheUsersCopyReachesTheClipboard()
+    {
+        QGuiApplication::clipboard()->setText(QStringLiteral("the user's"));
         Help help(kTestLimits);
         help.show();
-        help.navigate(server.url("/away"));
-        QTRY_COMPARE_WITH_TIMEOUT(titleOf(help.window()), QStringLiteral("Away"), kLoadTimeout);
-        QWidget* page = help.window()->browser()->focusProxy();
-        QVERIFY(clickUntil(
-            help.window(), [&] { return !usersBrowser.urls.isEmpty(); }, QPoint(50, 100)));
-        QVERIFY(pageSettled(help.window()->browser()->page()));  // nothing of that click still to come
-        QCOMPARE(usersBrowser.urls.value(0), server.url("/other", QStringLiteral("localhost")));
-        usersBrowser.urls.clear();
-        QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(50, 300));  // the ftp link
-        // Refused or handed on, the window says so.
-        QTRY_VERIFY_WITH_TIMEOUT(statusLine(help.window())->text().contains(QLatin1String("ftp:")), kLoadTimeout);
-        for (const char* scheme : {"http", "https", "ftp"})
-            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-        QCOMPARE(usersBrowser.urls, QList<QUrl>());
-        QCOMPARE(titleOf(help.window()), QStringLiteral("Away"));
+        help.navigate(server.url("/copy-handler"));
+        QTRY_COMPARE_WITH_TIMEOUT(titleOf(help.window()), QStringLiteral("Copy handler"), kLoadTimeout);
+        QWebEnginePage* page = help.window()->browser()->page();
+        page->triggerAction(QWebEnginePage::SelectAll);
+        QTRY_COMPARE_WITH_TIMEOUT(page->selectedText(), QStringLiteral("the user's selection"), kLoadTimeout);
+
+        page->triggerAction(QWebEnginePage::Copy);  // the engine's own copy, with the page's handler
+        QTRY_COMPARE_WITH_TIMEOUT(titleOf(help.window()), QStringLiteral("copy replaced"), kLoadTimeout);
+        QVERIFY(pageSettled(page));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's"));
+
+        QTest::keyClick(help.window()->browser()->focusProxy(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's selection"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("the user's"));
+        QMenu* menu = static_cast<HelpBrowser*>(help.window()->browser())->createHelpContextMenu();
+        menu->findChild<QAction*>(QStringLiteral("copy"))->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's selection"));
+        delete menu;
     }
 
     void pageConsoleAndClipboardStayInsideThePage()
@@ -750,35 +643,29 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's"));
     }
 
-    // Hidden, the page runs no script and the window wakes for nothing: not
-    // a timer of its own, so an idle calculator lets the processor sleep.
+    // Out of sight, the page is put away with all its processes, and nothing
+    // in the help window is left to wake the processor; in sight again, the
+    // page loads anew and runs. Its ticks count from its own load.
     void hiddenHelpPageSleepsUntilShown()
     {
-        Help help(kTestLimits);
+        HelpLimits limits = kTestLimits;
+        limits.outOfSight = std::chrono::milliseconds(300);
+        Help help(limits);
         help.navigate(server.url("/ticking"));
         QTRY_VERIFY_WITH_TIMEOUT(titleOf(help.window()).startsWith(QLatin1String("tick")), kLoadTimeout);
         QWebEnginePage* page = help.window()->browser()->page();
-        QTRY_COMPARE(page->lifecycleState(), QWebEnginePage::LifecycleState::Frozen);
+        QVERIFY(asleep(help.window()));
 
-        // That nothing happens takes a while to see: long enough for the
-        // page's 100 ms ticks and a 250 ms watch of the window's to come
-        // several times over.
-        TimerWakeups wakeups(help.window());
-        const QString title = titleOf(help.window());
-        QTest::qWait(1000);
-        QCOMPARE(wakeups.count, 0);
-        QCOMPARE(titleOf(help.window()), title);
-
+        const auto runsAgain = [&] {
+            QSignalSpy titles(page, &QWebEnginePage::titleChanged);
+            return waitUntil([&] { return titles.contains(QVariantList{QStringLiteral("tick 2")}); }, kLoadTimeout);
+        };
         help.show();
-        QTRY_VERIFY(titleOf(help.window()) != title);
-
+        QVERIFY(runsAgain());
         help.window()->showMinimized();  // out of sight as much
-        QTRY_COMPARE(page->lifecycleState(), QWebEnginePage::LifecycleState::Frozen);
-        const QString minimized = titleOf(help.window());
-        QTest::qWait(500);
-        QCOMPARE(titleOf(help.window()), minimized);
+        QVERIFY(asleep(help.window()));
         help.window()->showNormal();
-        QTRY_VERIFY(titleOf(help.window()) != minimized);
+        QVERIFY(runsAgain());
     }
 
     void keysGoBackAndForwardAndEscapeCloses()
@@ -816,14 +703,16 @@ private slots:
         QVERIFY(clickUntil(
             help.window(), [] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, QPoint(50, 50),
             Qt::RightButton));
-        QList<QAction*> offered = qobject_cast<QMenu*>(QApplication::activePopupWidget())->actions();
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QList<QAction*> offered = menu->actions();
         offered.removeIf([](QAction* action) { return action->isSeparator(); });
         QWebEnginePage* web = help.window()->browser()->page();
+        // Copying is the window's own (see "the user's copy" below).
         const QList<QAction*> expected = {web->action(QWebEnginePage::Back),
                                           web->action(QWebEnginePage::Forward),
                                           web->action(QWebEnginePage::Reload),
-                                          web->action(QWebEnginePage::Copy),
-                                          web->action(QWebEnginePage::CopyLinkToClipboard),
+                                          menu->findChild<QAction*>(QStringLiteral("copy")),
+                                          menu->findChild<QAction*>(QStringLiteral("copyLink")),
                                           web->action(QWebEnginePage::SelectAll)};
         QCOMPARE(offered, expected);
         QApplication::activePopupWidget()->close();

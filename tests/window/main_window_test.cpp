@@ -1,6 +1,6 @@
 #include "window_fixture.h"
 
-#include "window/help_access.h"
+#include "modules/help_access.h"
 
 #include <QButtonGroup>
 #include <QFontMetrics>
