@@ -37,7 +37,9 @@ void writeHelp(std::ostream& out)
         const bool file = spec.kind == InputKind::File;
         std::string left = "  --" + std::string(spec.option) + (file ? " FILE" : " VALUE");
         left.resize(std::max<std::size_t>(left.size() + 1, 32), ' ');
-        const std::string_view unit = file ? "file" : asciiUnitOf(spec.quantity);
+        std::string unit(file ? "file" : asciiUnitOf(spec.quantity));
+        for (std::size_t i = 0; i < spec.choices.size(); ++i)
+            unit += (i == 0 ? "" : " or ") + std::string(spec.choices[i].key);
         out << left << spec.meaning << " (" << (unit.empty() ? "no unit" : unit) << "; " << defaultWords(spec) << ")\n";
     }
     out << "  --help                        this text\n"
@@ -98,6 +100,18 @@ double numberOf(const InputSpec& spec, const std::string& text)
     return value;
 }
 
+// A choice's option by its key, as the design file keeps it.
+int choiceOf(const InputSpec& spec, const std::string& text)
+{
+    std::string keys;
+    for (std::size_t i = 0; i < spec.choices.size(); ++i) {
+        if (spec.choices[i].key == text)
+            return static_cast<int>(i);
+        keys += (i == 0 ? "" : ", ") + std::string(spec.choices[i].key);
+    }
+    throw Failed{"--" + std::string(spec.option) + ": expected one of " + keys + ", found \"" + text + "\""};
+}
+
 // The decimals written after a full stop, for a design file's sake.
 int decimalsOf(const std::string& text)
 {
@@ -132,6 +146,8 @@ AnalysisInputs inputsOf(const std::map<InputId, std::string>& given)
             inputs.setTyped(id, numberOf(spec, text), decimalsOf(text));
         else if (spec.kind == InputKind::File)
             inputs.setFile(id, {text, readFile(text)});
+        else if (spec.kind == InputKind::Choice)
+            inputs.setChoice(id, choiceOf(spec, text));
     }
     return inputs;
 }

@@ -87,6 +87,8 @@ std::string defaultWords(const InputSpec& spec)
         return std::string(infoOf(*spec.field).startText);
     if (spec.kind == InputKind::File)
         return "none";
+    if (spec.kind == InputKind::Choice)
+        return std::string(spec.choices.front().key);
     if (spec.derived != DerivedDefault::None)
         return std::string(spec.derivedWords);
     return number(spec.fallback);

@@ -182,11 +182,10 @@ Result<Analysis> analyse(const DesignSheet& sheet, const AnalysisInputs& inputs)
     const Result<WindDistribution> site = windDistribution(value(InputId::MeanWindSpeed), value(InputId::WeibullShape));
     if (!site)
         return ofInput(site.problem(), InputId::MeanWindSpeed);
-    const Result<Alternator> alternator =
-        checkedAlternator({value(InputId::VoltsPerRpm), value(InputId::BatteryVolts), value(InputId::RectifierDrop),
-                           value(InputId::WindingResistance)});
-    if (!alternator)
-        return ofInput(alternator.problem(), InputId::VoltsPerRpm);
+    const Result<ChosenAlternator> chosen = chosenAlternator(inputs, design);
+    if (!chosen)
+        return chosen.problem();
+    const Alternator* const alternator = &chosen->alternator;
     std::optional<std::vector<PowerCurvePoint>> measured;
     if (const InputFile& file = inputs.file(InputId::Measured); file.text) {
         Result<std::vector<PowerCurvePoint>> read = readPowerCurve(*file.text);
@@ -218,6 +217,9 @@ Result<Analysis> analyse(const DesignSheet& sheet, const AnalysisInputs& inputs)
     const double tip = blade->tipRadius();
     out.onAlternator = inputs.onAlternator();
     out.alternator = *alternator;
+    out.alternatorChoice = *chosen;
+    if (chosen->design)
+        out.turnsForCutIn = cutInTurns(*chosen->design, value(InputId::WantedCutIn), out.cp.peakTsr, tip);
     out.held = {point->tsr, value(InputId::CutIn), value(InputId::CutOut), value(InputId::RatedPower)};
     Result<std::vector<PowerCurveRow>> held = heldPowerCurve(out.held, out.designCp, tip, *density);
     if (!held)

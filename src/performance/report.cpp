@@ -52,6 +52,7 @@ std::vector<Figure> analysisFigures(const Analysis& a, FigureScope scope)
                            Quantity::WindSpeed, 1, 1});
         figures.push_back({"alternator-cut-in-rpm", "Alternator cut-in", a.alternator.cutInRpm(), Quantity::Rpm, 0, 1});
     }
+    addAlternatorFigures(a, figures);
     return figures;
 }
 

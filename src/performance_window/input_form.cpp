@@ -6,6 +6,7 @@
 #include "problem_words.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -16,6 +17,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tivora {
 
@@ -38,6 +41,8 @@ QString groupTitle(InputGroup group)
         return InputForm::tr("Running");
     case InputGroup::Comparison:
         return InputForm::tr("Comparison");
+    case InputGroup::Alternator:
+        return InputForm::tr("Alternator");
     case InputGroup::Design:
         break;
     }
@@ -77,40 +82,51 @@ void InputForm::build()
     columns->setContentsMargins(0, 0, 0, 0);
     for (const auto& groups : kColumns) {
         auto* column = new QVBoxLayout;
-        for (InputGroup group : groups) {
-            auto* box = new QGroupBox(groupTitle(group));
-            auto* grid = new QGridLayout(box);
-            grid->setColumnStretch(1, 1);
-            for (const InputSpec& spec : inputTable()) {
-                if (spec.group != group || spec.kind == InputKind::Design || spec.placedUnder)
-                    continue;
-                Row& row = rows_[spec.id] = Row{&spec};
-                switch (spec.kind) {
-                case InputKind::Number:
-                    addNumber(grid, row);
-                    break;
-                case InputKind::File:
-                    addFile(grid, row);
-                    break;
-                case InputKind::Choice:
-                    addChoice(grid, row);
-                    break;
-                case InputKind::Design:
-                    break;
-                }
-            }
-            if (group == InputGroup::Site) {
-                density_ = new QLabel;
-                density_->setObjectName(QStringLiteral("airDensity"));
-                const int at = grid->rowCount();
-                grid->addWidget(new QLabel(tr("Air density:")), at, 0);
-                grid->addWidget(density_, at, 1);
-            }
-            column->addWidget(box);
-        }
+        for (InputGroup group : groups)
+            column->addWidget(buildGroup(group));
         column->addStretch();
         columns->addLayout(column, 1);
     }
+    apart_[InputGroup::Alternator] = buildGroup(InputGroup::Alternator);
+}
+
+QWidget* InputForm::buildGroup(InputGroup group)
+{
+    auto* box = new QGroupBox(groupTitle(group));
+    auto* grid = new QGridLayout(box);
+    grid->setColumnStretch(1, 1);
+    for (const InputSpec& spec : inputTable()) {
+        if (spec.group != group || spec.kind == InputKind::Design || spec.placedUnder)
+            continue;
+        Row& row = rows_[spec.id] = Row{&spec};
+        switch (spec.kind) {
+        case InputKind::Number:
+            addNumber(grid, row);
+            break;
+        case InputKind::File:
+            addFile(grid, row);
+            break;
+        case InputKind::Choice:
+            addChoice(grid, row);
+            break;
+        case InputKind::Design:
+            break;
+        }
+    }
+    if (group == InputGroup::Site) {
+        density_ = new QLabel;
+        density_->setObjectName(QStringLiteral("airDensity"));
+        const int at = grid->rowCount();
+        grid->addWidget(new QLabel(tr("Air density:")), at, 0);
+        grid->addWidget(density_, at, 1);
+    }
+    return box;
+}
+
+QWidget* InputForm::groupBox(InputGroup group) const
+{
+    const auto found = apart_.find(group);
+    return found == apart_.end() ? nullptr : found->second;
 }
 
 void InputForm::addNumber(QGridLayout* grid, Row& row)
@@ -161,6 +177,31 @@ void InputForm::addFile(QGridLayout* grid, Row& row)
 
 void InputForm::addChoice(QGridLayout* grid, Row& row)
 {
+    const InputId id = row.spec->id;
+    const bool placesInputs = std::any_of(inputTable().begin(), inputTable().end(), [id](const InputSpec& under) {
+        return under.placedUnder && under.placedUnder->input == id;
+    });
+    if (!placesInputs) {
+        // A choice of its own: a list beside its caption.
+        row.combo = new QComboBox;
+        row.combo->setObjectName(QString::fromUtf8(row.spec->name));
+        for (const ChoiceOption& option : row.spec->choices)
+            row.combo->addItem(tr(option.caption.data()));
+        row.label = new QLabel(tr("%1:").arg(captionText(*row.spec)));
+        row.label->setBuddy(row.combo);
+        row.combo->setAccessibleName(captionText(*row.spec));
+        const int at = grid->rowCount();
+        grid->addWidget(row.label, at, 0);
+        grid->addWidget(row.combo, at, 1);
+        connect(row.combo, &QComboBox::activated, this, [this, id](int option) {
+            if (inputs_.choice(id) == option && inputs_.chosen(id))
+                return;
+            inputs_.setChoice(id, option);
+            showAll();
+            emit inputsChanged();
+        });
+        return;
+    }
     row.choices = new QButtonGroup(this);
     for (std::size_t k = 0; k < row.spec->choices.size(); ++k) {
         const ChoiceOption& option = row.spec->choices[k];
@@ -272,8 +313,12 @@ void InputForm::showAll()
             break;
         }
         case InputKind::Choice:
-            if (QAbstractButton* chosen = row.choices->button(inputs_.choice(id)))
+            if (row.combo) {
+                row.combo->setCurrentIndex(inputs_.choice(id));
+                row.combo->setEnabled(inputs_.enabled(spec));
+            } else if (QAbstractButton* chosen = row.choices->button(inputs_.choice(id))) {
                 chosen->setChecked(true);
+            }
             break;
         case InputKind::Design:
             break;
