@@ -2,6 +2,7 @@
 // home-built alternator, the rotor it is matched to, and the inputs it must
 // refuse.
 
+#include "analyse_output.h"
 #include "performance/alternator_inputs.h"
 #include "performance/analysis.h"
 #include "solve/solve.h"
@@ -58,6 +59,20 @@ TEST(AlternatorDesign, testCoilScalesToTheWindingAsWorkedByHand)
         EXPECT_NEAR(chosen->alternator.voltsPerRpm, row.voltsPerRpm, 0.01 * row.voltsPerRpm);
         EXPECT_NEAR(chosen->alternator.cutInRpm(), row.cutInRpm, 0.01 * row.cutInRpm);
     }
+}
+
+TEST(AlternatorDesign, theCommandLinePrintsTheTestCoilCaseAndRefusesAnUnknownConnection)
+{
+    // The case above on the command line: 0.2939 V/rpm, cut-in 86.4 rpm.
+    const testing::Outcome run =
+        testing::analyseCommand({"--alternator", "test-coil", "--turns", "100", "--test-coil-turns", "50",
+                                 "--test-coil-volts", "2", "--test-coil-rpm", "100"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\nalternator volts per rpm (DC at the battery),0.2939,V/rpm\n"), std::string::npos);
+    EXPECT_NE(run.out.find("\nalternator cut-in rpm,86.4,rpm\n"), std::string::npos);
+    const testing::Outcome wye = testing::analyseCommand({"--connection", "wye"});
+    EXPECT_EQ(wye.status, 2);
+    EXPECT_EQ(wye.err, "tivora --analyse: --connection: expected one of star, delta, found \"wye\"\n");
 }
 
 TEST(AlternatorDesign, gapFieldMeetsTheClosedFormsOfBlockMagnets)
