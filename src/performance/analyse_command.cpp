@@ -58,6 +58,18 @@ double numberOf(const InputSpec& spec, const std::string& text)
     return value;
 }
 
+// A choice's option by its key, as the design file keeps it.
+int choiceOf(const InputSpec& spec, const std::string& text)
+{
+    std::string keys;
+    for (std::size_t i = 0; i < spec.choices.size(); ++i) {
+        if (spec.choices[i].key == text)
+            return static_cast<int>(i);
+        keys += (i == 0 ? "" : ", ") + std::string(spec.choices[i].key);
+    }
+    throw Failed{"--" + std::string(spec.option) + ": expected one of " + keys + ", found \"" + text + "\""};
+}
+
 // The decimals written after a full stop, for a design file's sake.
 int decimalsOf(const std::string& text)
 {
@@ -92,12 +104,8 @@ AnalysisInputs inputsOf(const std::map<InputId, std::string>& given)
             inputs.setTyped(id, numberOf(spec, text), decimalsOf(text));
         else if (spec.kind == InputKind::File)
             inputs.setFile(id, {text, readFile(text)});
-        else if (spec.kind == InputKind::Choice) {
-            for (std::size_t i = 0; i < spec.choices.size(); ++i) {
-                if (spec.choices[i].key == text)
-                    inputs.setChoice(id, static_cast<int>(i));
-            }
-        }
+        else if (spec.kind == InputKind::Choice)
+            inputs.setChoice(id, choiceOf(spec, text));
     }
     return inputs;
 }

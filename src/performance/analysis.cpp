@@ -218,11 +218,16 @@ Result<Analysis> analyseAs(const DesignSheet& sheet, const AnalysisInputs& input
     const Result<WindDistribution> site = windDistribution(value(InputId::MeanWindSpeed), value(InputId::WeibullShape));
     if (!site)
         return ofInput(site.problem(), InputId::MeanWindSpeed);
-    // The winding resistance is typed at 20 °C; the copper works warmer.
+    const Result<ChosenAlternator> chosen = chosenAlternator(inputs, design);
+    if (!chosen)
+        return chosen.problem();
+    // The winding resistance is at 20 °C (typed, or from the designed
+    // winding); the copper works warmer.
     out.windingCelsius = value(InputId::WindingTemperature);
-    out.warmWindingOhms = copperOhms(value(InputId::WindingResistance), out.windingCelsius);
-    const Result<Alternator> alternator = checkedAlternator({value(InputId::VoltsPerRpm), value(InputId::BatteryVolts),
-                                                             value(InputId::RectifierDrop), out.warmWindingOhms});
+    Alternator warm = chosen->alternator;
+    warm.windingOhms = copperOhms(warm.windingOhms, out.windingCelsius);
+    out.warmWindingOhms = warm.windingOhms;
+    const Result<Alternator> alternator = checkedAlternator(warm);
     if (!alternator)
         return ofInput(alternator.problem(), InputId::VoltsPerRpm);
     std::optional<std::vector<PowerCurvePoint>> measured;
@@ -256,6 +261,9 @@ Result<Analysis> analyseAs(const DesignSheet& sheet, const AnalysisInputs& input
     const double tip = blade->tipRadius();
     out.onAlternator = inputs.onAlternator();
     out.alternator = *alternator;
+    out.alternatorChoice = *chosen;
+    if (chosen->design)
+        out.turnsForCutIn = cutInTurns(*chosen->design, value(InputId::WantedCutIn), out.cp.peakTsr, tip);
     out.held = {point->tsr, value(InputId::CutIn), value(InputId::CutOut), value(InputId::RatedPower)};
     // The running's figures checked as the plain held curve checks them.
     if (Result<std::vector<PowerCurveRow>> held = heldPowerCurve(out.held, out.designCp, tip, *density); !held)
@@ -264,7 +272,10 @@ Result<Analysis> analyseAs(const DesignSheet& sheet, const AnalysisInputs& input
     if (const double onset = value(InputId::FurlOnset); onset > 0)
         out.limits.furlOnsetMps = onset;
     out.limits.tipSpeedLimitMps = value(InputId::TipSpeedLimit);
-    out.limits.currentRatingAmps = value(InputId::CurrentRating);
+    // A designed winding is rated by its current density, unless a rating is typed.
+    out.limits.currentRatingAmps = chosen->currentRatingAmps && !inputs.typed(InputId::CurrentRating)
+                                       ? *chosen->currentRatingAmps
+                                       : value(InputId::CurrentRating);
     out.limits.bladeMassKg = value(InputId::BladeMass);
     if (const std::optional<CarvedMass> carved = carvedMass(sheet, inputs))
         out.limits.bladeCentreM = carved->centreRadiusM;

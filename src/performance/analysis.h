@@ -5,6 +5,7 @@
 // CSV and `tivora --analyse` all take their figures from `analyse`, so they
 // cannot tell different stories.
 
+#include "alternator_inputs.h"
 #include "inputs.h"
 #include "limits.h"
 #include "power_curve.h"
@@ -93,6 +94,10 @@ struct Analysis {
     bool onAlternator = false;  // the running the design is shown with
     HeldRunning held;
     Alternator alternator;
+    // Where the alternator's figures come from; when designed, its design,
+    // and the turns that cut it in where the builder wants.
+    ChosenAlternator alternatorChoice;
+    std::optional<CutInTurns> turnsForCutIn;
     std::vector<PowerCurveRow> heldCurve, alternatorCurve;
     CurveEnergy heldEnergy, alternatorEnergy;
     CutIn heldCutIn, alternatorCutIn;

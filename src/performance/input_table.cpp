@@ -3,6 +3,10 @@
 
 #include "inputs.h"
 
+#include "alternator_design.h"
+
+#include <array>
+
 namespace tivora::performance {
 
 namespace {
@@ -14,6 +18,22 @@ constexpr ChoiceOption kRunning[] = {
 constexpr Condition kHeld{InputId::Running, 0};
 constexpr Condition kOnAlternator{InputId::Running, 1};
 constexpr Condition kNoPolar{InputId::Polar, 0};
+
+constexpr ChoiceOption kAlternatorFrom[] = {
+    {"typed", "Typed figures"},
+    {"magnets", "Designed from the magnets"},
+    {"test-coil", "Designed from a test coil"},
+};
+constexpr Condition kTypedAlternator{InputId::AlternatorFrom, 0};
+constexpr Condition kFromMagnets{InputId::AlternatorFrom, 1};
+constexpr Condition kFromTestCoil{InputId::AlternatorFrom, 2};
+constexpr auto kGradeOptions = [] {
+    std::array<ChoiceOption, std::size(kMagnetGrades)> options{};
+    for (std::size_t i = 0; i < options.size(); ++i)
+        options[i] = {kMagnetGrades[i].key, kMagnetGrades[i].caption};
+    return options;
+}();
+constexpr ChoiceOption kConnection[] = {{"star", "Star"}, {"delta", "Delta"}};
 
 // The table's order is the form's and --help's.
 // One row an input, its fields in the order of InputSpec.
@@ -98,7 +118,8 @@ constexpr InputSpec kInputs[] = {
     {.id = InputId::VoltsPerRpm, .kind = InputKind::Number, .group = InputGroup::Running, .name = "voltsPerRpm",
      .settingKey = "alternator.volts-per-rpm", .option = "volts-per-rpm", .caption = "Volts per rpm",
      .meaning = "alternator's open-circuit voltage per rpm", .quantity = Quantity::VoltsPerRpm, .fallback = 0.12,
-     .decimals = 3, .computable = above(0), .sensible = above(0), .placedUnder = kOnAlternator},
+     .decimals = 3, .computable = above(0), .sensible = above(0), .placedUnder = kOnAlternator,
+     .enabledWhen = kTypedAlternator},
     {.id = InputId::BatteryVolts, .kind = InputKind::Number, .group = InputGroup::Running, .name = "batteryVolts",
      .settingKey = "alternator.battery-v", .option = "battery-voltage", .caption = "Battery voltage",
      .meaning = "battery voltage", .quantity = Quantity::Voltage, .fallback = 24, .decimals = 1,
@@ -110,7 +131,103 @@ constexpr InputSpec kInputs[] = {
     {.id = InputId::WindingResistance, .kind = InputKind::Number, .group = InputGroup::Running,
      .name = "windingResistance", .settingKey = "alternator.winding-ohm", .option = "winding-resistance",
      .caption = "Winding resistance", .meaning = "alternator's winding resistance", .quantity = Quantity::Resistance,
-     .fallback = 3, .decimals = 2, .computable = above(0), .sensible = above(0), .placedUnder = kOnAlternator},
+     .fallback = 3, .decimals = 2, .computable = above(0), .sensible = above(0), .placedUnder = kOnAlternator,
+     .enabledWhen = kTypedAlternator},
+
+    // The alternator designed: its magnets, stator and cable (sizes in mm),
+    // or one test coil spun on the magnets. The battery and the rectifier's
+    // drop above are the design's too.
+    {.id = InputId::AlternatorFrom, .kind = InputKind::Choice, .group = InputGroup::Alternator,
+     .name = "alternatorFrom", .settingKey = "alternator.from", .option = "alternator",
+     .caption = "Alternator figures",
+     .meaning = "where the alternator's figures come from: typed, magnets (Faraday's law) or test-coil",
+     .choices = kAlternatorFrom},
+    {.id = InputId::TestCoilTurns, .kind = InputKind::Number, .group = InputGroup::Alternator, .name = "testCoilTurns",
+     .settingKey = "alternator.test-coil-turns", .option = "test-coil-turns", .caption = "Test coil turns",
+     .meaning = "turns of the test coil", .fallback = 50, .decimals = 0, .computable = above(0),
+     .sensible = atLeast(1), .placedUnder = kFromTestCoil, .enabledWhen = kFromTestCoil},
+    {.id = InputId::TestCoilVolts, .kind = InputKind::Number, .group = InputGroup::Alternator, .name = "testCoilVolts",
+     .settingKey = "alternator.test-coil-v", .option = "test-coil-volts", .caption = "Test coil volts (AC rms)",
+     .meaning = "AC rms volts the test coil gives, open circuit", .quantity = Quantity::Voltage, .fallback = 2,
+     .decimals = 2, .computable = above(0), .sensible = above(0), .placedUnder = kFromTestCoil, .enabledWhen = kFromTestCoil},
+    {.id = InputId::TestCoilRpm, .kind = InputKind::Number, .group = InputGroup::Alternator, .name = "testCoilRpm",
+     .settingKey = "alternator.test-coil-rpm", .option = "test-coil-rpm", .caption = "Test coil measured at",
+     .meaning = "rpm at which the test coil's volts were measured", .quantity = Quantity::Rpm, .fallback = 100,
+     .decimals = 0, .computable = above(0), .sensible = above(0), .placedUnder = kFromTestCoil, .enabledWhen = kFromTestCoil},
+    {.id = InputId::Magnets, .kind = InputKind::Number, .group = InputGroup::Alternator, .name = "magnets",
+     .settingKey = "alternator.magnets", .option = "magnets", .caption = "Magnets on a rotor",
+     .meaning = "magnets on each rotor, poles alternating", .fallback = 12, .decimals = 0,
+     .computable = between(2, 400), .sensible = between(4, 64)},
+    {.id = InputId::MagnetLength, .kind = InputKind::Number, .group = InputGroup::Alternator, .name = "magnetLength",
+     .settingKey = "alternator.magnet-length-mm", .option = "magnet-length", .caption = "Magnet length (radial)",
+     .meaning = "magnet's length along the rotor's radius", .quantity = Quantity::Size, .fallback = 46, .decimals = 1,
+     .computable = above(0), .sensible = between(5, 200)},
+    {.id = InputId::MagnetWidth, .kind = InputKind::Number, .group = InputGroup::Alternator, .name = "magnetWidth",
+     .settingKey = "alternator.magnet-width-mm", .option = "magnet-width", .caption = "Magnet width",
+     .meaning = "magnet's width along the circle", .quantity = Quantity::Size, .fallback = 30, .decimals = 1,
+     .computable = above(0), .sensible = between(5, 200)},
+    {.id = InputId::MagnetThickness, .kind = InputKind::Number, .group = InputGroup::Alternator,
+     .name = "magnetThickness", .settingKey = "alternator.magnet-thickness-mm", .option = "magnet-thickness",
+     .caption = "Magnet thickness", .meaning = "magnet's thickness along the axis, from pole to pole",
+     .quantity = Quantity::Size, .fallback = 10, .decimals = 1, .computable = above(0), .sensible = between(2, 50),
+     .enabledWhen = kFromMagnets},
+    {.id = InputId::MagnetGrade, .kind = InputKind::Choice, .group = InputGroup::Alternator, .name = "magnetGrade",
+     .settingKey = "alternator.magnet-grade", .option = "magnet-grade", .caption = "Magnet grade",
+     .meaning = "magnet's grade: N35 to N52, or ferrite", .choices = kGradeOptions, .enabledWhen = kFromMagnets},
+    {.id = InputId::MagnetRotors, .kind = InputKind::Number, .group = InputGroup::Alternator, .name = "magnetRotors",
+     .settingKey = "alternator.magnet-rotors", .option = "magnet-rotors", .caption = "Magnet rotors",
+     .meaning = "steel discs with magnets: 2 on both sides of the stator, or 1", .fallback = 2, .decimals = 0,
+     .computable = between(1, 2), .enabledWhen = kFromMagnets},
+    {.id = InputId::RingDiameter, .kind = InputKind::Number, .group = InputGroup::Alternator, .name = "ringDiameter",
+     .settingKey = "alternator.ring-diameter-mm", .option = "ring-diameter",
+     .caption = "Magnet ring diameter", .meaning = "diameter across the magnets' outer ends",
+     .quantity = Quantity::Size, .fallback = 300, .decimals = 0, .computable = above(0),
+     .sensible = between(50, 2000)},
+    {.id = InputId::AirGap, .kind = InputKind::Number, .group = InputGroup::Alternator, .name = "airGap",
+     .settingKey = "alternator.air-gap-mm", .option = "air-gap", .caption = "Air gap",
+     .meaning = "mechanical clearance between each magnet face and the stator", .quantity = Quantity::Size,
+     .fallback = 2, .decimals = 1, .computable = atLeast(0), .sensible = between(0.5, 10),
+     .below = InputId::MagnetThickness, .enabledWhen = kFromMagnets},
+    {.id = InputId::StatorThickness, .kind = InputKind::Number, .group = InputGroup::Alternator,
+     .name = "statorThickness", .settingKey = "alternator.stator-thickness-mm", .option = "stator-thickness",
+     .caption = "Stator thickness", .meaning = "thickness of the cast stator, which the coils fill",
+     .quantity = Quantity::Size, .fallback = 13, .decimals = 1, .computable = above(0), .sensible = between(3, 50)},
+    {.id = InputId::Coils, .kind = InputKind::Number, .group = InputGroup::Alternator, .name = "coils",
+     .settingKey = "alternator.coils", .option = "coils", .caption = "Coils",
+     .meaning = "coils in the stator, a multiple of 3 (coils/3 in series in each phase)", .fallback = 9,
+     .decimals = 0, .computable = between(3, 300), .sensible = between(3, 48)},
+    {.id = InputId::Turns, .kind = InputKind::Number, .group = InputGroup::Alternator, .name = "turns",
+     .settingKey = "alternator.turns", .option = "turns", .caption = "Turns per coil", .meaning = "turns of each coil",
+     .fallback = 60, .decimals = 0, .computable = above(0), .sensible = between(1, 2000)},
+    {.id = InputId::WireDiameter, .kind = InputKind::Number, .group = InputGroup::Alternator, .name = "wireDiameter",
+     .settingKey = "alternator.wire-mm", .option = "wire-diameter", .caption = "Wire diameter",
+     .meaning = "diameter of the bare copper wire", .quantity = Quantity::Size, .fallback = 1.4, .decimals = 2,
+     .computable = above(0), .sensible = between(0.2, 5)},
+    {.id = InputId::WiresInHand, .kind = InputKind::Number, .group = InputGroup::Alternator, .name = "wiresInHand",
+     .settingKey = "alternator.wires-in-hand", .option = "wires-in-hand", .caption = "Wires in hand",
+     .meaning = "wires wound side by side as one turn", .fallback = 1, .decimals = 0, .computable = between(1, 20)},
+    {.id = InputId::Connection, .kind = InputKind::Choice, .group = InputGroup::Alternator, .name = "connection",
+     .settingKey = "alternator.connection", .option = "connection", .caption = "Connection",
+     .meaning = "how the phases are joined: star or delta", .choices = kConnection},
+    {.id = InputId::CableLength, .kind = InputKind::Number, .group = InputGroup::Alternator, .name = "cableLength",
+     .settingKey = "alternator.cable-length-m", .option = "cable-length", .caption = "Cable length",
+     .meaning = "length of the cable from the alternator to the battery (two conductors in the path)",
+     .quantity = Quantity::Length, .fallback = 20, .decimals = 1, .computable = atLeast(0)},
+    {.id = InputId::CableSection, .kind = InputKind::Number, .group = InputGroup::Alternator, .name = "cableSection",
+     .settingKey = "alternator.cable-mm2", .option = "cable-section", .caption = "Cable cross-section",
+     .meaning = "copper cross-section of each of the cable's conductors", .quantity = Quantity::Area, .fallback = 6,
+     .decimals = 1, .computable = above(0), .sensible = between(0.5, 120)},
+    {.id = InputId::CurrentDensity, .kind = InputKind::Number, .group = InputGroup::Alternator,
+     .name = "currentDensity", .settingKey = "alternator.current-density-a/mm2", .option = "current-density",
+     .caption = "Continuous current density",
+     .meaning = "current density the winding carries without overheating, which rates its current",
+     .quantity = Quantity::CurrentDensity, .fallback = 4, .decimals = 1, .computable = above(0),
+     .sensible = between(1.5, 10)},
+    {.id = InputId::WantedCutIn, .kind = InputKind::Number, .group = InputGroup::Alternator, .name = "wantedCutIn",
+     .settingKey = "alternator.wanted-cut-in-m/s", .option = "wanted-cut-in",
+     .caption = "Wanted cut-in", .meaning = "wind speed at which the turns found for 12, 24 and 48 V cut in",
+     .quantity = Quantity::WindSpeed, .fallback = 3, .decimals = 1, .computable = above(0),
+     .sensible = between(1, 8)},
 
     // What limits the machine. The winding resistance is taken at 20 °C;
     // its copper is warmer when it works.

@@ -33,10 +33,18 @@ std::string unitOf(Quantity quantity, UnitSystem system)
         return "V/rpm";
     case Quantity::Resistance:
         return "Ω";
+    case Quantity::Size:
+        return imperial ? "in" : "mm";
+    case Quantity::Area:
+        return "mm²";
+    case Quantity::CurrentDensity:
+        return "A/mm²";
     case Quantity::Current:
         return "A";
     case Quantity::Mass:
         return imperial ? "lb" : "kg";
+    case Quantity::FluxDensity:
+        return "T";
     case Quantity::Rpm:
         return "rpm";
     case Quantity::Torque:
@@ -73,10 +81,18 @@ std::string_view asciiUnitOf(Quantity quantity)
         return "V/rpm";
     case Quantity::Resistance:
         return "ohm";
+    case Quantity::Size:
+        return "mm";
+    case Quantity::Area:
+        return "mm2";
+    case Quantity::CurrentDensity:
+        return "A/mm2";
     case Quantity::Current:
         return "A";
     case Quantity::Mass:
         return "kg";
+    case Quantity::FluxDensity:
+        return "T";
     case Quantity::Rpm:
         return "rpm";
     case Quantity::Torque:
@@ -94,6 +110,7 @@ std::string_view asciiUnitOf(Quantity quantity)
 namespace {
 
 constexpr double kKilogramsPerPound = 0.45359237;  // the international pound
+constexpr double kMillimetresPerInch = 25.4;
 
 }  // namespace
 
@@ -109,6 +126,8 @@ double shownFromSi(Quantity quantity, UnitSystem system, double si)
         return system == UnitSystem::Imperial ? si * units::kFeetPerMetre : si;
     case Quantity::Temperature:
         return system == UnitSystem::Imperial ? si * 9 / 5 + 32 : si;
+    case Quantity::Size:
+        return system == UnitSystem::Imperial ? si / kMillimetresPerInch : si;
     case Quantity::Mass:
         return system == UnitSystem::Imperial ? si / kKilogramsPerPound : si;
     default:
@@ -128,6 +147,8 @@ double siFromShown(Quantity quantity, UnitSystem system, double shown)
         return system == UnitSystem::Imperial ? shown / units::kFeetPerMetre : shown;
     case Quantity::Temperature:
         return system == UnitSystem::Imperial ? (shown - 32) * 5 / 9 : shown;
+    case Quantity::Size:
+        return system == UnitSystem::Imperial ? shown * kMillimetresPerInch : shown;
     case Quantity::Mass:
         return system == UnitSystem::Imperial ? shown * kKilogramsPerPound : shown;
     default:

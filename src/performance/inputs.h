@@ -36,30 +36,35 @@ enum class InputKind {
     File,    // a text file, kept by its name
 };
 
-// The form's boxes, in order. The limits sit on a page of their own; the
-// blade as carved has no box (the Blade Sections window sets it).
-enum class InputGroup { Design, Site, Airfoil, Running, Comparison, Limits, Heat, Loads, Carving };
+// The form's boxes, in order. The limits sit on a page of their own, the
+// alternator designed on another; the blade as carved has no box (the Blade
+// Sections window sets it).
+enum class InputGroup { Design, Site, Airfoil, Running, Comparison, Limits, Heat, Loads, Carving, Alternator };
 
 // How an input's unit follows the unit system shown.
 enum class Quantity {
     None,
-    WindSpeed,    // m/s, km/h, mph
-    Altitude,     // m, m, ft
-    Temperature,  // °C, °C, °F
-    Length,       // m, m, ft
-    Angle,        // °
-    Power,        // W
-    Voltage,      // V
-    VoltsPerRpm,  // V/rpm
-    Resistance,   // Ω
+    WindSpeed,       // m/s, km/h, mph
+    Altitude,        // m, m, ft
+    Temperature,     // °C, °C, °F
+    Length,          // m, m, ft
+    Angle,           // °
+    Power,           // W
+    Voltage,         // V
+    VoltsPerRpm,     // V/rpm
+    Resistance,      // Ω
+    Size,            // mm, mm, in: magnets, gaps, wire (its SI figure is in millimetres)
+    Area,            // mm²: a cable's cross-section (its SI figure is in square millimetres)
+    CurrentDensity,  // A/mm²
+    // Results only.
+    Rpm,          // rpm
+    Torque,       // N·m
+    Force,        // N
+    Density,      // kg/m³
+    Energy,       // kWh
     Current,      // A
     Mass,         // kg, kg, lb
-    // Results only.
-    Rpm,      // rpm
-    Torque,   // N·m
-    Force,    // N
-    Density,  // kg/m³
-    Energy,   // kWh
+    FluxDensity,  // T
 };
 std::string unitOf(Quantity quantity, UnitSystem system);
 // The SI unit in ASCII, as the command line writes it: "degrees C", "ohm".
@@ -146,6 +151,8 @@ public:
     bool enabled(const InputSpec& spec) const;
 
     bool onAlternator() const { return choice(InputId::Running) == 1; }
+    // Where the alternator's figures come from: typed (0), the magnets (1), a test coil (2).
+    int alternatorFrom() const { return choice(InputId::AlternatorFrom); }
 
     // The design file's settings that no row names, kept as they came.
     DesignSettings otherSettings;

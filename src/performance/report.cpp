@@ -100,6 +100,7 @@ std::vector<Figure> analysisFigures(const Analysis& a, FigureScope scope)
                            Quantity::WindSpeed, 1, 1});
         figures.push_back({"alternator-cut-in-rpm", "Alternator cut-in", a.alternator.cutInRpm(), Quantity::Rpm, 0, 1});
     }
+    addAlternatorFigures(a, figures);
 
     // What limits the machine.
     addIf(figures, "furl-onset", "Furl onset", a.limits.furlOnsetMps, Quantity::WindSpeed, 1);

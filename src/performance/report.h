@@ -34,6 +34,8 @@ enum class FigureScope { Shown, Every };
 
 // The analysis's own figures: the air, the blade, the cut-in, the energy.
 std::vector<Figure> analysisFigures(const Analysis& analysis, FigureScope scope);
+// The designed alternator's figures, when it is designed (alternator_report.cpp).
+void addAlternatorFigures(const Analysis& analysis, std::vector<Figure>& figures);
 
 // The energy of each curve at the site, with what its capacity factor is
 // taken against.

@@ -6,6 +6,7 @@
 #include "problem_words.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -17,6 +18,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tivora {
 
@@ -79,6 +82,8 @@ void InputForm::build()
         addColumns(sheet, page.columns);
         pages->addTab(sheet, tr(page.title));
     }
+    // The alternator designed has a page of its own in the window.
+    apart_[InputGroup::Alternator] = buildGroup(InputGroup::Alternator, tr("Alternator"));
 }
 
 void InputForm::addColumns(QWidget* page, const InputForm::Box (&boxes)[2][2])
@@ -87,48 +92,58 @@ void InputForm::addColumns(QWidget* page, const InputForm::Box (&boxes)[2][2])
     for (const auto& inColumn : boxes) {
         auto* column = new QVBoxLayout;
         for (const auto& [group, title] : inColumn) {
-            if (group == InputGroup::Design)
-                continue;
-            auto* box = new QGroupBox(tr(title));
-            auto* grid = new QGridLayout(box);
-            grid->setColumnStretch(1, 1);
-            for (const InputSpec& spec : inputTable()) {
-                if (spec.group != group || spec.kind == InputKind::Design || spec.placedUnder)
-                    continue;
-                Row& row = rows_[spec.id] = Row{&spec};
-                switch (spec.kind) {
-                case InputKind::Number:
-                    addNumber(grid, row);
-                    break;
-                case InputKind::File:
-                    addFile(grid, row);
-                    break;
-                case InputKind::Choice:
-                    addChoice(grid, row);
-                    break;
-                case InputKind::Design:
-                    break;
-                }
-            }
-            if (group == InputGroup::Site) {
-                density_ = new QLabel;
-                density_->setObjectName(QStringLiteral("airDensity"));
-                const int at = grid->rowCount();
-                grid->addWidget(new QLabel(tr("Air density:")), at, 0);
-                grid->addWidget(density_, at, 1);
-            }
-            if (group == InputGroup::Loads) {
-                auto* notice = new QLabel(tr("Figures for a first sizing, not a certification: the loads are those "
-                                             "of IEC 61400-2's simplified model, without its safety factors."));
-                notice->setObjectName(QStringLiteral("notACertification"));
-                notice->setWordWrap(true);
-                grid->addWidget(notice, grid->rowCount(), 0, 1, 2);
-            }
-            column->addWidget(box);
+            if (group != InputGroup::Design)
+                column->addWidget(buildGroup(group, tr(title)));
         }
         column->addStretch();
         columns->addLayout(column, 1);
     }
+}
+
+QWidget* InputForm::buildGroup(InputGroup group, const QString& title)
+{
+    auto* box = new QGroupBox(title);
+    auto* grid = new QGridLayout(box);
+    grid->setColumnStretch(1, 1);
+    for (const InputSpec& spec : inputTable()) {
+        if (spec.group != group || spec.kind == InputKind::Design || spec.placedUnder)
+            continue;
+        Row& row = rows_[spec.id] = Row{&spec};
+        switch (spec.kind) {
+        case InputKind::Number:
+            addNumber(grid, row);
+            break;
+        case InputKind::File:
+            addFile(grid, row);
+            break;
+        case InputKind::Choice:
+            addChoice(grid, row);
+            break;
+        case InputKind::Design:
+            break;
+        }
+    }
+    if (group == InputGroup::Site) {
+        density_ = new QLabel;
+        density_->setObjectName(QStringLiteral("airDensity"));
+        const int at = grid->rowCount();
+        grid->addWidget(new QLabel(tr("Air density:")), at, 0);
+        grid->addWidget(density_, at, 1);
+    }
+    if (group == InputGroup::Loads) {
+        auto* notice = new QLabel(tr("Figures for a first sizing, not a certification: the loads are those "
+                                     "of IEC 61400-2's simplified model, without its safety factors."));
+        notice->setObjectName(QStringLiteral("notACertification"));
+        notice->setWordWrap(true);
+        grid->addWidget(notice, grid->rowCount(), 0, 1, 2);
+    }
+    return box;
+}
+
+QWidget* InputForm::groupBox(InputGroup group) const
+{
+    const auto found = apart_.find(group);
+    return found == apart_.end() ? nullptr : found->second;
 }
 
 void InputForm::addNumber(QGridLayout* grid, Row& row)
@@ -179,6 +194,31 @@ void InputForm::addFile(QGridLayout* grid, Row& row)
 
 void InputForm::addChoice(QGridLayout* grid, Row& row)
 {
+    const InputId id = row.spec->id;
+    const bool placesInputs = std::any_of(inputTable().begin(), inputTable().end(), [id](const InputSpec& under) {
+        return under.placedUnder && under.placedUnder->input == id;
+    });
+    if (!placesInputs) {
+        // A choice of its own: a list beside its caption.
+        row.combo = new QComboBox;
+        row.combo->setObjectName(QString::fromUtf8(row.spec->name));
+        for (const ChoiceOption& option : row.spec->choices)
+            row.combo->addItem(tr(option.caption.data()));
+        row.label = new QLabel(tr("%1:").arg(captionText(*row.spec)));
+        row.label->setBuddy(row.combo);
+        row.combo->setAccessibleName(captionText(*row.spec));
+        const int at = grid->rowCount();
+        grid->addWidget(row.label, at, 0);
+        grid->addWidget(row.combo, at, 1);
+        connect(row.combo, &QComboBox::activated, this, [this, id](int option) {
+            if (inputs_.choice(id) == option && inputs_.chosen(id))
+                return;
+            inputs_.setChoice(id, option);
+            showAll();
+            emit inputsChanged();
+        });
+        return;
+    }
     row.choices = new QButtonGroup(this);
     for (std::size_t k = 0; k < row.spec->choices.size(); ++k) {
         const ChoiceOption& option = row.spec->choices[k];
@@ -300,8 +340,12 @@ void InputForm::showAll()
             break;
         }
         case InputKind::Choice:
-            if (QAbstractButton* chosen = row.choices->button(inputs_.choice(id)))
+            if (row.combo) {
+                row.combo->setCurrentIndex(inputs_.choice(id));
+                row.combo->setEnabled(inputs_.enabled(spec));
+            } else if (QAbstractButton* chosen = row.choices->button(inputs_.choice(id))) {
                 chosen->setChecked(true);
+            }
             break;
         case InputKind::Design:
             break;

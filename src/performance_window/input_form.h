@@ -18,6 +18,7 @@
 
 class QAbstractButton;
 class QButtonGroup;
+class QComboBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
@@ -35,6 +36,9 @@ public:
     // How figures are shown, and what the defaults that follow the design are.
     void setDesign(UnitSystem system, const NumberFormat& format, const performance::DesignFigures& design);
     UnitSystem system() const { return system_; }
+    // The box of a group shown apart from the form's columns (the
+    // alternator's, on a page of its own); none for the others.
+    QWidget* groupBox(performance::InputGroup group) const;
     const NumberFormat& format() const { return format_; }
 
     // A field whose text is no number: the analysis waits for it. Empty when none.
@@ -65,6 +69,7 @@ private:
         QLabel* fileName = nullptr;
         QAbstractButton* remove = nullptr;
         QButtonGroup* choices = nullptr;
+        QComboBox* combo = nullptr;  // a choice with no inputs under its options
     };
 
 public:
@@ -82,6 +87,7 @@ public:
 private:
     void build();
     void addColumns(QWidget* page, const Box (&boxes)[2][2]);
+    QWidget* buildGroup(performance::InputGroup group, const QString& title);
     void addNumber(QGridLayout* grid, Row& row);
     void addFile(QGridLayout* grid, Row& row);
     void addChoice(QGridLayout* grid, Row& row);
@@ -99,6 +105,7 @@ private:
     std::map<performance::InputId, Row> rows_;
     std::map<performance::InputId, QString> unreadable_;  // the texts that are no number
     QLabel* density_ = nullptr;
+    std::map<performance::InputGroup, QWidget*> apart_;
     bool showing_ = false;
 };
 

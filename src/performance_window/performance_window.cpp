@@ -1,5 +1,6 @@
 #include "performance_window.h"
 
+#include "alternator_page.h"
 #include "chart/chart.h"
 #include "input_form.h"
 #include "limits_summary.h"
@@ -143,6 +144,10 @@ void PerformanceWindow::build()
     auto* copy = new QShortcut(QKeySequence::Copy, table_, nullptr, nullptr, Qt::WidgetShortcut);
     connect(copy, &QShortcut::activated, this, &PerformanceWindow::copyTable);
     tabs_->addTab(table_, tr("Table"));
+    alternatorPage_ = new AlternatorPage(form_->groupBox(InputGroup::Alternator));
+    tabs_->addTab(alternatorPage_, tr("Alternator"));
+    auto* toAlternator = new QShortcut(QKeySequence(tr("Ctrl+G")), this);
+    connect(toAlternator, &QShortcut::activated, this, [this] { tabs_->setCurrentWidget(alternatorPage_); });
     whole->addWidget(tabs_, 1);
     resize(kOpeningSize);
 }
@@ -220,6 +225,7 @@ void PerformanceWindow::showNothing(const QString& why)
     table_->clear();
     table_->setRowCount(0);
     table_->setColumnCount(0);
+    alternatorPage_->show(nullptr, sheet_.selectedSystem(), sheet_.numberFormat());
 }
 
 void PerformanceWindow::showAnalysis(const Analysis& analysis)
@@ -259,6 +265,7 @@ void PerformanceWindow::showAnalysis(const Analysis& analysis)
     trimCost_->setText(trimCostSummary(analysis, system, format));
     trimCost_->setVisible(analysis.trimCost.has_value());
 
+    alternatorPage_->show(&analysis, system, format);
     report_ = reportOf(analysis, inputs(), system, format);
     table_->clear();
     table_->setColumnCount(static_cast<int>(report_->tableHeader.size()));

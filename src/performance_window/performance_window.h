@@ -32,6 +32,7 @@ namespace tivora {
 namespace chart {
 class ChartView;
 }
+class AlternatorPage;
 class InputForm;
 
 class PerformanceWindow : public QWidget {
@@ -97,6 +98,7 @@ private:
     QTabWidget* tabs_ = nullptr;
     std::vector<chart::ChartView*> charts_;
     QTableWidget* table_ = nullptr;
+    AlternatorPage* alternatorPage_ = nullptr;
     QTimer* pending_ = nullptr;
 };
 

@@ -240,6 +240,45 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), in(performance, "cutOut"));
     }
 
+    // The alternator designed on its own page (Ctrl+G): from a test coil,
+    // its cut-in is the command line's with the same options, a stator it
+    // cannot be wound as is refused by name, and the design file keeps it.
+    void theAlternatorIsDesignedOnItsPageAsOnTheCommandLine()
+    {
+        PerformanceWindow* performance = opened();
+        QVERIFY(QTest::qWaitForWindowActive(performance));
+        QTest::keyClick(performance, Qt::Key_G, Qt::ControlModifier);
+        auto* tabs = in<QTabWidget>(performance, "performanceTabs");
+        QCOMPARE(tabs->currentWidget()->objectName(), QStringLiteral("alternatorPage"));
+        in<QRadioButton>(performance, "running.alternator")->click();
+        in<QRadioButton>(performance, "alternatorFrom.test-coil")->click();
+        QVERIFY(!in(performance, "voltsPerRpm")->isEnabled());
+        type(performance, "testCoilVolts", QStringLiteral("1.5"));
+        type(performance, "turns", QStringLiteral("80"));
+        const std::vector<std::string> same = {"--alternator", "test-coil", "--test-coil-volts",
+                                               "1.5",          "--turns",   "80"};
+        const QString cutIn = printed(same, "alternator cut-in rpm", 1);
+        QVERIFY(!cutIn.isEmpty());
+        const QString figures = in<QLabel>(performance, "alternatorFigures")->text();
+        QVERIFY2(figures.contains(QStringLiteral(">%1<").arg(std::lround(cutIn.toDouble()))),
+                 qPrintable(figures + QStringLiteral(" against ") + cutIn));
+        const QString summary = in<QLabel>(performance, "performanceSummary")->text();
+        QVERIFY2(summary.contains(QStringLiteral("at %1 rpm").arg(std::lround(cutIn.toDouble()))), qPrintable(summary));
+
+        type(performance, "coils", QStringLiteral("10"));
+        const auto* note = in<QLabel>(performance, "performanceMessage");
+        QVERIFY2(note->text().startsWith(QStringLiteral("Coils cannot be analysed: the coils must be a multiple of 3")),
+                 qPrintable(note->text()));
+        QVERIFY(!performance->exportSheet());
+        type(performance, "coils", QStringLiteral("9"));
+        QVERIFY(performance->exportSheet());
+        const DesignSettings settings = performance->settings();
+        using Setting = std::pair<std::string, std::string>;
+        for (const Setting& row : {Setting{"alternator.from", "test-coil"}, Setting{"alternator.turns", "80"},
+                                   Setting{"alternator.test-coil-v", "1.5"}})
+            QVERIFY2(std::find(settings.begin(), settings.end(), row) != settings.end(), row.first.c_str());
+    }
+
     // Changes made only here are changes of the design: closing asks.
     void changesOnlyHereAreAskedAboutOnClosing()
     {
