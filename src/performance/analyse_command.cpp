@@ -4,6 +4,7 @@
 
 #include "analyse_words.h"
 #include "report.h"
+#include "site_wind_report.h"
 #include "solve/solve.h"
 #include "text_columns.h"
 
@@ -34,10 +35,10 @@ void writeHelp(std::ostream& out)
     for (const InputSpec& spec : inputTable()) {
         if (spec.option.empty())
             continue;
-        const bool file = spec.kind == InputKind::File;
-        std::string left = "  --" + std::string(spec.option) + (file ? " FILE" : " VALUE");
+        const bool file = spec.kind == InputKind::File, choice = spec.kind == InputKind::Choice;
+        std::string left = "  --" + std::string(spec.option) + (file ? " FILE" : choice ? " NAME" : " VALUE");
         left.resize(std::max<std::size_t>(left.size() + 1, 32), ' ');
-        const std::string_view unit = file ? "file" : asciiUnitOf(spec.quantity);
+        const std::string unit = file ? "file" : choice ? choiceNames(spec) : std::string(asciiUnitOf(spec.quantity));
         out << left << spec.meaning << " (" << (unit.empty() ? "no unit" : unit) << "; " << defaultWords(spec) << ")\n";
     }
     out << "  --help                        this text\n"
@@ -90,6 +91,17 @@ std::map<InputId, std::string> optionsOf(const std::vector<std::string>& argumen
     return given;
 }
 
+// The option of a choice that a name picks.
+int choiceOf(const InputSpec& spec, const std::string& text)
+{
+    for (std::size_t i = 0; i < spec.choices.size(); ++i) {
+        if (spec.choices[i].key == text)
+            return static_cast<int>(i);
+    }
+    throw Failed{"--" + std::string(spec.option) + ": expected one of " + choiceNames(spec) + ", found \"" + text +
+                 "\""};
+}
+
 double numberOf(const InputSpec& spec, const std::string& text)
 {
     double value = 0;
@@ -132,6 +144,8 @@ AnalysisInputs inputsOf(const std::map<InputId, std::string>& given)
             inputs.setTyped(id, numberOf(spec, text), decimalsOf(text));
         else if (spec.kind == InputKind::File)
             inputs.setFile(id, {text, readFile(text)});
+        else if (spec.kind == InputKind::Choice)
+            inputs.setChoice(id, choiceOf(spec, text));
     }
     return inputs;
 }
@@ -174,7 +188,7 @@ void writeCurve(std::ostream& csv, const std::vector<PowerCurveRow>& rows)
     }
 }
 
-void writeAnalysis(std::ostream& csv, const Analysis& a, const AnalysisInputs& inputs, const DesignFigures& design)
+void writeAnalysis(std::ostream& csv, const Analysis& a)
 {
     csv << "# Design\nquantity,value,unit\n";
     for (const Figure& f : analysisFigures(a, FigureScope::Every))
@@ -202,8 +216,10 @@ void writeAnalysis(std::ostream& csv, const Analysis& a, const AnalysisInputs& i
     csv << "\n# Power curve on the alternator\n";
     writeCurve(csv, a.alternatorCurve);
 
-    csv << "\n# Annual energy at a mean wind speed of " << number(valueOf(inputs, InputId::MeanWindSpeed, design), -1)
-        << " m/s, Weibull shape " << number(valueOf(inputs, InputId::WeibullShape, design), -1)
+    // The wind at the hub, to two decimals.
+    const auto rounded = [](double v) { return number(std::round(v * 100) / 100, -1); };
+    csv << "\n# Annual energy at a mean wind speed of " << rounded(a.siteWind.hubMeanMps()) << " m/s, Weibull shape "
+        << rounded(a.siteWind.atHub.shape)
         << "\ncurve,annual energy (kWh),capacity factor,capacity factor against,standby draw (kWh)\n";
     for (const EnergyRow& row : energyRows(a, FigureScope::Every))
         csv << lowerFirst(row.caption) << ',' << number(row.energy.energy.kilowattHours, 1) << ','
@@ -214,6 +230,7 @@ void writeAnalysis(std::ostream& csv, const Analysis& a, const AnalysisInputs& i
         for (const PowerCurvePoint& p : a.measured->binned)
             csv << number(p.windSpeed, 1) << ',' << number(p.power, 1) << '\n';
     }
+    writeSiteWind(csv, a);
 }
 
 }  // namespace
@@ -235,7 +252,7 @@ int runAnalyseCommand(const std::vector<std::string>& arguments, std::ostream& o
         for (const Warning& warning : analysis->warnings)
             err << "tivora --analyse: warning: " << warningWords(warning, *analysis, inputs) << '\n';
         std::ostringstream csv;
-        writeAnalysis(csv, *analysis, inputs, designFiguresOf(sheet));
+        writeAnalysis(csv, *analysis);
         out << csv.str();
         out.flush();
         if (!out) {

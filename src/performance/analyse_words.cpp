@@ -2,6 +2,7 @@
 
 #include "physics.h"
 #include "report.h"
+#include "site_wind_report.h"
 #include "solve/solve.h"
 
 #include <cmath>
@@ -87,9 +88,19 @@ std::string defaultWords(const InputSpec& spec)
         return std::string(infoOf(*spec.field).startText);
     if (spec.kind == InputKind::File)
         return "none";
+    if (spec.kind == InputKind::Choice)
+        return std::string(spec.choices[static_cast<std::size_t>(spec.fallback)].key);
     if (spec.derived != DerivedDefault::None)
         return std::string(spec.derivedWords);
     return number(spec.fallback);
+}
+
+std::string choiceNames(const InputSpec& spec)
+{
+    std::string names;
+    for (const ChoiceOption& option : spec.choices)
+        names += (names.empty() ? "" : ", ") + std::string(option.key);
+    return names;
 }
 
 std::string boundsWords(const Bounds& b, std::string_view unit)
@@ -174,6 +185,11 @@ std::string warningWords(const Warning& warning, const Analysis& analysis, const
     case WarningKind::ElementsUnsolved:
         return number(warning.figure) +
                " blade elements found no inflow angle at some tip speed ratios; they are counted as carrying no load";
+    case WarningKind::HubBelowTip:
+        return "--hub-height " + number(analysis.siteWind.hubHeightM) + " m is not above the blade's tip radius of " +
+               figureText(warning.figure, 2, NumberFormat{}) + " m: the blade would strike the ground";
+    case WarningKind::SeriesLeftOut:
+        return inputs.file(InputId::WindSeries).name + ": " + leftOutWords(analysis.siteWind.series->series);
     case WarningKind::NotSensible: {
         const InputSpec& spec = specOf(*warning.input);
         const std::string unit = ascii(asciiUnitOf(spec.quantity));

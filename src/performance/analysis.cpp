@@ -146,6 +146,12 @@ std::optional<Problem> checkFile(InputId input, std::string_view text)
         if (const Result<std::vector<PowerCurvePoint>> curve = readPowerCurve(text); !curve)
             return ofInput(curve.problem(), input);
         break;
+    case InputId::WindSeries:
+        if (const Result<WindSeries> series = readWindSeries(text); !series)
+            return ofInput(series.problem(), input);
+        else if (const Result<SiteWindFit> fit = fitWeibull(series->speeds); !fit)
+            return ofInput(fit.problem(), input);
+        break;
     default:
         break;
     }
@@ -179,9 +185,10 @@ Result<Analysis> analyse(const DesignSheet& sheet, const AnalysisInputs& inputs)
     const Result<double> density = airDensity(value(InputId::Altitude), out.temperatureCelsius);
     if (!density)
         return ofInput(density.problem(), InputId::Altitude);
-    const Result<WindDistribution> site = windDistribution(value(InputId::MeanWindSpeed), value(InputId::WeibullShape));
-    if (!site)
-        return ofInput(site.problem(), InputId::MeanWindSpeed);
+    Result<SiteWind> siteWind = siteWindOf(inputs, design);
+    if (!siteWind)
+        return siteWind.problem();
+    const WindDistribution site = siteWind->atHub;
     const Result<Alternator> alternator =
         checkedAlternator({value(InputId::VoltsPerRpm), value(InputId::BatteryVolts), value(InputId::RectifierDrop),
                            value(InputId::WindingResistance)});
@@ -224,8 +231,8 @@ Result<Analysis> analyse(const DesignSheet& sheet, const AnalysisInputs& inputs)
         return ofInput(held.problem(), InputId::CutIn);
     out.heldCurve = std::move(held.value());
     out.alternatorCurve = alternatorPowerCurve(out.cp, *alternator, tip, *density);
-    out.heldEnergy = energyOf(delivered(out.heldCurve), *site, CapacityBasis::RatedPower, out.held.ratedWatts);
-    out.alternatorEnergy = energyOf(delivered(out.alternatorCurve), *site, CapacityBasis::LargestDelivered, 0);
+    out.heldEnergy = energyOf(delivered(out.heldCurve), site, CapacityBasis::RatedPower, out.held.ratedWatts);
+    out.alternatorEnergy = energyOf(delivered(out.alternatorCurve), site, CapacityBasis::LargestDelivered, 0);
     out.heldCutIn = {out.held.cutInMps, rpmAt(out.held.tsr, out.held.cutInMps, tip)};
     // On the alternator the rotor charges once, running free, it turns at
     // the cut-in rpm: V = 2π R rpm / (60 λ_free).
@@ -236,9 +243,11 @@ Result<Analysis> analyse(const DesignSheet& sheet, const AnalysisInputs& inputs)
     if (measured) {
         MeasuredComparison comparison;
         comparison.binned = onBins(atSiteDensity(*measured, *density));
-        comparison.energy = energyOf(comparison.binned, *site, CapacityBasis::LargestDelivered, 0);
+        comparison.energy = energyOf(comparison.binned, site, CapacityBasis::LargestDelivered, 0);
         out.measured = std::move(comparison);
     }
+    addSiteEnergies(siteWind.value(), delivered(out.heldCurve), delivered(out.alternatorCurve));
+    out.siteWind = std::move(siteWind.value());
     addMatching(out, sheet.selectedSystem(), tip);
 
     if (brokenSenseRule(sheet, Field::Efficiency) && point->efficiency > 0)
@@ -247,6 +256,13 @@ Result<Analysis> analyse(const DesignSheet& sheet, const AnalysisInputs& inputs)
         out.warnings.push_back({WarningKind::AlphaPastStall, InputId::Alpha, stall});
     if (const int unsolved = out.cp.unsolvedElements + out.design.rotor.unsolvedElements)
         out.warnings.push_back({WarningKind::ElementsUnsolved, std::nullopt, static_cast<double>(unsolved)});
+    if (out.siteWind.hubHeightM <= tip)
+        out.warnings.push_back({WarningKind::HubBelowTip, InputId::HubHeight, tip});
+    if (const std::optional<SiteSeries>& measuredWind = out.siteWind.series) {
+        const WindSeries& s = measuredWind->series;
+        if (const long left = s.gaps.count + s.codes.count + s.outOfRange.count)
+            out.warnings.push_back({WarningKind::SeriesLeftOut, InputId::WindSeries, static_cast<double>(left)});
+    }
     for (const InputSpec& spec : inputTable()) {
         if (spec.kind == InputKind::Number && !sensible(inputs, spec.id, design))
             out.warnings.push_back({WarningKind::NotSensible, spec.id});

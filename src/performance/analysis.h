@@ -7,6 +7,7 @@
 
 #include "inputs.h"
 #include "power_curve.h"
+#include "site_wind.h"
 
 #include <optional>
 #include <vector>
@@ -49,6 +50,8 @@ enum class WarningKind {
     AlphaPastStall,       // `figure`: the stall angle (°) the design angle of attack is past
     ElementsUnsolved,     // `figure`: how many blade elements found no inflow angle; they carry no load
     NotSensible,          // `input` is outside physical sense (the window marks it instead)
+    HubBelowTip,          // `figure`: the blade's tip radius, which the hub height is not above
+    SeriesLeftOut,        // `figure`: records of the site's wind left out (empty, no number, out of range)
 };
 struct Warning {
     WarningKind kind;
@@ -82,6 +85,7 @@ struct Analysis {
     CurveEnergy heldEnergy, alternatorEnergy;
     CutIn heldCutIn, alternatorCutIn;
     std::optional<MeasuredComparison> measured;
+    SiteWind siteWind;  // the wind every energy is taken with, and the energies a measured one gives
 
     std::vector<MatchingCurve> matching;
     std::vector<MatchingPoint> alternatorLine;  // shaft power, from the alternator's cut-in

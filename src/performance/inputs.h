@@ -56,6 +56,8 @@ enum class Quantity {
     Force,    // N
     Density,  // kg/m³
     Energy,   // kWh
+    Percent,  // %
+    Days,     // days
 };
 std::string unitOf(Quantity quantity, UnitSystem system);
 // The SI unit in ASCII, as the command line writes it: "degrees C", "ohm".
@@ -68,6 +70,7 @@ enum class DerivedDefault {
     None,
     StandardTemperature,  // the standard atmosphere's at the altitude
     DesignPower,          // the generator power Solve! wrote
+    MeasuredHeight,       // the height the wind was measured at: nothing carried up
 };
 
 struct ChoiceOption {
@@ -91,7 +94,7 @@ struct InputSpec {
     std::string_view caption;     // the form's label, without its unit; a File's button, with "…"
     std::string_view meaning;     // --help's words for it
     Quantity quantity = Quantity::None;
-    double fallback = 0;  // the default, in SI, unless derived
+    double fallback = 0;  // the default, in SI, unless derived; a Choice's option
     DerivedDefault derived = DerivedDefault::None;
     std::string_view derivedWords = {};  // the derived default in words: "the design's generator power"
     int decimals = 2;                    // shown
@@ -126,8 +129,8 @@ public:
     void setTyped(InputId id, std::optional<double> si, int decimals = -1);
     int typedDecimals(InputId id) const { return slot(id).decimals; }
 
-    // A choice's option, 0 unless chosen.
-    int choice(InputId id) const { return slot(id).choice.value_or(0); }
+    // A choice's option; unless chosen, the row's default (its fallback).
+    int choice(InputId id) const { return slot(id).choice.value_or(static_cast<int>(specOf(id).fallback)); }
     std::optional<int> chosen(InputId id) const { return slot(id).choice; }
     void setChoice(InputId id, std::optional<int> option) { slot(id).choice = option; }
 

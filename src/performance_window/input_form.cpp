@@ -6,6 +6,7 @@
 #include "problem_words.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -44,9 +45,11 @@ QString groupTitle(InputGroup group)
     return {};
 }
 
-// The groups in the form's two columns.
-constexpr InputGroup kColumns[2][2] = {{InputGroup::Site, InputGroup::Airfoil},
-                                       {InputGroup::Running, InputGroup::Comparison}};
+// The groups in the form's two columns, of about the same height.
+constexpr InputGroup kColumns[2][2] = {{InputGroup::Site, InputGroup::Comparison},
+                                       {InputGroup::Airfoil, InputGroup::Running}};
+// A choice of more options than this is a list, in one line.
+constexpr std::size_t kMostRadioOptions = 2;
 
 // Room for a figure of a few digits; no wider than three times that.
 int minimumFieldWidth(const QLineEdit* edit)
@@ -93,7 +96,10 @@ void InputForm::build()
                     addFile(grid, row);
                     break;
                 case InputKind::Choice:
-                    addChoice(grid, row);
+                    if (spec.choices.size() > kMostRadioOptions)
+                        addList(grid, row);
+                    else
+                        addChoice(grid, row);
                     break;
                 case InputKind::Design:
                     break;
@@ -177,6 +183,35 @@ void InputForm::addChoice(QGridLayout* grid, Row& row)
         }
     }
     connect(row.choices, &QButtonGroup::idClicked, this, [this, id = row.spec->id](int option) {
+        if (inputs_.choice(id) == option && inputs_.chosen(id))
+            return;
+        inputs_.setChoice(id, option);
+        showAll();
+        emit inputsChanged();
+    });
+}
+
+void InputForm::addList(QGridLayout* grid, Row& row)
+{
+    row.list = new QComboBox;
+    row.list->setObjectName(QString::fromUtf8(row.spec->name));
+    for (const ChoiceOption& option : row.spec->choices)
+        row.list->addItem(tr(option.caption.data()));
+    row.label = new QLabel(tr("%1:").arg(captionText(*row.spec)));
+    row.label->setBuddy(row.list);
+    row.list->setAccessibleName(captionText(*row.spec));
+    const int at = grid->rowCount();
+    grid->addWidget(row.label, at, 0);
+    grid->addWidget(row.list, at, 1);
+    // The rows under an option follow the list, shown while it is chosen.
+    for (const InputSpec& under : inputTable()) {
+        if (!under.placedUnder || under.placedUnder->input != row.spec->id)
+            continue;
+        Row& placed = rows_[under.id] = Row{&under};
+        placed.hiddenUnlessPlaced = true;
+        addNumber(grid, placed);
+    }
+    connect(row.list, &QComboBox::activated, this, [this, id = row.spec->id](int option) {
         if (inputs_.choice(id) == option && inputs_.chosen(id))
             return;
         inputs_.setChoice(id, option);
@@ -272,7 +307,9 @@ void InputForm::showAll()
             break;
         }
         case InputKind::Choice:
-            if (QAbstractButton* chosen = row.choices->button(inputs_.choice(id)))
+            if (row.list)
+                row.list->setCurrentIndex(inputs_.choice(id));
+            else if (QAbstractButton* chosen = row.choices->button(inputs_.choice(id)))
                 chosen->setChecked(true);
             break;
         case InputKind::Design:
@@ -288,6 +325,11 @@ void InputForm::showNumber(Row& row)
     row.label->setText(caption + u':');
     row.edit->setAccessibleName(caption);
     row.edit->setEnabled(inputs_.enabled(spec));
+    if (row.hiddenUnlessPlaced) {
+        const bool placed = inputs_.state(spec.placedUnder->input) == spec.placedUnder->state;
+        row.label->setVisible(placed);
+        row.edit->setVisible(placed);
+    }
     const double si = valueOf(inputs_, spec.id, design_);
     const double shown = shownFromSi(spec.quantity, system_, si);
     row.edit->setPlaceholderText(spec.derived == DerivedDefault::None

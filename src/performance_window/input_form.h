@@ -18,6 +18,7 @@
 
 class QAbstractButton;
 class QButtonGroup;
+class QComboBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
@@ -63,12 +64,15 @@ private:
         QLabel* fileName = nullptr;
         QAbstractButton* remove = nullptr;
         QButtonGroup* choices = nullptr;
+        QComboBox* list = nullptr;        // a choice of many options, in one line
+        bool hiddenUnlessPlaced = false;  // under a list's option: shown only while it is chosen
     };
 
     void build();
     void addNumber(QGridLayout* grid, Row& row);
     void addFile(QGridLayout* grid, Row& row);
     void addChoice(QGridLayout* grid, Row& row);
+    void addList(QGridLayout* grid, Row& row);
     void edited(Row& row);
     void showAll();
     void showNumber(Row& row);

@@ -3,6 +3,7 @@
 #include "performance/physics.h"
 #include "performance/report.h"
 #include "problem_words.h"
+#include "site_wind_charts.h"
 
 #include <QCoreApplication>
 
@@ -183,6 +184,9 @@ constexpr ChartSpec kCharts[] = {
     {"cpChart", TIVORA_TR("Cp–λ"), TIVORA_TR("Power coefficient against tip speed ratio"), cpChart},
     {"matchingChart", TIVORA_TR("Generator matching"), TIVORA_TR("Generator matching: rotor power against rpm"),
      matchingChart},
+    {"siteWindChart", TIVORA_TR("Site wind"), TIVORA_TR("Site wind measured, and the Weibull fitted to it"),
+     siteWindChart},
+    {"hubHeightChart", TIVORA_TR("Hub height"), TIVORA_TR("Annual energy against hub height"), hubHeightChart},
 };
 #undef TIVORA_TR
 
