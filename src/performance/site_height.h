@@ -19,16 +19,16 @@ namespace tivora::performance {
 
 struct Terrain {
     std::string_view key;      // in the design file and on the command line
-    std::string_view caption;  // in the window
+    std::string_view caption;  // in the window, the terrain first: a narrow list shows that
     double roughnessM;
 };
 // The European Wind Atlas's roughness lengths for these terrains.
 inline constexpr Terrain kTerrains[] = {
-    {"open-sea", "Log law, open sea", 0.0002},                  // water areas: sea, fjords, lakes
-    {"open-grass", "Log law, open grass", 0.03},                // farmland with very few buildings or trees
-    {"farmland-hedges", "Log law, farmland with hedges", 0.1},  // farmland of closed appearance
-    {"scattered-trees", "Log law, scattered trees", 0.2},       // many trees and bushes
-    {"suburbs", "Log law, suburbs", 0.5},
+    {"open-sea", "Open sea (log law)", 0.0002},                  // water areas: sea, fjords, lakes
+    {"open-grass", "Open grass (log law)", 0.03},                // farmland with very few buildings or trees
+    {"farmland-hedges", "Farmland with hedges (log law)", 0.1},  // farmland of closed appearance
+    {"scattered-trees", "Scattered trees (log law)", 0.2},       // many trees and bushes
+    {"suburbs", "Suburbs (log law)", 0.5},
 };
 // The height law's option after the terrains'.
 inline constexpr std::string_view kPowerLawKey = "power-law";

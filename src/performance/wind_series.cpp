@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace tivora::performance {
 
@@ -57,12 +58,17 @@ double WindSeries::cumulative(double windMps) const
         return 0;
     if (windMps <= 0)
         return calmWeight / totalWeight;
-    const auto at = std::lower_bound(speeds.begin(), speeds.end(), windMps,
-                                     [](const WeightedSpeed& s, double v) { return s.windMps < v; });
-    const auto i = static_cast<std::size_t>(at - speeds.begin());
+    const double half = stepMps / 2;
+    // The speeds whose step lies wholly below v count whole; those whose
+    // step holds v, the share of it below v.
+    const auto cut = std::upper_bound(speeds.begin(), speeds.end(), windMps - half,
+                                      [](double v, const WeightedSpeed& s) { return v < s.windMps; });
+    auto i = static_cast<std::size_t>(cut - speeds.begin());
     double below = i > 0 ? weightUpTo[i - 1] : 0;
-    if (at != speeds.end() && at->windMps == windMps)
-        below += at->weight / 2;
+    for (; i < speeds.size() && speeds[i].windMps - half < windMps; ++i) {
+        const WeightedSpeed& s = speeds[i];
+        below += s.windMps <= 0 ? s.weight : s.weight * (windMps - (s.windMps - half)) / stepMps;
+    }
     return below / totalWeight;
 }
 
@@ -167,12 +173,22 @@ Result<WindSeries> readWindSeries(std::string_view text)
         if (series.unreadTimes.count == 0)
             series.period = periodOf(stamps);
     }
-    for (const WeightedSpeed& s : series.speeds) {
+    std::map<long long, long> steps;  // in µm/s, so that a km/h step converted counts as one
+    for (std::size_t i = 0; i < series.speeds.size(); ++i) {
+        const WeightedSpeed& s = series.speeds[i];
         series.totalWeight += s.weight;
         series.weightUpTo.push_back(series.totalWeight);
         if (s.windMps == 0)
             series.calmWeight += s.weight;
+        else if (i > 0 && series.speeds[i - 1].windMps > 0)
+            ++steps[std::llround((s.windMps - series.speeds[i - 1].windMps) * 1e6)];
     }
+    if (!steps.empty())
+        series.stepMps =
+            static_cast<double>(std::max_element(steps.begin(), steps.end(),
+                                                 [](const auto& a, const auto& b) { return a.second < b.second; })
+                                    ->first) /
+            1e6;
     if (series.form == SeriesForm::Histogram && series.hours && series.totalWeight > 0)
         series.period = Period{{}, {}, series.totalWeight / 24, 3600, 0};
     const long windy = std::count_if(series.speeds.begin(), series.speeds.end(),

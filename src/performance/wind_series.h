@@ -65,11 +65,18 @@ struct WindSeries {
     std::optional<Period> period;  // from every record's timestamp, or a histogram's hours
     LeftOut unreadTimes;           // timestamps that do not read; the period is then not known
 
+    // The most common step between the speeds above calm: a logger's
+    // resolution (0.1 km/h is 0.0278 m/s), or a histogram's bin width.
+    double stepMps = 0;
+
     double calmShare() const { return totalWeight > 0 ? calmWeight / totalWeight : 0; }
     double meanMps() const;  // of every speed kept, calms included
-    // The share of the weight below v, with half of that at v itself (so that
-    // a speed on a bin's edge counts half to each bin); every calm counts
-    // below any v above 0.
+    // The share of the weight below v. Each speed above calm stands for the
+    // step around it, its weight spread evenly over it: a speed a logger
+    // rounded is somewhere in its last digit's step, a histogram's hours
+    // anywhere in their bin; so 0.5 m/s bins of a 0.1 km/h logger's speeds
+    // each get what falls in them, not 17 or 18 of its steps by turns.
+    // Every calm counts below any v above 0.
     double cumulative(double windMps) const;
 };
 

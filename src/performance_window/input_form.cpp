@@ -195,6 +195,10 @@ void InputForm::addList(QGridLayout* grid, Row& row)
 {
     row.list = new QComboBox;
     row.list->setObjectName(QString::fromUtf8(row.spec->name));
+    // As wide as a figure's field where the window is narrow, its longest
+    // option elided; wider where there is room.
+    row.list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    row.list->setMinimumContentsLength(12);
     for (const ChoiceOption& option : row.spec->choices)
         row.list->addItem(tr(option.caption.data()));
     row.label = new QLabel(tr("%1:").arg(captionText(*row.spec)));
@@ -307,9 +311,10 @@ void InputForm::showAll()
             break;
         }
         case InputKind::Choice:
-            if (row.list)
+            if (row.list) {
                 row.list->setCurrentIndex(inputs_.choice(id));
-            else if (QAbstractButton* chosen = row.choices->button(inputs_.choice(id)))
+                row.list->setToolTip(row.list->currentText());  // whole, where the list is narrow
+            } else if (QAbstractButton* chosen = row.choices->button(inputs_.choice(id)))
                 chosen->setChecked(true);
             break;
         case InputKind::Design:
