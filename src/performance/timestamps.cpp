@@ -77,7 +77,7 @@ std::optional<double> timestampSeconds(std::string_view text)
     return date + hour * 3600 + minute * 60 + second + fraction;
 }
 
-std::optional<Period> periodOf(const std::vector<std::pair<double, std::string>>& stamps)
+std::optional<Period> periodOf(const std::vector<std::pair<double, int>>& stamps)
 {
     // The step the logger records at is the most common one; a longer step
     // is records missing, a shorter one (a clock change) is none.
@@ -98,8 +98,8 @@ std::optional<Period> periodOf(const std::vector<std::pair<double, std::string>>
             period.missingSteps += count * (std::lround(static_cast<double>(step) / period.stepSeconds) - 1);
     }
     const auto [earliest, latest] = std::minmax_element(stamps.begin(), stamps.end());
-    period.first = earliest->second;
-    period.last = latest->second;
+    period.firstLine = earliest->second;
+    period.lastLine = latest->second;
     period.days = (latest->first - earliest->first + period.stepSeconds) / 86400;
     return period;
 }

@@ -20,13 +20,15 @@ std::optional<double> timestampSeconds(std::string_view text);
 // The span of a series of records.
 struct Period {
     std::string first, last;  // the earliest and latest timestamps, as written
-    double days = 0;          // from the first to the last, and one step more
-    double stepSeconds = 0;   // the most common step between records
-    long missingSteps = 0;    // records the steps say are missing
+    int firstLine = 0, lastLine = 0;
+    double days = 0;         // from the first to the last, and one step more
+    double stepSeconds = 0;  // the most common step between records
+    long missingSteps = 0;   // records the steps say are missing
 };
 
-// The records' timestamps (seconds, as written) in the file's order, which
-// may be newest first. None for fewer than two distinct ones.
-std::optional<Period> periodOf(const std::vector<std::pair<double, std::string>>& stamps);
+// The records' timestamps (seconds, and the line each is on) in the file's
+// order, which may be newest first; the texts are the caller's to fill. None
+// for fewer than two distinct ones.
+std::optional<Period> periodOf(const std::vector<std::pair<double, int>>& stamps);
 
 }  // namespace tivora::performance

@@ -102,46 +102,43 @@ std::optional<bool> weightColumn(const std::vector<std::string>& words)
 
 }  // namespace
 
-std::vector<std::string> fieldsOf(std::string_view line, char separator)
+void fieldsOf(std::string_view line, char separator, std::vector<std::string_view>& fields)
 {
-    std::vector<std::string> fields;
+    fields.clear();
+    const auto blankAt = [&line](std::size_t i) { return line[i] == ' ' || line[i] == '\t'; };
     std::size_t i = 0;
     while (true) {
-        std::string field;
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t') && line[i] != separator)
+        while (i < line.size() && blankAt(i) && line[i] != separator)
             ++i;
+        std::string_view field;
         if (i < line.size() && line[i] == '"') {
-            for (++i; i < line.size(); ++i) {
-                if (line[i] == '"' && i + 1 < line.size() && line[i + 1] == '"')
-                    field += line[++i];
-                else if (line[i] == '"')
-                    break;
-                else
-                    field += line[i];
-            }
-            ++i;
+            const std::size_t start = ++i;
+            while (i < line.size() && (line[i] != '"' || (i + 1 < line.size() && line[i + 1] == '"' && ++i)))
+                ++i;
+            field = line.substr(start, i - start);
             while (i < line.size() && line[i] != separator)
                 ++i;
         } else {
             const std::size_t end = separator ? std::min(line.find(separator, i), line.size()) : line.size();
-            field = std::string(line.substr(i, end - i));
+            field = line.substr(i, end - i);
+            while (!field.empty() && (field.back() == ' ' || field.back() == '\t'))
+                field.remove_suffix(1);
             i = end;
         }
-        while (!field.empty() && (field.back() == ' ' || field.back() == '\t'))
-            field.pop_back();
-        fields.push_back(std::move(field));
+        fields.push_back(field);
         if (i >= line.size() || !separator)
             break;
         ++i;  // the separator
     }
-    return fields;
 }
 
-bool figureOf(std::string field, double& value)
+bool figureOf(std::string_view field, double& value)
 {
-    if (field.find(',') != std::string::npos && field.find('.') == std::string::npos)
-        std::replace(field.begin(), field.end(), ',', '.');
-    return readDouble(field, value) && std::isfinite(value);
+    if (field.find(',') == std::string_view::npos || field.find('.') != std::string_view::npos)
+        return readDouble(field, value) && std::isfinite(value);
+    std::string point(field);
+    std::replace(point.begin(), point.end(), ',', '.');
+    return readDouble(point, value) && std::isfinite(value);
 }
 
 char separatorOf(std::string_view line)

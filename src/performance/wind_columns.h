@@ -38,14 +38,16 @@ Result<SeriesColumns> seriesColumns(const std::vector<std::string>& header, int 
 // comma, in that order; 0 for a line of one field.
 char separatorOf(std::string_view line);
 
-// The fields of a line, quotes taken off ("a ""b""" is a "b") and blanks
-// around them; a line of one field when there is no separator.
-std::vector<std::string> fieldsOf(std::string_view line, char separator);
+// The fields of a line, into `fields` (views into the line): quotes taken
+// off (a doubled quote inside is kept as written) and blanks around them; a
+// line of one field when there is no separator. Filled, not made, so that a
+// year of records reuses one vector.
+void fieldsOf(std::string_view line, char separator, std::vector<std::string_view>& fields);
 
 // A figure with a full stop, or with a comma where there is no full stop
 // (a comma inside one field cannot part fields): "5,2" is 5.2, "1,200.5" no
 // number. Only finite figures: "NaN" is a logger's code, no number.
-bool figureOf(std::string field, double& value);
+bool figureOf(std::string_view field, double& value);
 
 Problem notAWindSeries(int line, const std::string& what);
 inline constexpr const char* kExpectedSpeedHeader =

@@ -16,7 +16,9 @@ namespace {
 bool looksLikeData(std::string_view line)
 {
     int filled = 0, readable = 0, numbers = 0;
-    for (const std::string& field : fieldsOf(line, separatorOf(line))) {
+    std::vector<std::string_view> fields;
+    fieldsOf(line, separatorOf(line), fields);
+    for (const std::string_view field : fields) {
         if (field.empty())
             continue;
         ++filled;
@@ -93,13 +95,14 @@ Result<WindSeries> readWindSeries(std::string_view text)
         separator = separatorOf(lines[i]);
         headerLine = static_cast<int>(i) + 1;
     }
+    std::vector<std::string_view> fields;
     for (std::size_t i = 0; i < first; ++i) {
         if (blank(lines[i]))
             continue;
-        const std::vector<std::string> cells = fieldsOf(lines[i], separator);
-        header.resize(std::max(header.size(), cells.size()));
-        for (std::size_t c = 0; c < cells.size(); ++c)
-            header[c] += (header[c].empty() || cells[c].empty() ? "" : " ") + cells[c];
+        fieldsOf(lines[i], separator, fields);
+        header.resize(std::max(header.size(), fields.size()));
+        for (std::size_t c = 0; c < fields.size(); ++c)
+            header[c].append(header[c].empty() || fields[c].empty() ? "" : " ").append(fields[c]);
     }
     if (header.empty())
         return notAWindSeries(1, kExpectedSpeedHeader);
@@ -114,41 +117,48 @@ Result<WindSeries> readWindSeries(std::string_view text)
     series.unit = columns.unit.name;
     series.hours = columns.hours;
     std::vector<double> kept;
-    std::vector<std::pair<double, std::string>> stamps;
-    const std::string none;
+    std::vector<std::pair<double, int>> stamps;
+    std::string joined;
+    // A record's timestamp: its column, or its date and time columns joined.
+    const auto timeOf = [&]() -> std::string_view {
+        const auto part = [&](std::size_t c) { return c < fields.size() ? fields[c] : std::string_view(); };
+        if (columns.time.size() == 1)
+            return part(columns.time.front());
+        joined.assign(part(columns.time.front())).append(" ").append(part(columns.time.back()));
+        return joined;
+    };
     for (std::size_t i = first; i < lines.size(); ++i) {
         if (blank(lines[i]))
             continue;
         const int line = static_cast<int>(i) + 1;
-        const std::vector<std::string> fields = fieldsOf(lines[i], separator);
+        fieldsOf(lines[i], separator, fields);
         // Cells missing from the end of a line (one cut short) are empty.
-        const auto field = [&](std::size_t c) -> const std::string& { return c < fields.size() ? fields[c] : none; };
+        const auto field = [&](std::size_t c) { return c < fields.size() ? fields[c] : std::string_view(); };
         ++series.lines;
-        const std::string& cell = field(columns.speed);
+        const std::string_view cell = field(columns.speed);
         double value = 0;
         const bool number = figureOf(cell, value);
         const double mps = value * columns.unit.toMps;
         if (series.form == SeriesForm::Histogram) {
             double weight = 0;
+            const std::string found(cell);
             if (!number)
-                return notAWindSeries(line, "expected a bin's wind speed, found \"" + cell + "\"");
+                return notAWindSeries(line, "expected a bin's wind speed, found \"" + found + "\"");
             if (mps < 0 || mps > kHighestWindMps)
-                return notAWindSeries(line, "expected a bin's wind speed from 0 to 75 m/s, found " + cell);
+                return notAWindSeries(line, "expected a bin's wind speed from 0 to 75 m/s, found " + found);
             if (!kept.empty() && !(mps > kept.back()))
-                return notAWindSeries(line, "expected a bin's wind speed above the line before's, found " + cell);
+                return notAWindSeries(line, "expected a bin's wind speed above the line before's, found " + found);
             if (!figureOf(field(*columns.weight), weight) || weight < 0)
                 return notAWindSeries(line, "expected the bin's " + std::string(series.hours ? "hours" : "count") +
-                                                " (0 or more), found \"" + field(*columns.weight) + "\"");
+                                                " (0 or more), found \"" + std::string(field(*columns.weight)) + "\"");
             kept.push_back(mps);
             series.speeds.push_back({mps, weight});
             continue;
         }
         if (!columns.time.empty()) {
-            std::string when = field(columns.time.front());
-            for (std::size_t t = 1; t < columns.time.size(); ++t)
-                when += ' ' + field(columns.time[t]);
+            const std::string_view when = timeOf();
             if (const std::optional<double> seconds = timestampSeconds(when))
-                stamps.emplace_back(*seconds, when);
+                stamps.emplace_back(*seconds, line);
             else
                 series.unreadTimes.add(line, when);
         }
@@ -172,6 +182,12 @@ Result<WindSeries> readWindSeries(std::string_view text)
         }
         if (series.unreadTimes.count == 0)
             series.period = periodOf(stamps);
+        if (series.period) {
+            fieldsOf(lines[static_cast<std::size_t>(series.period->firstLine - 1)], separator, fields);
+            series.period->first = timeOf();
+            fieldsOf(lines[static_cast<std::size_t>(series.period->lastLine - 1)], separator, fields);
+            series.period->last = timeOf();
+        }
     }
     std::map<long long, long> steps;  // in µm/s, so that a km/h step converted counts as one
     for (std::size_t i = 0; i < series.speeds.size(); ++i) {
@@ -189,8 +205,11 @@ Result<WindSeries> readWindSeries(std::string_view text)
                                                  [](const auto& a, const auto& b) { return a.second < b.second; })
                                     ->first) /
             1e6;
-    if (series.form == SeriesForm::Histogram && series.hours && series.totalWeight > 0)
-        series.period = Period{{}, {}, series.totalWeight / 24, 3600, 0};
+    if (series.form == SeriesForm::Histogram && series.hours && series.totalWeight > 0) {
+        series.period = Period{};
+        series.period->days = series.totalWeight / 24;
+        series.period->stepSeconds = 3600;
+    }
     const long windy = std::count_if(series.speeds.begin(), series.speeds.end(),
                                      [](const WeightedSpeed& s) { return s.windMps > 0 && s.weight > 0; });
     if (windy < 2)
