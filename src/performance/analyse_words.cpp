@@ -90,7 +90,7 @@ std::string defaultWords(const InputSpec& spec)
         return "none";
     if (spec.kind == InputKind::Choice)
         return std::string(spec.choices[static_cast<std::size_t>(spec.fallback)].key);
-    if (spec.derived != DerivedDefault::None)
+    if (spec.derived != DerivedDefault::None || !spec.derivedWords.empty())
         return std::string(spec.derivedWords);
     return number(spec.fallback);
 }

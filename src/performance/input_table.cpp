@@ -89,7 +89,7 @@ constexpr InputSpec kInputs[] = {
     {.id = InputId::ShearExponent, .kind = InputKind::Number, .group = InputGroup::Site, .name = "shearExponent",
      .settingKey = "site.shear-exponent", .option = "shear-exponent", .caption = "Power law exponent α",
      .meaning = "exponent of the power law, used with --height-law power-law", .fallback = kSeventhPower,
-     .decimals = 3, .computable = between(0, 1), .sensible = between(0.05, 0.5), .placedUnder = kPowerLaw,
+     .derivedWords = "1/7", .decimals = 3, .computable = between(0, 1), .sensible = between(0.05, 0.5), .placedUnder = kPowerLaw,
      .enabledWhen = kPowerLaw},
     {.id = InputId::Altitude, .kind = InputKind::Number, .group = InputGroup::Site, .name = "altitude",
      .settingKey = "site.altitude-m", .option = "altitude", .caption = "Altitude", .meaning = "site altitude",

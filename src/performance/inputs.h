@@ -96,7 +96,8 @@ struct InputSpec {
     Quantity quantity = Quantity::None;
     double fallback = 0;  // the default, in SI, unless derived; a Choice's option
     DerivedDefault derived = DerivedDefault::None;
-    std::string_view derivedWords = {};  // the derived default in words: "the design's generator power"
+    std::string_view derivedWords = {};  // the derived default in words: "the design's generator power";
+                                         // or a default better said so than as a figure ("1/7")
     int decimals = 2;                    // shown
     Bounds computable = kAnyValue;       // outside: refused, the analysis cannot compute with it
     Bounds sensible = kAnyValue;         // outside: analysed, and marked as making no physical sense

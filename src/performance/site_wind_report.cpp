@@ -91,6 +91,9 @@ std::vector<Figure> siteWindFigures(const Analysis& a)
             {"series-out-of-range", "Speeds out of range left out", static_cast<double>(s.outOfRange.count),
              Quantity::None, 0, 0},
         });
+    if (s.unreadTimes.count)
+        figures.push_back({"series-unread-times", "Timestamps unread (no period is given)",
+                           static_cast<double>(s.unreadTimes.count), Quantity::None, 0, 0});
     if (s.period) {
         figures.push_back({"series-period", "Period covered", s.period->days, Quantity::Days, 1, 2});
         if (!bins)
