@@ -70,8 +70,10 @@ chart::Chart siteWindChart(const Analysis& a, const ChartContext& c)
     }
     const double width = chart::niceStep(topMps * perMps, 24);
     chart::Series measured{
-        tr("Measured, %1 records at %2 m")
-            .arg(shownFigure(s.totalWeight, 0, c.format), shownFigure(a.siteWind.measuredHeightM, 1, c.format)),
+        tr("Measured, %1 records at %2 %3")
+            .arg(shownFigure(s.totalWeight, 0, c.format),
+                 shownFigure(shownFromSi(Quantity::Length, c.system, a.siteWind.measuredHeightM), 1, c.format),
+                 QString::fromStdString(unitOf(Quantity::Length, c.system))),
         {},
         kMeasuredColour};
     double highest = 0;
@@ -141,8 +143,9 @@ chart::Chart hubHeightChart(const Analysis& a, const ChartContext& c)
              .arg(shownFigure(height(w.hubHeightM), 1, c.format), unit, shownFigure(hubKwh, 0, c.format)),
          QColor(0, 90, 170)});
     chart.notes << tr("%1 · %2").arg(
-        w.law.roughnessM ? tr("Log law, roughness length %1 m").arg(shownFigure(*w.law.roughnessM, 4, c.format))
-                         : tr("Power law, exponent %1").arg(shownFigure(w.law.exponent, 3, c.format)),
+        w.law.roughnessM
+            ? tr("Log law, roughness length %1 %2").arg(shownFigure(height(*w.law.roughnessM), 4, c.format), unit)
+            : tr("Power law, exponent %1").arg(shownFigure(w.law.exponent, 3, c.format)),
         a.onAlternator ? tr("on the alternator") : tr("held at the design λ"));
     return chart;
 }
