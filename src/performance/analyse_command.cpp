@@ -5,6 +5,7 @@
 #include "analyse_words.h"
 #include "command_line/reference.h"
 #include "report.h"
+#include "site_wind_report.h"
 #include "solve/solve.h"
 #include "text_columns.h"
 
@@ -50,24 +51,23 @@ std::map<InputId, std::string> optionsOf(const std::vector<std::string>& argumen
     return given;
 }
 
+// The option of a choice that a name picks.
+int choiceOf(const InputSpec& spec, const std::string& text)
+{
+    for (std::size_t i = 0; i < spec.choices.size(); ++i) {
+        if (spec.choices[i].key == text)
+            return static_cast<int>(i);
+    }
+    throw Failed{"--" + std::string(spec.option) + ": expected one of " + choiceNames(spec) + ", found \"" + text +
+                 "\""};
+}
+
 double numberOf(const InputSpec& spec, const std::string& text)
 {
     double value = 0;
     if (!readDouble(text, value) || !std::isfinite(value))
         throw Failed{"--" + std::string(spec.option) + ": expected a number, found \"" + text + "\""};
     return value;
-}
-
-// A choice's option by its key, as the design file keeps it.
-int choiceOf(const InputSpec& spec, const std::string& text)
-{
-    std::string keys;
-    for (std::size_t i = 0; i < spec.choices.size(); ++i) {
-        if (spec.choices[i].key == text)
-            return static_cast<int>(i);
-        keys += (i == 0 ? "" : ", ") + std::string(spec.choices[i].key);
-    }
-    throw Failed{"--" + std::string(spec.option) + ": expected one of " + keys + ", found \"" + text + "\""};
 }
 
 // The decimals written after a full stop, for a design file's sake.
@@ -148,7 +148,7 @@ void writeCurve(std::ostream& csv, const std::vector<PowerCurveRow>& rows)
     }
 }
 
-void writeAnalysis(std::ostream& csv, const Analysis& a, const AnalysisInputs& inputs, const DesignFigures& design)
+void writeAnalysis(std::ostream& csv, const Analysis& a)
 {
     csv << "# Design\nquantity,value,unit\n";
     for (const Figure& f : analysisFigures(a, FigureScope::Every))
@@ -182,8 +182,10 @@ void writeAnalysis(std::ostream& csv, const Analysis& a, const AnalysisInputs& i
     csv << "\n# Power curve on the alternator\n";
     writeCurve(csv, a.alternatorCurve);
 
-    csv << "\n# Annual energy at a mean wind speed of " << number(valueOf(inputs, InputId::MeanWindSpeed, design), -1)
-        << " m/s, Weibull shape " << number(valueOf(inputs, InputId::WeibullShape, design), -1)
+    // The wind at the hub, to two decimals.
+    const auto rounded = [](double v) { return number(std::round(v * 100) / 100, -1); };
+    csv << "\n# Annual energy at a mean wind speed of " << rounded(a.siteWind.hubMeanMps()) << " m/s, Weibull shape "
+        << rounded(a.siteWind.atHub.shape)
         << "\ncurve,annual energy (kWh),capacity factor,capacity factor against,standby draw (kWh)\n";
     for (const EnergyRow& row : energyRows(a, FigureScope::Every))
         csv << lowerFirst(row.caption) << ',' << number(row.energy.energy.kilowattHours, 1) << ','
@@ -194,6 +196,7 @@ void writeAnalysis(std::ostream& csv, const Analysis& a, const AnalysisInputs& i
         for (const PowerCurvePoint& p : a.measured->binned)
             csv << number(p.windSpeed, 1) << ',' << number(p.power, 1) << '\n';
     }
+    writeSiteWind(csv, a);
 }
 
 }  // namespace
@@ -215,7 +218,7 @@ int runAnalyseCommand(const std::vector<std::string>& arguments, std::ostream& o
         for (const Warning& warning : analysis->warnings)
             err << "tivora --analyse: warning: " << warningWords(warning, *analysis, inputs) << '\n';
         std::ostringstream csv;
-        writeAnalysis(csv, *analysis, inputs, designFiguresOf(sheet));
+        writeAnalysis(csv, *analysis);
         out << csv.str();
         out.flush();
         if (!out) {

@@ -2,6 +2,7 @@
 
 #include "physics.h"
 #include "report.h"
+#include "site_wind_report.h"
 #include "solve/solve.h"
 
 #include <cmath>
@@ -88,10 +89,18 @@ std::string defaultWords(const InputSpec& spec)
     if (spec.kind == InputKind::File)
         return "none";
     if (spec.kind == InputKind::Choice && !spec.choices.empty())
-        return std::string(spec.choices.front().key);
+        return std::string(spec.choices[static_cast<std::size_t>(spec.fallback)].key);
     if (spec.derived != DerivedDefault::None || !spec.derivedWords.empty())
         return std::string(spec.derivedWords);
     return number(spec.fallback);
+}
+
+std::string choiceNames(const InputSpec& spec)
+{
+    std::string names;
+    for (const ChoiceOption& option : spec.choices)
+        names += (names.empty() ? "" : ", ") + std::string(option.key);
+    return names;
 }
 
 std::string boundsWords(const Bounds& b, std::string_view unit)
@@ -190,6 +199,11 @@ std::string warningWords(const Warning& warning, const Analysis& analysis, const
         return "on the alternator, from " + number(warning.figure) +
                " m/s the battery gets less than 40 % of the rotor's power within the current rating of " +
                figureText(analysis.limits.currentRatingAmps, 1, {}) + " A: the winding and rectifier take the rest";
+    case WarningKind::HubBelowTip:
+        return "--hub-height " + number(analysis.siteWind.hubHeightM) + " m is not above the blade's tip radius of " +
+               figureText(warning.figure, 2, NumberFormat{}) + " m: the blade would strike the ground";
+    case WarningKind::SeriesLeftOut:
+        return inputs.file(InputId::WindSeries).name + ": " + leftOutWords(analysis.siteWind.series->series);
     case WarningKind::NotSensible: {
         const InputSpec& spec = specOf(*warning.input);
         const std::string unit = ascii(asciiUnitOf(spec.quantity));

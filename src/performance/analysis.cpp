@@ -152,6 +152,12 @@ std::optional<Problem> checkFile(InputId input, std::string_view text)
         if (const Result<std::vector<PowerCurvePoint>> curve = readPowerCurve(text); !curve)
             return ofInput(curve.problem(), input);
         break;
+    case InputId::WindSeries:
+        if (const Result<WindSeries> series = readWindSeries(text); !series)
+            return ofInput(series.problem(), input);
+        else if (const Result<SiteWindFit> fit = fitWeibull(series->speeds); !fit)
+            return ofInput(fit.problem(), input);
+        break;
     default:
         break;
     }
@@ -215,9 +221,10 @@ Result<Analysis> analyseAs(const DesignSheet& sheet, const AnalysisInputs& input
     const Result<double> density = airDensity(value(InputId::Altitude), out.temperatureCelsius);
     if (!density)
         return ofInput(density.problem(), InputId::Altitude);
-    const Result<WindDistribution> site = windDistribution(value(InputId::MeanWindSpeed), value(InputId::WeibullShape));
-    if (!site)
-        return ofInput(site.problem(), InputId::MeanWindSpeed);
+    Result<SiteWind> siteWind = siteWindOf(inputs, design);
+    if (!siteWind)
+        return siteWind.problem();
+    const WindDistribution site = siteWind->atHub;
     const Result<ChosenAlternator> chosen = chosenAlternator(inputs, design);
     if (!chosen)
         return chosen.problem();
@@ -287,13 +294,13 @@ Result<Analysis> analyseAs(const DesignSheet& sheet, const AnalysisInputs& input
     out.alternatorCurve = std::move(onAlternator.rows);
     out.alternatorRunaway = onAlternator.runaway;
     out.alternatorOnsetThrustN = onAlternator.onsetThrustN;
-    out.heldEnergy = energyOf(delivered(out.heldCurve), *site, CapacityBasis::RatedPower, out.held.ratedWatts);
+    out.heldEnergy = energyOf(delivered(out.heldCurve), site, CapacityBasis::RatedPower, out.held.ratedWatts);
     // A winding run past its rating does not last: the year counts what the
     // alternator delivers within it.
     const double ratedWatts = alternator->batteryVolts * out.limits.currentRatingAmps;
     out.alternatorEnergy =
-        energyOf(deliveredUpTo(out.alternatorCurve, ratedWatts), *site, CapacityBasis::LargestDelivered, 0);
-    out.alternatorUnratedKWh = annualEnergy(delivered(out.alternatorCurve), *site).kilowattHours;
+        energyOf(deliveredUpTo(out.alternatorCurve, ratedWatts), site, CapacityBasis::LargestDelivered, 0);
+    out.alternatorUnratedKWh = annualEnergy(delivered(out.alternatorCurve), site).kilowattHours;
 
     out.designRootMomentNm =
         out.design.rotor.flap * 0.5 * *density * point->windMps * point->windMps * kPi * tip * tip * tip;
@@ -313,9 +320,11 @@ Result<Analysis> analyseAs(const DesignSheet& sheet, const AnalysisInputs& input
     if (measured) {
         MeasuredComparison comparison;
         comparison.binned = onBins(atSiteDensity(*measured, *density));
-        comparison.energy = energyOf(comparison.binned, *site, CapacityBasis::LargestDelivered, 0);
+        comparison.energy = energyOf(comparison.binned, site, CapacityBasis::LargestDelivered, 0);
         out.measured = std::move(comparison);
     }
+    addSiteEnergies(siteWind.value(), delivered(out.heldCurve), deliveredUpTo(out.alternatorCurve, ratedWatts));
+    out.siteWind = std::move(siteWind.value());
     addMatching(out, sheet.selectedSystem(), tip);
 
     if (brokenSenseRule(sheet, Field::Efficiency) && point->efficiency > 0)
@@ -336,6 +345,13 @@ Result<Analysis> analyseAs(const DesignSheet& sheet, const AnalysisInputs& input
             out.warnings.push_back({WarningKind::MostlyLost, InputId::CurrentRating, row.windMps});
             break;
         }
+    }
+    if (out.siteWind.hubHeightM <= tip)
+        out.warnings.push_back({WarningKind::HubBelowTip, InputId::HubHeight, tip});
+    if (const std::optional<SiteSeries>& measuredWind = out.siteWind.series) {
+        const WindSeries& s = measuredWind->series;
+        if (const long left = s.gaps.count + s.codes.count + s.outOfRange.count)
+            out.warnings.push_back({WarningKind::SeriesLeftOut, InputId::WindSeries, static_cast<double>(left)});
     }
     for (const InputSpec& spec : inputTable()) {
         if (spec.kind == InputKind::Number && !sensible(inputs, spec.id, design))

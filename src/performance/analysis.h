@@ -9,6 +9,7 @@
 #include "inputs.h"
 #include "limits.h"
 #include "power_curve.h"
+#include "site_wind.h"
 #include "workshop/blade.h"
 
 #include <optional>
@@ -53,7 +54,9 @@ enum class WarningKind {
     ElementsUnsolved,     // `figure`: how many blade elements found no inflow angle; they carry no load
     NotSensible,          // `input` is outside physical sense (the window marks it instead)
     PolarReynoldsAway,    // `figure`: the polar's Reynolds number, more than twice or half the blade's at 0.75 R
-    MostlyLost,  // `figure`: the first wind speed at which the alternator, within its rating, delivers less than 40 %
+    MostlyLost,   // `figure`: the first wind speed at which the alternator, within its rating, delivers less than 40 %
+    HubBelowTip,  // `figure`: the blade's tip radius, which the hub height is not above
+    SeriesLeftOut,  // `figure`: records of the site's wind left out (empty, no number, out of range)
 };
 struct Warning {
     WarningKind kind;
@@ -102,6 +105,7 @@ struct Analysis {
     CurveEnergy heldEnergy, alternatorEnergy;
     CutIn heldCutIn, alternatorCutIn;
     std::optional<MeasuredComparison> measured;
+    SiteWind siteWind;  // the wind every energy is taken with, and the energies a measured one gives
 
     std::vector<MatchingCurve> matching;
     std::vector<MatchingPoint> alternatorLine;  // shaft power, from the alternator's cut-in

@@ -21,6 +21,11 @@ enum class InputId {
     // The site.
     MeanWindSpeed,
     WeibullShape,
+    WindSeries,
+    MeasuredHeight,
+    HubHeight,
+    HeightLaw,
+    ShearExponent,
     Altitude,
     Temperature,
     // The airfoil.

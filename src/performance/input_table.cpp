@@ -2,6 +2,9 @@
 // The setting keys are those of every design file saved so far: keep them.
 
 #include "inputs.h"
+#include "site_height.h"
+
+#include <array>
 
 #include "alternator_design.h"
 
@@ -15,6 +18,18 @@ constexpr ChoiceOption kRunning[] = {
     {"held", "Held at the design tip speed ratio"},
     {"alternator", "On a battery-charging alternator"},
 };
+// The terrains' log laws, then the power law.
+constexpr auto kHeightLaws = [] {
+    std::array<ChoiceOption, std::size(kTerrains) + 1> laws{};
+    for (std::size_t i = 0; i < std::size(kTerrains); ++i)
+        laws[i] = {kTerrains[i].key, kTerrains[i].caption};
+    laws.back() = {kPowerLawKey, kPowerLawCaption};
+    return laws;
+}();
+constexpr int kOpenGrass = 1;  // unless chosen: weather stations stand their 10 m anemometers over open land
+static_assert(kTerrains[kOpenGrass].key == "open-grass");
+constexpr Condition kPowerLaw{InputId::HeightLaw, static_cast<int>(std::size(kTerrains))};
+constexpr Condition kNoSeries{InputId::WindSeries, 0};
 constexpr Condition kHeld{InputId::Running, 0};
 constexpr Condition kOnAlternator{InputId::Running, 1};
 constexpr Condition kNoPolar{InputId::Polar, 0};
@@ -64,12 +79,38 @@ constexpr InputSpec kInputs[] = {
     // The site.
     {.id = InputId::MeanWindSpeed, .kind = InputKind::Number, .group = InputGroup::Site, .name = "meanWindSpeed",
      .settingKey = "site.mean-wind-speed-m/s", .option = "mean-wind-speed", .caption = "Mean wind speed",
-     .meaning = "site's annual mean wind speed", .quantity = Quantity::WindSpeed, .fallback = 5, .decimals = 2,
-     .computable = above(0), .sensible = between(0.5, 20)},
+     .meaning = "site's annual mean wind speed at the measured height", .quantity = Quantity::WindSpeed,
+     .fallback = 5, .decimals = 2, .computable = above(0), .sensible = between(0.5, 20), .enabledWhen = kNoSeries},
     {.id = InputId::WeibullShape, .kind = InputKind::Number, .group = InputGroup::Site, .name = "weibullShape",
      .settingKey = "site.weibull-k", .option = "weibull-shape", .caption = "Weibull shape k",
      .meaning = "Weibull shape k of the site's winds (2 is Rayleigh)", .fallback = 2, .decimals = 2,
-     .computable = between(0.5, 10), .sensible = between(1, 4)},
+     .computable = between(0.5, 10), .sensible = between(1, 4), .enabledWhen = kNoSeries},
+    // The wind measured at the site, and the heights it is carried between.
+    {.id = InputId::WindSeries, .kind = InputKind::File, .group = InputGroup::Site, .name = "windSeries",
+     .settingKey = "site.wind-series-file", .option = "wind-series", .caption = "Site wind from a file",
+     .meaning = "wind speeds measured at the site (a logger's series or a histogram, m/s, km/h, mph or knots) "
+                "instead of the mean wind speed and Weibull shape",
+     .removeCaption = "Typed Mean"},
+    {.id = InputId::MeasuredHeight, .kind = InputKind::Number, .group = InputGroup::Site, .name = "measuredHeight",
+     .settingKey = "site.measured-height-m", .option = "measured-height", .caption = "Measured at height",
+     .meaning = "height above ground the wind was measured at (or the mean wind speed is for)",
+     .quantity = Quantity::Length, .fallback = 10, .decimals = 1, .computable = between(1, 1000),
+     .sensible = between(2, 200)},
+    {.id = InputId::HubHeight, .kind = InputKind::Number, .group = InputGroup::Site, .name = "hubHeight",
+     .settingKey = "site.hub-height-m", .option = "hub-height", .caption = "Hub height",
+     .meaning = "height of the rotor's hub above ground", .quantity = Quantity::Length,
+     .derived = DerivedDefault::MeasuredHeight, .derivedWords = "the measured height", .decimals = 1,
+     .computable = between(1, 1000), .sensible = between(2, 200)},
+    {.id = InputId::HeightLaw, .kind = InputKind::Choice, .group = InputGroup::Site, .name = "heightLaw",
+     .settingKey = "site.height-law", .option = "height-law", .caption = "Height law",
+     .meaning = "how the wind is carried from the measured height to the hub: the log law over a terrain of the "
+                "European Wind Atlas, or the power law",
+     .fallback = kOpenGrass, .choices = kHeightLaws},
+    {.id = InputId::ShearExponent, .kind = InputKind::Number, .group = InputGroup::Site, .name = "shearExponent",
+     .settingKey = "site.shear-exponent", .option = "shear-exponent", .caption = "Power law exponent α",
+     .meaning = "exponent of the power law, used with --height-law power-law", .fallback = kSeventhPower,
+     .derivedWords = "1/7", .decimals = 3, .computable = between(0, 1), .sensible = between(0.05, 0.5), .placedUnder = kPowerLaw,
+     .enabledWhen = kPowerLaw},
     {.id = InputId::Altitude, .kind = InputKind::Number, .group = InputGroup::Site, .name = "altitude",
      .settingKey = "site.altitude-m", .option = "altitude", .caption = "Altitude", .meaning = "site altitude",
      .quantity = Quantity::Altitude, .fallback = 0, .decimals = 0, .computable = between(-2000, 11000),

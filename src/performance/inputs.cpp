@@ -3,6 +3,7 @@
 #include "limits.h"
 #include "sheet/unit_conversions.h"
 #include "site.h"
+#include "site_wind.h"
 
 #include <charconv>
 #include <cmath>
@@ -55,6 +56,10 @@ std::string unitOf(Quantity quantity, UnitSystem system)
         return "kg/m³";
     case Quantity::Energy:
         return "kWh";
+    case Quantity::Percent:
+        return "%";
+    case Quantity::Days:
+        return "days";
     }
     return {};
 }
@@ -103,6 +108,10 @@ std::string_view asciiUnitOf(Quantity quantity)
         return "kg/m3";
     case Quantity::Energy:
         return "kWh";
+    case Quantity::Percent:
+        return "%";
+    case Quantity::Days:
+        return "days";
     }
     return "";
 }
@@ -234,6 +243,8 @@ double defaultOf(const AnalysisInputs& inputs, InputId id, const DesignFigures& 
                           valueOf(inputs, InputId::WindingTemperature, design));
     case DerivedDefault::CarvedMass:
         return design.bladeMassKg;
+    case DerivedDefault::MeasuredHeight:
+        return valueOf(inputs, InputId::MeasuredHeight, design);
     }
     return spec.fallback;
 }
@@ -321,12 +332,19 @@ DesignSettings settingsOf(const AnalysisInputs& inputs)
         case InputKind::File:
             if (!inputs.file(spec.id).name.empty())
                 settings.emplace_back(key, inputs.file(spec.id).name);
+            if (spec.id == InputId::WindSeries) {
+                const DesignSettings fit = seriesFitSettings(inputs);
+                settings.insert(settings.end(), fit.begin(), fit.end());
+            }
             break;
         case InputKind::Design:
             break;
         }
     }
-    settings.insert(settings.end(), inputs.otherSettings.begin(), inputs.otherSettings.end());
+    for (const auto& row : inputs.otherSettings) {
+        if (!isSeriesFitSetting(row.first))
+            settings.push_back(row);
+    }
     return settings;
 }
 

@@ -65,6 +65,8 @@ enum class Quantity {
     Current,      // A
     Mass,         // kg, kg, lb
     FluxDensity,  // T
+    Percent,      // %
+    Days,         // days
 };
 std::string unitOf(Quantity quantity, UnitSystem system);
 // The SI unit in ASCII, as the command line writes it: "degrees C", "ohm".
@@ -80,6 +82,7 @@ enum class DerivedDefault {
     DesignWindSpeed,      // the design wind speed typed in the main window
     MatchedCurrent,       // the battery voltage over the hot winding's resistance
     CarvedMass,           // the blade as carved, in the Blade Sections window's wood
+    MeasuredHeight,       // the height the wind was measured at: nothing carried up
 };
 
 struct ChoiceOption {
@@ -103,9 +106,10 @@ struct InputSpec {
     std::string_view caption;     // the form's label, without its unit; a File's button, with "…"
     std::string_view meaning;     // --help's words for it
     Quantity quantity = Quantity::None;
-    double fallback = 0;  // the default, in SI, unless derived
+    double fallback = 0;  // the default, in SI, unless derived; a Choice's option
     DerivedDefault derived = DerivedDefault::None;
-    std::string_view derivedWords = {};  // the derived default in words: "the design's generator power"
+    std::string_view derivedWords = {};  // the derived default in words: "the design's generator power";
+                                         // or a default better said so than as a figure ("1/7")
     int decimals = 2;                    // shown
     Bounds computable = kAnyValue;       // outside: refused, the analysis cannot compute with it
     Bounds sensible = kAnyValue;         // outside: analysed, and marked as making no physical sense
@@ -138,8 +142,8 @@ public:
     void setTyped(InputId id, std::optional<double> si, int decimals = -1);
     int typedDecimals(InputId id) const { return slot(id).decimals; }
 
-    // A choice's option, 0 unless chosen.
-    int choice(InputId id) const { return slot(id).choice.value_or(0); }
+    // A choice's option; unless chosen, the row's default (its fallback).
+    int choice(InputId id) const { return slot(id).choice.value_or(static_cast<int>(specOf(id).fallback)); }
     std::optional<int> chosen(InputId id) const { return slot(id).choice; }
     void setChoice(InputId id, std::optional<int> option) { slot(id).choice = option; }
 

@@ -1,6 +1,7 @@
 #include "report.h"
 
 #include "physics.h"
+#include "site_wind_report.h"
 
 #include <algorithm>
 #include <charconv>
@@ -91,6 +92,9 @@ std::vector<Figure> analysisFigures(const Analysis& a, FigureScope scope)
         figures.push_back({"cut-in-rpm", "Cut-in rotor speed", a.cutIn().rpm, Quantity::Rpm, 0, 1});
         if (!a.onAlternator)
             figures.push_back({"rated-power", "Rated power", a.held.ratedWatts, Quantity::Power, 1, 1});
+        // The command line writes the site's wind in sections of its own.
+        for (const auto& more : {siteWindFigures(a), siteEnergyFigures(a)})
+            figures.insert(figures.end(), more.begin(), more.end());
     } else {
         figures.push_back({"held-cut-in", "Cut-in wind speed held at the tip speed ratio", a.heldCutIn.windMps,
                            Quantity::WindSpeed, 1, 1});

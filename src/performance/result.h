@@ -28,6 +28,7 @@ enum class ProblemKind {
     AirfoilNotUsable,    // design Cl above Cl max, glide ratio not above zero
     NotAPolar,           // a polar file's line that is not what was expected
     NotAPowerCurve,      // a power curve file's line that is not what was expected
+    NotAWindSeries,      // a wind series file's line that is not what was expected
     OperatingNotUsable,  // a tip speed ratio, wind speed, cut-in or rated power that cannot be
     GeneratorNotUsable,  // volts per rpm, battery voltage or resistance that cannot be
     SiteNotUsable,       // mean wind speed or Weibull shape not above zero

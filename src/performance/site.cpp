@@ -55,17 +55,22 @@ double weibullScale(const WindDistribution& site)
 
 double cumulativeProbability(const WindDistribution& site, double v)
 {
-    if (v <= 0)
+    if (v < 0)
         return 0;
-    return 1 - std::exp(-std::pow(v / weibullScale(site), site.shape));
+    const double windy = v == 0 ? 0 : 1 - std::exp(-std::pow(v / weibullScale(site), site.shape));
+    return site.calmShare + (1 - site.calmShare) * windy;
 }
 
 AnnualEnergy annualEnergy(const std::vector<PowerCurvePoint>& curve, const WindDistribution& site)
 {
+    return annualEnergy(curve, [&site](double v) { return cumulativeProbability(site, v); });
+}
+
+AnnualEnergy annualEnergy(const std::vector<PowerCurvePoint>& curve, const std::function<double(double)>& cumulative)
+{
     double delivered = 0, drawn = 0;  // W, weighted by probability
     for (std::size_t i = 1; i < curve.size(); ++i) {
-        const double binProbability =
-            cumulativeProbability(site, curve[i].windSpeed) - cumulativeProbability(site, curve[i - 1].windSpeed);
+        const double binProbability = cumulative(curve[i].windSpeed) - cumulative(curve[i - 1].windSpeed);
         const double p0 = curve[i - 1].power, p1 = curve[i].power;
         delivered += binProbability * (std::max(p0, 0.0) + std::max(p1, 0.0)) / 2;
         drawn += binProbability * (std::min(p0, 0.0) + std::min(p1, 0.0)) / 2;

@@ -6,6 +6,7 @@
 #include "physics.h"
 #include "result.h"
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -21,13 +22,16 @@ double standardTemperatureCelsius(double altitudeMetres);
 
 // Weibull distribution of the hourly mean wind speed, its scale taken from
 // the site's mean speed through the gamma function. Shape 2 is Rayleigh's.
+// Calms may be kept apart, as a measured wind's are (weibull_fit.h): then
+// the Weibull is that of the winds above calm, and its mean theirs.
 struct WindDistribution {
     double meanSpeed;  // m/s
     double shape = 2;  // k
+    double calmShare = 0;
 };
 Result<WindDistribution> windDistribution(double meanSpeed, double shape);
 double weibullScale(const WindDistribution& site);
-// Probability that the wind is below v.
+// Probability that the wind is below v; the calms are below any v above 0.
 double cumulativeProbability(const WindDistribution& site, double v);
 
 struct PowerCurvePoint {
@@ -45,6 +49,9 @@ struct AnnualEnergy {
 // of a year. Winds above the curve's last point give nothing. What the
 // turbine delivers and what it draws are summed apart.
 AnnualEnergy annualEnergy(const std::vector<PowerCurvePoint>& curve, const WindDistribution& site);
+// The same sum on any distribution, `cumulative` its probability below v:
+// a measured one (wind_series.h) gives the binned sum on measured frequencies.
+AnnualEnergy annualEnergy(const std::vector<PowerCurvePoint>& curve, const std::function<double(double)>& cumulative);
 
 // A maker's power curve, published at sea-level air (1.225 kg/m³), at a
 // site's density: IEC 61400-12-1's density normalisation of the wind speed,

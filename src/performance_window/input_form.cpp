@@ -37,14 +37,16 @@ const QColor kWarningTint(255, 228, 160);
 constexpr InputForm::Page kPages[] = {
     {"siteAndRunning",
      TIVORA_TR("Site and running"),
-     {{{InputGroup::Site, TIVORA_TR("Site")}, {InputGroup::Airfoil, TIVORA_TR("Airfoil")}},
-      {{InputGroup::Running, TIVORA_TR("Running")}, {InputGroup::Comparison, TIVORA_TR("Comparison")}}}},
+     {{{InputGroup::Site, TIVORA_TR("Site")}, {InputGroup::Comparison, TIVORA_TR("Comparison")}},
+      {{InputGroup::Airfoil, TIVORA_TR("Airfoil")}, {InputGroup::Running, TIVORA_TR("Running")}}}},
     {"limits",
      TIVORA_TR("Limits"),
      {{{InputGroup::Limits, TIVORA_TR("Furling and tip speed")}, {InputGroup::Loads, TIVORA_TR("Loads")}},
       {{InputGroup::Heat, TIVORA_TR("Alternator's heat")}, {InputGroup::Design, ""}}}},
 };
 #undef TIVORA_TR
+// A choice of more options than this is a list, in one line.
+constexpr std::size_t kMostRadioOptions = 3;
 
 // Room for a figure of a few digits; no wider than three times that.
 int minimumFieldWidth(const QLineEdit* edit)
@@ -198,25 +200,10 @@ void InputForm::addChoice(QGridLayout* grid, Row& row)
     const bool placesInputs = std::any_of(inputTable().begin(), inputTable().end(), [id](const InputSpec& under) {
         return under.placedUnder && under.placedUnder->input == id;
     });
-    if (!placesInputs) {
-        // A choice of its own: a list beside its caption.
-        row.combo = new QComboBox;
-        row.combo->setObjectName(QString::fromUtf8(row.spec->name));
-        for (const ChoiceOption& option : row.spec->choices)
-            row.combo->addItem(tr(option.caption.data()));
-        row.label = new QLabel(tr("%1:").arg(captionText(*row.spec)));
-        row.label->setBuddy(row.combo);
-        row.combo->setAccessibleName(captionText(*row.spec));
-        const int at = grid->rowCount();
-        grid->addWidget(row.label, at, 0);
-        grid->addWidget(row.combo, at, 1);
-        connect(row.combo, &QComboBox::activated, this, [this, id](int option) {
-            if (inputs_.choice(id) == option && inputs_.chosen(id))
-                return;
-            inputs_.setChoice(id, option);
-            showAll();
-            emit inputsChanged();
-        });
+    // A choice of many options, or of none with inputs under them, is a
+    // list beside its caption.
+    if (!placesInputs || row.spec->choices.size() > kMostRadioOptions) {
+        addList(grid, row);
         return;
     }
     row.choices = new QButtonGroup(this);
@@ -235,6 +222,39 @@ void InputForm::addChoice(QGridLayout* grid, Row& row)
         }
     }
     connect(row.choices, &QButtonGroup::idClicked, this, [this, id = row.spec->id](int option) {
+        if (inputs_.choice(id) == option && inputs_.chosen(id))
+            return;
+        inputs_.setChoice(id, option);
+        showAll();
+        emit inputsChanged();
+    });
+}
+
+void InputForm::addList(QGridLayout* grid, Row& row)
+{
+    row.list = new QComboBox;
+    row.list->setObjectName(QString::fromUtf8(row.spec->name));
+    // As wide as a figure's field where the window is narrow, its longest
+    // option elided; wider where there is room.
+    row.list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    row.list->setMinimumContentsLength(12);
+    for (const ChoiceOption& option : row.spec->choices)
+        row.list->addItem(tr(option.caption.data()));
+    row.label = new QLabel(tr("%1:").arg(captionText(*row.spec)));
+    row.label->setBuddy(row.list);
+    row.list->setAccessibleName(captionText(*row.spec));
+    const int at = grid->rowCount();
+    grid->addWidget(row.label, at, 0);
+    grid->addWidget(row.list, at, 1);
+    // The rows under an option follow the list, shown while it is chosen.
+    for (const InputSpec& under : inputTable()) {
+        if (!under.placedUnder || under.placedUnder->input != row.spec->id)
+            continue;
+        Row& placed = rows_[under.id] = Row{&under};
+        placed.hiddenUnlessPlaced = true;
+        addNumber(grid, placed);
+    }
+    connect(row.list, &QComboBox::activated, this, [this, id = row.spec->id](int option) {
         if (inputs_.choice(id) == option && inputs_.chosen(id))
             return;
         inputs_.setChoice(id, option);
@@ -340,9 +360,10 @@ void InputForm::showAll()
             break;
         }
         case InputKind::Choice:
-            if (row.combo) {
-                row.combo->setCurrentIndex(inputs_.choice(id));
-                row.combo->setEnabled(inputs_.enabled(spec));
+            if (row.list) {
+                row.list->setCurrentIndex(inputs_.choice(id));
+                row.list->setEnabled(inputs_.enabled(spec));
+                row.list->setToolTip(row.list->currentText());  // whole, where the list is narrow
             } else if (QAbstractButton* chosen = row.choices->button(inputs_.choice(id))) {
                 chosen->setChecked(true);
             }
@@ -360,6 +381,11 @@ void InputForm::showNumber(Row& row)
     row.label->setText(caption + u':');
     row.edit->setAccessibleName(caption);
     row.edit->setEnabled(inputs_.enabled(spec));
+    if (row.hiddenUnlessPlaced) {
+        const bool placed = inputs_.state(spec.placedUnder->input) == spec.placedUnder->state;
+        row.label->setVisible(placed);
+        row.edit->setVisible(placed);
+    }
     const double si = valueOf(inputs_, spec.id, design_);
     const double shown = shownFromSi(spec.quantity, system_, si);
     row.edit->setPlaceholderText(spec.derived == DerivedDefault::None

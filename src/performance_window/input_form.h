@@ -69,7 +69,8 @@ private:
         QLabel* fileName = nullptr;
         QAbstractButton* remove = nullptr;
         QButtonGroup* choices = nullptr;
-        QComboBox* combo = nullptr;  // a choice with no inputs under its options
+        QComboBox* list = nullptr;        // a choice of many options, in one line
+        bool hiddenUnlessPlaced = false;  // under a list's option: shown only while it is chosen
     };
 
 public:
@@ -91,6 +92,7 @@ private:
     void addNumber(QGridLayout* grid, Row& row);
     void addFile(QGridLayout* grid, Row& row);
     void addChoice(QGridLayout* grid, Row& row);
+    void addList(QGridLayout* grid, Row& row);
     void edited(Row& row);
     void showAll();
     void showNumber(Row& row);

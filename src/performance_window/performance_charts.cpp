@@ -3,6 +3,7 @@
 #include "performance/physics.h"
 #include "performance/report.h"
 #include "problem_words.h"
+#include "site_wind_charts.h"
 
 #include <QCoreApplication>
 
@@ -310,6 +311,9 @@ constexpr ChartSpec kCharts[] = {
     {"loadsChart", TIVORA_TR("Loads"), TIVORA_TR("Rotor thrust and blade root bending moment"), loadsChart},
     {"reynoldsChart", TIVORA_TR("Reynolds"), TIVORA_TR("Reynolds number of the stations at the design point"),
      reynoldsChart},
+    {"siteWindChart", TIVORA_TR("Site wind"), TIVORA_TR("Site wind measured, and the Weibull fitted to it"),
+     siteWindChart},
+    {"hubHeightChart", TIVORA_TR("Hub height"), TIVORA_TR("Annual energy against hub height"), hubHeightChart},
 };
 #undef TIVORA_TR
 

@@ -330,8 +330,11 @@ std::optional<PerformanceSheet> PerformanceWindow::exportSheet() const
     if (!report_)
         return std::nullopt;
     PerformanceSheet sheet = *report_;
-    for (const chart::ChartView* view : charts_)
-        sheet.charts.push_back(view->chart());
+    // A chart with nothing to draw (the site's wind, when none is loaded) is no use on paper.
+    for (const chart::ChartView* view : charts_) {
+        if (view->chart().empty.isEmpty())
+            sheet.charts.push_back(view->chart());
+    }
     return sheet;
 }
 

@@ -65,6 +65,8 @@ QString defaultPlaceholder(DerivedDefault derived, const QString& figure)
         return tr("battery V ÷ R, %1").arg(figure);
     case DerivedDefault::CarvedMass:
         return tr("as carved, %1").arg(figure);
+    case DerivedDefault::MeasuredHeight:
+        return tr("as measured, %1").arg(figure);
     case DerivedDefault::None:
         break;
     }
@@ -107,6 +109,8 @@ QString fileProblemWords(InputId input, const QString& fileName, const Problem& 
         return tr("\"%1\" is no polar: %2.").arg(fileName, where);
     case InputId::Measured:
         return tr("\"%1\" is no power curve: %2.").arg(fileName, where);
+    case InputId::WindSeries:
+        return tr("\"%1\" is no wind series: %2.").arg(fileName, where);
     default:
         return tr("\"%1\" cannot be used: %2.").arg(fileName, where);
     }
@@ -157,6 +161,35 @@ QString problemText(const Problem& problem, const AnalysisInputs& inputs, const 
     }
 }
 
+QString leftOutText(const SiteSeries& site, const NumberFormat& format)
+{
+    const WindSeries& s = site.series;
+    const auto first = [](const LeftOut& left, bool withText) {
+        return withText
+                   ? tr("the first at line %1: \"%2\"").arg(left.firstLine).arg(QString::fromStdString(left.firstText))
+                   : tr("the first at line %1").arg(left.firstLine);
+    };
+    // Said in full, one or many: the program carries no plural forms.
+    const auto count = [&format](long n, const char* one, const char* many) {
+        return tr(n == 1 ? one : many).arg(shownFigure(static_cast<double>(n), 0, format));
+    };
+    QStringList parts;
+    if (s.codes.count)
+        parts << count(s.codes.count, "%1 cell that holds no number", "%1 cells that hold no number") +
+                     QStringLiteral(" (") + first(s.codes, true) + u')';
+    if (s.gaps.count)
+        parts << count(s.gaps.count, "%1 empty cell", "%1 empty cells") + QStringLiteral(" (") + first(s.gaps, false) +
+                     u')';
+    if (s.outOfRange.count)
+        parts << count(s.outOfRange.count, "%1 speed out of range", "%1 speeds out of range") + QStringLiteral(" (") +
+                     first(s.outOfRange, true) + u')';
+    const QString listed = parts.size() > 1
+                               ? QStringList(parts.mid(0, parts.size() - 1)).join(tr(", ")) + tr(" and ") + parts.back()
+                               : parts.join(QString());
+    return tr("Of the %1 records of \"%2\", these were left out: %3.")
+        .arg(shownFigure(static_cast<double>(s.lines), 0, format), QString::fromStdString(site.fileName), listed);
+}
+
 QString warningText(const Warning& warning, const Analysis& analysis, UnitSystem system, const NumberFormat& format)
 {
     switch (warning.kind) {
@@ -184,6 +217,12 @@ QString warningText(const Warning& warning, const Analysis& analysis, UnitSystem
             .arg(shownFigure(shownFromSi(Quantity::WindSpeed, system, warning.figure), 1, format),
                  QString::fromStdString(unitOf(Quantity::WindSpeed, system)),
                  shownFigure(analysis.limits.currentRatingAmps, 1, format));
+    case WarningKind::HubBelowTip:
+        return tr("The hub height is not above the blade's tip radius: the blade would strike the ground.");
+    case WarningKind::SeriesLeftOut:
+        if (analysis.siteWind.series)
+            return leftOutText(*analysis.siteWind.series, format);
+        break;
     case WarningKind::NotSensible:
         break;
     }

@@ -24,6 +24,8 @@ QString senseWords(const performance::InputSpec& spec, const performance::Analys
 QString fileProblemWords(performance::InputId input, const QString& fileName, const performance::Problem& problem);
 QString problemText(const performance::Problem& problem, const performance::AnalysisInputs& inputs,
                     const performance::DesignFigures& design, UnitSystem system, const NumberFormat& format);
+// What the reader left out of a site's wind series, with the first line of each kind.
+QString leftOutText(const performance::SiteSeries& site, const NumberFormat& format);
 // Empty for a warning the form shows as a mark instead.
 QString warningText(const performance::Warning& warning, const performance::Analysis& analysis, UnitSystem system,
                     const NumberFormat& format);

@@ -132,7 +132,8 @@ TEST(AnalyseCommand, helpNamesEachOptionWithUnitAndDefault)
     for (const char* line :
          {"--radius VALUE", "blade radius (m; 1)", "--winding-resistance VALUE", "(ohm; 3)", "--polar FILE",
           "--measured FILE", "(m/s; 5)", "air temperature (degrees C; the standard atmosphere's at the altitude)",
-          "(W; the design's generator power)"})
+          "(W; the design's generator power)", "--wind-series FILE", "--hub-height VALUE", "(m; the measured height)",
+          "--height-law open-sea|open-grass|farmland-hedges|scattered-trees|suburbs|power-law", "power law (no unit; open-grass)", "(no unit; 1/7)"})
         EXPECT_NE(words.find(line), std::string::npos) << line;
 }
 
