@@ -133,7 +133,8 @@ TEST(AnalyseCommand, helpNamesEachOptionWithUnitAndDefault)
          {"--radius VALUE", "blade radius (m; 1)", "--winding-resistance VALUE", "(ohm; 3)", "--polar FILE",
           "--measured FILE", "(m/s; 5)", "air temperature (degrees C; the standard atmosphere's at the altitude)",
           "(W; the design's generator power)", "--wind-series FILE", "--hub-height VALUE", "(m; the measured height)",
-          "--height-law open-sea|open-grass|farmland-hedges|scattered-trees|suburbs|power-law", "power law (no unit; open-grass)", "(no unit; 1/7)"})
+          "--height-law open-sea|open-grass|farmland-hedges|scattered-trees|suburbs|power-law",
+          "power law (no unit; open-grass)", "(no unit; 1/7)"})
         EXPECT_NE(words.find(line), std::string::npos) << line;
 }
 
