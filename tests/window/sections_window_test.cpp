@@ -197,7 +197,7 @@ private slots:
         const QString sheet = folder.filePath(QStringLiteral("sheet.pdf"));
         for (const auto& [command, path] :
              {std::pair(DesignExport::Command::SaveSvg, svg), std::pair(DesignExport::Command::SavePdf, sheet)}) {
-            out.chooseFile = [path](const DesignExport::FileRequest&) { return path; };
+            out.chooseFile = [file = path](const DesignExport::FileRequest&) { return file; };
             out.run(command);
         }
         QFile file(svg);
