@@ -1,12 +1,9 @@
 // The rows of the analysis's inputs (inputs.h says what each column means).
 // The setting keys are those of every design file saved so far: keep them.
 
+#include "alternator_design.h"
 #include "inputs.h"
 #include "site_height.h"
-
-#include <array>
-
-#include "alternator_design.h"
 
 #include <array>
 

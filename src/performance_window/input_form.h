@@ -86,6 +86,7 @@ public:
     };
 
 private:
+    static int minimumFieldWidth(const QLineEdit* edit);
     void build();
     void addColumns(QWidget* page, const Box (&boxes)[2][2]);
     QWidget* buildGroup(performance::InputGroup group, const QString& title);
