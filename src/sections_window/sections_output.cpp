@@ -207,7 +207,10 @@ void SectionsWindow::keyPressEvent(QKeyEvent* event)
 
 bool SectionsWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == main_ && event->type() == QEvent::Close)
+    // Only once the main window has really gone: its close may still be
+    // refused (the user keeps a changed design), and a minimised main window
+    // is hidden only spontaneously, still visible to Qt.
+    if (watched == main_ && event->type() == QEvent::Hide && !main_->isVisible())
         close();
     return QWidget::eventFilter(watched, event);
 }

@@ -2,6 +2,8 @@
 
 #include "export/design_export.h"
 #include "export/shown_design.h"
+#include "performance_window/performance_window.h"
+#include "sections_window/sections_window.h"
 
 #include <QClipboard>
 #include <QDropEvent>
@@ -236,9 +238,14 @@ private slots:
         Form1 edited;
         edited.show();
         retype(&edited, Field::Radius, QStringLiteral("2"));
+        for (const Qt::Key key : {Qt::Key_R, Qt::Key_B})  // the windows that go with the main one
+            QTest::keyClick(control(&edited, Field::Cl), key, Qt::ControlModifier);
+        const QList<QWidget*> beside = {edited.performanceWindow(), edited.sectionsWindow()};
         QVERIFY(!closing(edited, Form1::SaveAnswer::Cancel));
         QCOMPARE(asked, 1);
         QVERIFY(edited.isVisible());
+        for (QWidget* kept : beside)
+            QVERIFY2(kept && kept->isVisible(), "a window beside the kept design stays open");
         QVERIFY(QTest::qWaitForWindowActive(&edited));
         QTest::keyClick(&edited, Qt::Key_Q, Qt::ControlModifier);  // quits, as from any window
         QCOMPARE(asked, 2);
@@ -246,6 +253,8 @@ private slots:
         QCOMPARE(save(edited, folder.filePath(QStringLiteral("saved.csv"))), QStringList());
         QVERIFY(closing(edited, Form1::SaveAnswer::Cancel));
         QCOMPARE(asked, 0);
+        for (QWidget* gone : beside)
+            QVERIFY(!gone->isVisible());
 
         Form1 discarded;
         retype(&discarded, Field::Radius, QStringLiteral("2"));
