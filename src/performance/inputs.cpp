@@ -11,109 +11,61 @@
 
 namespace tivora::performance {
 
+namespace {
+
+// Each quantity's unit: in SI, Metric and Imperial as shown, and in ASCII
+// as the command line writes it ("degrees C", "ohm").
+struct UnitWords {
+    Quantity quantity;
+    std::string_view si, metric, imperial, ascii;
+};
+constexpr UnitWords kUnitWords[] = {
+    {Quantity::None, "", "", "", ""},
+    {Quantity::WindSpeed, "m/s", "km/h", "mph", "m/s"},
+    {Quantity::Altitude, "m", "m", "ft", "m"},
+    {Quantity::Temperature, "°C", "°C", "°F", "degrees C"},
+    {Quantity::Length, "m", "m", "ft", "m"},
+    {Quantity::Angle, "°", "°", "°", "degrees"},
+    {Quantity::Power, "W", "W", "W", "W"},
+    {Quantity::Voltage, "V", "V", "V", "V"},
+    {Quantity::VoltsPerRpm, "V/rpm", "V/rpm", "V/rpm", "V/rpm"},
+    {Quantity::Resistance, "Ω", "Ω", "Ω", "ohm"},
+    {Quantity::Size, "mm", "mm", "in", "mm"},
+    {Quantity::Area, "mm²", "mm²", "mm²", "mm2"},
+    {Quantity::CurrentDensity, "A/mm²", "A/mm²", "A/mm²", "A/mm2"},
+    {Quantity::Rpm, "rpm", "rpm", "rpm", "rpm"},
+    {Quantity::Torque, "N·m", "N·m", "N·m", "N.m"},
+    {Quantity::Force, "N", "N", "N", "N"},
+    {Quantity::Density, "kg/m³", "kg/m³", "kg/m³", "kg/m3"},
+    {Quantity::Energy, "kWh", "kWh", "kWh", "kWh"},
+    {Quantity::Current, "A", "A", "A", "A"},
+    {Quantity::Mass, "kg", "kg", "lb", "kg"},
+    {Quantity::FluxDensity, "T", "T", "T", "T"},
+    {Quantity::Percent, "%", "%", "%", "%"},
+    {Quantity::Days, "days", "days", "days", "days"},
+};
+constexpr bool inQuantityOrder()
+{
+    for (std::size_t i = 0; i < std::size(kUnitWords); ++i)
+        if (static_cast<std::size_t>(kUnitWords[i].quantity) != i)
+            return false;
+    return std::size(kUnitWords) == static_cast<std::size_t>(Quantity::Days) + 1;
+}
+static_assert(inQuantityOrder(), "one row for each Quantity, in the enumeration's order");
+
+}  // namespace
+
 std::string unitOf(Quantity quantity, UnitSystem system)
 {
-    const bool imperial = system == UnitSystem::Imperial;
-    switch (quantity) {
-    case Quantity::None:
-        return {};
-    case Quantity::WindSpeed:
-        return system == UnitSystem::SI ? "m/s" : system == UnitSystem::Metric ? "km/h" : "mph";
-    case Quantity::Altitude:
-    case Quantity::Length:
-        return imperial ? "ft" : "m";
-    case Quantity::Temperature:
-        return imperial ? "°F" : "°C";
-    case Quantity::Angle:
-        return "°";
-    case Quantity::Power:
-        return "W";
-    case Quantity::Voltage:
-        return "V";
-    case Quantity::VoltsPerRpm:
-        return "V/rpm";
-    case Quantity::Resistance:
-        return "Ω";
-    case Quantity::Size:
-        return imperial ? "in" : "mm";
-    case Quantity::Area:
-        return "mm²";
-    case Quantity::CurrentDensity:
-        return "A/mm²";
-    case Quantity::Current:
-        return "A";
-    case Quantity::Mass:
-        return imperial ? "lb" : "kg";
-    case Quantity::FluxDensity:
-        return "T";
-    case Quantity::Rpm:
-        return "rpm";
-    case Quantity::Torque:
-        return "N·m";
-    case Quantity::Force:
-        return "N";
-    case Quantity::Density:
-        return "kg/m³";
-    case Quantity::Energy:
-        return "kWh";
-    case Quantity::Percent:
-        return "%";
-    case Quantity::Days:
-        return "days";
-    }
-    return {};
+    const UnitWords& words = kUnitWords[static_cast<std::size_t>(quantity)];
+    return std::string(system == UnitSystem::SI       ? words.si
+                       : system == UnitSystem::Metric ? words.metric
+                                                      : words.imperial);
 }
 
 std::string_view asciiUnitOf(Quantity quantity)
 {
-    switch (quantity) {
-    case Quantity::None:
-        return "";
-    case Quantity::WindSpeed:
-        return "m/s";
-    case Quantity::Altitude:
-    case Quantity::Length:
-        return "m";
-    case Quantity::Temperature:
-        return "degrees C";
-    case Quantity::Angle:
-        return "degrees";
-    case Quantity::Power:
-        return "W";
-    case Quantity::Voltage:
-        return "V";
-    case Quantity::VoltsPerRpm:
-        return "V/rpm";
-    case Quantity::Resistance:
-        return "ohm";
-    case Quantity::Size:
-        return "mm";
-    case Quantity::Area:
-        return "mm2";
-    case Quantity::CurrentDensity:
-        return "A/mm2";
-    case Quantity::Current:
-        return "A";
-    case Quantity::Mass:
-        return "kg";
-    case Quantity::FluxDensity:
-        return "T";
-    case Quantity::Rpm:
-        return "rpm";
-    case Quantity::Torque:
-        return "N.m";
-    case Quantity::Force:
-        return "N";
-    case Quantity::Density:
-        return "kg/m3";
-    case Quantity::Energy:
-        return "kWh";
-    case Quantity::Percent:
-        return "%";
-    case Quantity::Days:
-        return "days";
-    }
-    return "";
+    return kUnitWords[static_cast<std::size_t>(quantity)].ascii;
 }
 
 namespace {

@@ -47,15 +47,6 @@ std::unique_ptr<Form1> solvedWindow(const QLocale& locale, bool imperial)
     return window;
 }
 
-[[maybe_unused]] QString run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        qFatal("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 // What the window shows for the solved start design; "·" stands for the
 // locale's decimal separator.
 const QString kSi = QStringLiteral("Number of Blades\t3\t\nTSR\t7\t\nBlade Efficiency\t0·4\t\nBlade Radius\t1\tm\n"
@@ -79,35 +70,6 @@ const QString kSiHtmlStart = QStringLiteral("<meta charset=\"utf-8\">\n<table>\n
                                             "<tr><td>Number of Blades</td><td>3</td><td></td></tr>\n"
                                             "<tr><td>TSR</td><td>7</td><td></td></tr>\n"
                                             "<tr><td>Blade Efficiency</td><td>0.4</td><td></td></tr>\n");
-
-// Sets LC_PAPER to a locale made from glibc's sources in `folder`, as a
-// user's locale settings would; back to C when done.
-class PaperLocale {
-public:
-    PaperLocale(const QString& name, const QString& folder)
-    {
-        if (name == u"C") {
-            made_ = setlocale(LC_PAPER, "C") != nullptr;
-            return;
-        }
-        QProcess localedef;
-        localedef.start(QStringLiteral("localedef"), {QStringLiteral("-i"), name, QStringLiteral("-f"),
-                                                      QStringLiteral("UTF-8"), folder + u'/' + name});
-        if (!localedef.waitForFinished(60000) || localedef.exitStatus() != QProcess::NormalExit)
-            return;
-        qputenv("LOCPATH", folder.toUtf8());
-        made_ = setlocale(LC_PAPER, qPrintable(name)) != nullptr;
-    }
-    ~PaperLocale()
-    {
-        setlocale(LC_PAPER, "C");
-        qunsetenv("LOCPATH");
-    }
-    bool made() const { return made_; }
-
-private:
-    bool made_ = false;
-};
 
 }  // namespace
 

@@ -28,36 +28,6 @@ using namespace tivora::testing;
 
 namespace {
 
-QString run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        qFatal("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-template <class T = QLineEdit>
-T* in(QWidget* window, const char* name)
-{
-    auto* found = window->findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no control named %s", name);
-    return found;
-}
-
-void type(QWidget* window, const char* name, const QString& text)
-{
-    auto* edit = in(window, name);
-    edit->setFocus();
-    edit->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(edit, Qt::Key_Delete);
-    else
-        QTest::keyClicks(edit, text);
-    QCoreApplication::processEvents();
-}
-
 // `tivora --analyse` with these options: its CSV cell in the row that
 // starts with `row`, column `column`.
 QString printed(const std::vector<std::string>& options, const std::string& row, int column)

@@ -33,33 +33,6 @@ using namespace tivora::testing;
 
 namespace {
 
-QString run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        qFatal("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-template <class T = QLineEdit>
-T* in(QWidget* window, const char* name)
-{
-    auto* found = window->findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no control named %s", name);
-    return found;
-}
-
-void type(QWidget* window, const char* name, const QString& text)
-{
-    auto* edit = in(window, name);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-    QCoreApplication::processEvents();
-}
-
 // The points of an SVG path of straight lines ("M x,y L x,y ... Z").
 QPolygonF pathPoints(const QString& d)
 {
@@ -71,34 +44,6 @@ QPolygonF pathPoints(const QString& d)
     }
     return points;
 }
-
-// As export_test has it: LC_PAPER of a locale made for the test.
-class PaperLocale {
-public:
-    PaperLocale(const QString& name, const QString& folder)
-    {
-        if (name == u"C") {
-            made_ = setlocale(LC_PAPER, "C") != nullptr;
-            return;
-        }
-        QProcess localedef;
-        localedef.start(QStringLiteral("localedef"), {QStringLiteral("-i"), name, QStringLiteral("-f"),
-                                                      QStringLiteral("UTF-8"), folder + u'/' + name});
-        if (!localedef.waitForFinished(60000) || localedef.exitStatus() != QProcess::NormalExit)
-            return;
-        qputenv("LOCPATH", folder.toUtf8());
-        made_ = setlocale(LC_PAPER, qPrintable(name)) != nullptr;
-    }
-    ~PaperLocale()
-    {
-        setlocale(LC_PAPER, "C");
-        qunsetenv("LOCPATH");
-    }
-    bool made() const { return made_; }
-
-private:
-    bool made_ = false;
-};
 
 }  // namespace
 

@@ -12,12 +12,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
 #include <QTest>
 #include <QTimer>
 
+#include <clocale>
 #include <functional>
 #include <string_view>
 
@@ -172,5 +174,67 @@ inline void retype(QWidget* window, Field name, const QString& text)
     else
         QTest::keyClicks(field, text);
 }
+
+// A program's standard output; the test ends if it fails.
+inline QString run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        qFatal("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// A control of a window that is not the main one, by its objectName.
+template <class T = QLineEdit>
+T* in(QWidget* window, const char* name)
+{
+    auto* found = window->findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control named %s", name);
+    return found;
+}
+
+// Types into a named field the way a user does: focus, select all, keys.
+inline void type(QWidget* window, const char* name, const QString& text)
+{
+    auto* edit = in(window, name);
+    edit->setFocus();
+    edit->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Delete);
+    else
+        QTest::keyClicks(edit, text);
+    QCoreApplication::processEvents();
+}
+
+// Sets LC_PAPER to a locale made from glibc's sources in `folder`, as a
+// user's locale settings would; back to C when done.
+class PaperLocale {
+public:
+    PaperLocale(const QString& name, const QString& folder)
+    {
+        if (name == u"C") {
+            made_ = setlocale(LC_PAPER, "C") != nullptr;
+            return;
+        }
+        QProcess localedef;
+        localedef.start(QStringLiteral("localedef"), {QStringLiteral("-i"), name, QStringLiteral("-f"),
+                                                      QStringLiteral("UTF-8"), folder + u'/' + name});
+        if (!localedef.waitForFinished(60000) || localedef.exitStatus() != QProcess::NormalExit)
+            return;
+        qputenv("LOCPATH", folder.toUtf8());
+        made_ = setlocale(LC_PAPER, qPrintable(name)) != nullptr;
+    }
+    ~PaperLocale()
+    {
+        setlocale(LC_PAPER, "C");
+        qunsetenv("LOCPATH");
+    }
+    bool made() const { return made_; }
+
+private:
+    bool made_ = false;
+};
 
 }  // namespace tivora::testing
