@@ -1,5 +1,7 @@
 #include "blade_template.h"
 
+#include "millimetre_page.h"
+
 #include "assets/typeface.h"
 
 #include <QFontMetricsF>
@@ -15,11 +17,6 @@
 namespace tivora {
 
 namespace {
-
-QString mm(double value)
-{
-    return QString::number(value, 'f', 2);
-}
 
 QString dashes(TemplateDrawing::Dash dash)
 {
@@ -132,15 +129,7 @@ QByteArray bladeTemplateSvg(const ShownDesign& design)
 
     QByteArray svg;
     QXmlStreamWriter out(&svg);
-    out.setAutoFormatting(true);
-    out.writeStartDocument();
-    out.writeStartElement(QStringLiteral("svg"));
-    out.writeDefaultNamespace(QStringLiteral("http://www.w3.org/2000/svg"));
-    out.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
-    out.writeAttribute(QStringLiteral("width"), mm(width) + QStringLiteral("mm"));
-    out.writeAttribute(QStringLiteral("height"), mm(height) + QStringLiteral("mm"));
-    out.writeAttribute(QStringLiteral("viewBox"), QStringLiteral("0 0 %1 %2").arg(mm(width), mm(height)));
-    out.writeTextElement(QStringLiteral("title"), QStringLiteral("Tivora blade template, full size"));
+    startMillimetreSvg(out, width, height, QStringLiteral("Tivora blade template, full size"));
     out.writeTextElement(QStringLiteral("desc"),
                          QStringLiteral("Print at 100 %: one unit is one millimetre. The rotor axis (r = 0) is "
                                         "%1 mm from the left edge; the drawing has %2 mm above and %3 mm below "
@@ -153,33 +142,33 @@ QByteArray bladeTemplateSvg(const ShownDesign& design)
     out.writeAttribute(QStringLiteral("font-family"), QString(kTypeface) + QStringLiteral(", Arial, sans-serif"));
     QString outline;
     for (const QPointF& point : drawing.outline)
-        outline += (outline.isEmpty() ? QStringLiteral("M") : QStringLiteral("L")) + mm(point.x()) + u',' +
-                   mm(point.y()) + u' ';
+        outline += (outline.isEmpty() ? QStringLiteral("M") : QStringLiteral("L")) + svgMillimetres(point.x()) + u',' +
+                   svgMillimetres(point.y()) + u' ';
     out.writeEmptyElement(QStringLiteral("path"));
     out.writeAttribute(QStringLiteral("id"), QStringLiteral("outline"));
     out.writeAttribute(QStringLiteral("d"), outline + u'Z');
     out.writeAttribute(QStringLiteral("fill"), QStringLiteral("none"));
     out.writeAttribute(QStringLiteral("stroke"), QStringLiteral("black"));
-    out.writeAttribute(QStringLiteral("stroke-width"), mm(0.4));
+    out.writeAttribute(QStringLiteral("stroke-width"), svgMillimetres(0.4));
     for (const auto& line : drawing.lines) {
         out.writeEmptyElement(QStringLiteral("line"));
         if (!line.id.isEmpty())
             out.writeAttribute(QStringLiteral("id"), line.id);
-        out.writeAttribute(QStringLiteral("x1"), mm(line.from.x()));
-        out.writeAttribute(QStringLiteral("y1"), mm(line.from.y()));
-        out.writeAttribute(QStringLiteral("x2"), mm(line.to.x()));
-        out.writeAttribute(QStringLiteral("y2"), mm(line.to.y()));
+        out.writeAttribute(QStringLiteral("x1"), svgMillimetres(line.from.x()));
+        out.writeAttribute(QStringLiteral("y1"), svgMillimetres(line.from.y()));
+        out.writeAttribute(QStringLiteral("x2"), svgMillimetres(line.to.x()));
+        out.writeAttribute(QStringLiteral("y2"), svgMillimetres(line.to.y()));
         out.writeAttribute(QStringLiteral("stroke"), QStringLiteral("black"));
-        out.writeAttribute(QStringLiteral("stroke-width"), mm(line.stroke));
+        out.writeAttribute(QStringLiteral("stroke-width"), svgMillimetres(line.stroke));
         if (line.dash != TemplateDrawing::Dash::Solid)
             out.writeAttribute(QStringLiteral("stroke-dasharray"), dashes(line.dash));
     }
     for (const auto& text : drawing.texts) {
         static const QString anchors[] = {QStringLiteral("start"), QStringLiteral("middle"), QStringLiteral("end")};
         out.writeStartElement(QStringLiteral("text"));
-        out.writeAttribute(QStringLiteral("x"), mm(text.at.x()));
-        out.writeAttribute(QStringLiteral("y"), mm(text.at.y()));
-        out.writeAttribute(QStringLiteral("font-size"), mm(text.size));
+        out.writeAttribute(QStringLiteral("x"), svgMillimetres(text.at.x()));
+        out.writeAttribute(QStringLiteral("y"), svgMillimetres(text.at.y()));
+        out.writeAttribute(QStringLiteral("font-size"), svgMillimetres(text.size));
         out.writeAttribute(QStringLiteral("text-anchor"), anchors[static_cast<int>(text.anchor)]);
         out.writeCharacters(text.words);
         out.writeEndElement();
@@ -344,7 +333,8 @@ void drawTile(Sheet& sheet, const TemplateDrawing& drawing, const TileLayout& la
         3.2, Anchor::Start, true);
     sheet.text({area.left(), band + 15},
                QStringLiteral("Tivora blade template 1:1. This page: across %1 to %2 mm, down %3 to %4 mm.")
-                   .arg(mm(piece.left()), mm(piece.right()), mm(piece.top()), mm(piece.bottom())),
+                   .arg(svgMillimetres(piece.left()), svgMillimetres(piece.right()), svgMillimetres(piece.top()),
+                        svgMillimetres(piece.bottom())),
                2.5, Anchor::Start);
     sheet.text({area.left(), band + 18.5},
                QStringLiteral("Trim one page at its crop marks, lay it on the grey band of the next, match the "

@@ -1,6 +1,6 @@
 #include "carving_page.h"
 
-#include "assets/typeface.h"
+#include "millimetre_page.h"
 
 #include <QCoreApplication>
 #include <QFontMetricsF>
@@ -35,28 +35,17 @@ QStringList wrapped(const QString& header, const QFontMetricsF& metrics, double 
 void drawCarvingPage(QPainter& painter, const CarvingSheet& sheet)
 {
     const workshop::CarvingTable& table = sheet.table;
-    const double mm = painter.device()->logicalDpiX() / 25.4;
-    const double width = painter.device()->width() / mm;
-    const double margin = 15;
-    const auto at = [mm](double x, double y) { return QPointF(x * mm, y * mm); };
-    const auto font = [&painter](double points, bool bold = false) {
-        QFont f(kTypeface);
-        f.setPointSizeF(points);
-        f.setBold(bold);
-        painter.setFont(f);
-    };
+    const MillimetrePage page(painter);
+    const double mm = page.mm, width = page.width, margin = page.margin;
+    const auto at = [&page](double x, double y) { return page.at(x, y); };
+    const auto font = [&page](double points, bool bold = false) { page.font(points, bold); };
     const auto right = [&painter](QPointF at, const QString& text) {
         const double advance = QFontMetricsF(painter.font(), painter.device()).horizontalAdvance(text);
         painter.drawText(at - QPointF(advance, 0), text);
     };
 
     painter.save();
-    font(16, true);
-    double y = margin + 5;
-    painter.drawText(at(margin, y), QStringLiteral("Carving the blade"));
-    painter.setPen(QPen(Qt::black, 0.3 * mm));
-    painter.drawLine(at(margin, y + 2.5), at(width - margin, y + 2.5));
-    painter.setPen(Qt::black);
+    double y = page.title(QStringLiteral("Carving the blade"));
     font(8);
     y += 8;
     const QFontMetricsF noteMetrics(painter.font(), painter.device());

@@ -1,6 +1,6 @@
 #include "performance_sheet.h"
 
-#include "assets/typeface.h"
+#include "millimetre_page.h"
 #include "sheet/csv.h"
 #include "sheet/design_file.h"
 
@@ -16,25 +16,13 @@ namespace tivora {
 
 void drawPerformancePage(QPainter& painter, const PerformanceSheet& sheet)
 {
-    const double mm = painter.device()->logicalDpiX() / 25.4;
-    const double width = painter.device()->width() / mm;
-    const double height = painter.device()->height() / mm;
-    const double margin = 15;
-    const auto at = [mm](double x, double y) { return QPointF(x * mm, y * mm); };
-    const auto font = [&painter](double points, bool bold = false) {
-        QFont f(kTypeface);
-        f.setPointSizeF(points);
-        f.setBold(bold);
-        painter.setFont(f);
-    };
+    const MillimetrePage page(painter);
+    const double mm = page.mm, width = page.width, height = page.height, margin = page.margin;
+    const auto at = [&page](double x, double y) { return page.at(x, y); };
+    const auto font = [&page](double points, bool bold = false) { page.font(points, bold); };
 
     painter.save();
-    font(16, true);
-    double y = margin + 5;
-    painter.drawText(at(margin, y), QStringLiteral("Tivora rotor performance"));
-    painter.setPen(QPen(Qt::black, 0.3 * mm));
-    painter.drawLine(at(margin, y + 2.5), at(width - margin, y + 2.5));
-    painter.setPen(Qt::black);
+    double y = page.title(QStringLiteral("Tivora rotor performance"));
 
     // The figures in two columns, each a caption, a figure set right and its
     // unit; the type is made smaller until the longest row of each fits.

@@ -1,5 +1,7 @@
 #include "section_drawing.h"
 
+#include "millimetre_page.h"
+
 #include "assets/typeface.h"
 
 #include <QPainter>
@@ -24,11 +26,6 @@ QString unitIn(const std::string& header)
     const QString text = q(header);
     const qsizetype open = text.lastIndexOf(u'('), close = text.lastIndexOf(u')');
     return open >= 0 && close > open ? text.mid(open + 1, close - open - 1) : QString();
-}
-
-QString mm(double value)
-{
-    return QString::number(value, 'f', 2);
 }
 
 QPointF inMillimetres(workshop::Point p)
@@ -119,15 +116,7 @@ QByteArray sectionsSvg(const std::vector<SectionFigure>& figures, const QString&
 
     QByteArray svg;
     QXmlStreamWriter out(&svg);
-    out.setAutoFormatting(true);
-    out.writeStartDocument();
-    out.writeStartElement(QStringLiteral("svg"));
-    out.writeDefaultNamespace(QStringLiteral("http://www.w3.org/2000/svg"));
-    out.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
-    out.writeAttribute(QStringLiteral("width"), mm(width) + QStringLiteral("mm"));
-    out.writeAttribute(QStringLiteral("height"), mm(height) + QStringLiteral("mm"));
-    out.writeAttribute(QStringLiteral("viewBox"), QStringLiteral("0 0 %1 %2").arg(mm(width), mm(height)));
-    out.writeTextElement(QStringLiteral("title"), title);
+    startMillimetreSvg(out, width, height, title);
     out.writeTextElement(QStringLiteral("desc"),
                          QStringLiteral("Print at 100 %: one unit is one millimetre. Each section seen from the tip, "
                                         "wind from above, leading edge to the left, in the plank (brown); the cross "
@@ -136,20 +125,20 @@ QByteArray sectionsSvg(const std::vector<SectionFigure>& figures, const QString&
     out.writeAttribute(QStringLiteral("font-family"), QString(kTypeface) + QStringLiteral(", Arial, sans-serif"));
     const auto text = [&out](double x, double y, const QString& words, double size) {
         out.writeStartElement(QStringLiteral("text"));
-        out.writeAttribute(QStringLiteral("x"), mm(x));
-        out.writeAttribute(QStringLiteral("y"), mm(y));
-        out.writeAttribute(QStringLiteral("font-size"), mm(size));
+        out.writeAttribute(QStringLiteral("x"), svgMillimetres(x));
+        out.writeAttribute(QStringLiteral("y"), svgMillimetres(y));
+        out.writeAttribute(QStringLiteral("font-size"), svgMillimetres(size));
         out.writeCharacters(words);
         out.writeEndElement();
     };
     const auto line = [&out](QPointF a, QPointF b, const char* colour, double stroke, const char* dashes = nullptr) {
         out.writeEmptyElement(QStringLiteral("line"));
-        out.writeAttribute(QStringLiteral("x1"), mm(a.x()));
-        out.writeAttribute(QStringLiteral("y1"), mm(a.y()));
-        out.writeAttribute(QStringLiteral("x2"), mm(b.x()));
-        out.writeAttribute(QStringLiteral("y2"), mm(b.y()));
+        out.writeAttribute(QStringLiteral("x1"), svgMillimetres(a.x()));
+        out.writeAttribute(QStringLiteral("y1"), svgMillimetres(a.y()));
+        out.writeAttribute(QStringLiteral("x2"), svgMillimetres(b.x()));
+        out.writeAttribute(QStringLiteral("y2"), svgMillimetres(b.y()));
         out.writeAttribute(QStringLiteral("stroke"), QString::fromLatin1(colour));
-        out.writeAttribute(QStringLiteral("stroke-width"), mm(stroke));
+        out.writeAttribute(QStringLiteral("stroke-width"), svgMillimetres(stroke));
         if (dashes)
             out.writeAttribute(QStringLiteral("stroke-dasharray"), QString::fromLatin1(dashes));
     };
@@ -160,24 +149,24 @@ QByteArray sectionsSvg(const std::vector<SectionFigure>& figures, const QString&
         text(origin.x(), origin.y() - 3, (QStringList{figure.title} + figure.facts).join(QStringLiteral(" · ")), 3.5);
         out.writeEmptyElement(QStringLiteral("rect"));
         out.writeAttribute(QStringLiteral("id"), QStringLiteral("plank-%1").arg(figure.station));
-        out.writeAttribute(QStringLiteral("x"), mm(origin.x()));
-        out.writeAttribute(QStringLiteral("y"), mm(origin.y()));
-        out.writeAttribute(QStringLiteral("width"), mm(blank.width()));
-        out.writeAttribute(QStringLiteral("height"), mm(blank.height()));
+        out.writeAttribute(QStringLiteral("x"), svgMillimetres(origin.x()));
+        out.writeAttribute(QStringLiteral("y"), svgMillimetres(origin.y()));
+        out.writeAttribute(QStringLiteral("width"), svgMillimetres(blank.width()));
+        out.writeAttribute(QStringLiteral("height"), svgMillimetres(blank.height()));
         out.writeAttribute(QStringLiteral("fill"), QStringLiteral("#faf0de"));
         out.writeAttribute(QStringLiteral("stroke"), QStringLiteral("#785028"));
-        out.writeAttribute(QStringLiteral("stroke-width"), mm(0.3));
+        out.writeAttribute(QStringLiteral("stroke-width"), svgMillimetres(0.3));
         line(origin + figure.leadingEdge, origin + figure.trailingEdge, "#5a5a5a", 0.2, "2 1");
         QString path;
         for (const QPointF& p : figure.outline)
-            path += (path.isEmpty() ? QStringLiteral("M") : QStringLiteral("L")) + mm(origin.x() + p.x()) + u',' +
-                    mm(origin.y() + p.y()) + u' ';
+            path += (path.isEmpty() ? QStringLiteral("M") : QStringLiteral("L")) + svgMillimetres(origin.x() + p.x()) +
+                    u',' + svgMillimetres(origin.y() + p.y()) + u' ';
         out.writeEmptyElement(QStringLiteral("path"));
         out.writeAttribute(QStringLiteral("id"), QStringLiteral("section-%1").arg(figure.station));
         out.writeAttribute(QStringLiteral("d"), path + u'Z');
         out.writeAttribute(QStringLiteral("fill"), QStringLiteral("none"));
         out.writeAttribute(QStringLiteral("stroke"), QStringLiteral("black"));
-        out.writeAttribute(QStringLiteral("stroke-width"), mm(0.4));
+        out.writeAttribute(QStringLiteral("stroke-width"), svgMillimetres(0.4));
         const QPointF axis = origin + figure.pitchAxis;
         line(axis - QPointF(3, 0), axis + QPointF(3, 0), "#005aaa", 0.25);
         line(axis - QPointF(0, 3), axis + QPointF(0, 3), "#005aaa", 0.25);
