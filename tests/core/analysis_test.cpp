@@ -107,6 +107,10 @@ TEST(AnalysisInputs, aDesignFileGivesBackEveryInputAsSaved)
 // 1.1117 kg/m³ at 1000 m (its table); with 35 °C measured at sea level,
 // 101325 / (287.05 × 308.15) = 1.1455; at 2000 m and −5 °C,
 // 79495 / (287.05 × 268.15) = 1.0328.
+// A maker's curve measured at sea level, 100 W for each m/s up to 20 m/s,
+// moved to the site's air by IEC 61400-12-1's wind-speed rule: at a mean
+// wind of 5 m/s it gives 8.76 × 100 × 5 × (ρ / 1.225)^(1/3) kWh a year (the
+// wind above 20 m/s blows a millionth of the year).
 TEST(Analysis, airDensityIsTheSitesFromTheCommandLineAndFromTheForm)
 {
     struct Row {
@@ -123,8 +127,12 @@ TEST(Analysis, airDensityIsTheSitesFromTheCommandLineAndFromTheForm)
         const Rows& design = section(sections, "Design");
         ASSERT_GT(design.size(), 1u);
         EXPECT_EQ(design[1], (std::vector<std::string>{"air density", row.density, "kg/m3"}));
-        const Analysis form = analyse(sheet, typedInForm(row.typed)).value();
+        AnalysisInputs inputs = typedInForm(row.typed);
+        inputs.setFile(InputId::Measured, {"maker.csv", "wind speed (m/s),power (W)\n0,0\n20,2000\n"});
+        const Analysis form = analyse(sheet, inputs).value();
         EXPECT_EQ(figureText(form.densityKgM3, 4, {}), row.density);
+        EXPECT_NEAR(form.measured->energy.energy.kilowattHours, 4380 * std::cbrt(std::stod(row.density) / 1.225), 5)
+            << row.density;
     }
 }
 

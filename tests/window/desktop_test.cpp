@@ -296,7 +296,7 @@ private:
         deferred->buildAfterFirstPaintOf(form.get());
         form->Form_Load();
         form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QVERIFY(QTest::qWaitForWindowActive(form.get(), kSlowDesktop));
         control(form.get(), Field::WindSpeed)->setFocus();
         QVERIFY(waitUntil([&] { return !form->timer2()->isActive(); }, kSlowDesktop));
     }
