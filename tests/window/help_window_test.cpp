@@ -645,27 +645,30 @@ private slots:
 
     // Out of sight, the page is put away with all its processes, and nothing
     // in the help window is left to wake the processor; in sight again, the
-    // page loads anew and runs. Its ticks count from its own load.
+    // page loads anew and runs. Its ticks count from its own load. The page
+    // is first seen ticking in sight: hidden from the start, a page that
+    // loads slower than the window's patience is put away before its first
+    // tick, which is right but leaves nothing to see.
     void hiddenHelpPageSleepsUntilShown()
     {
         HelpLimits limits = kTestLimits;
         limits.outOfSight = std::chrono::milliseconds(300);
         Help help(limits);
+        help.show();
         help.navigate(server.url("/ticking"));
-        QTRY_VERIFY_WITH_TIMEOUT(titleOf(help.window()).startsWith(QLatin1String("tick")), kLoadTimeout);
         QWebEnginePage* page = help.window()->browser()->page();
-        QVERIFY(asleep(help.window()));
-
         const auto runsAgain = [&] {
             QSignalSpy titles(page, &QWebEnginePage::titleChanged);
             return waitUntil([&] { return titles.contains(QVariantList{QStringLiteral("tick 2")}); }, kLoadTimeout);
         };
-        help.show();
         QVERIFY(runsAgain());
-        help.window()->showMinimized();  // out of sight as much
-        QVERIFY(asleep(help.window()));
-        help.window()->showNormal();
-        QVERIFY(runsAgain());
+        for (const auto& putAway : {+[](QWidget* window) { window->hide(); },
+                                    +[](QWidget* window) { window->showMinimized(); }}) {  // out of sight as much
+            putAway(help.window());
+            QVERIFY(asleep(help.window()));
+            help.window()->showNormal();
+            QVERIFY(runsAgain());
+        }
     }
 
     void keysGoBackAndForwardAndEscapeCloses()
