@@ -67,11 +67,8 @@ struct Layout {
     std::vector<QPointF> entryAt;  // the legend entries' top-left corners
     double notesTop;
     double yTitleHeight;  // its lines, read upwards beside the plot
+    int yTitleFlags;
 };
-
-// Where the y axis's title goes: in lines no longer than the plot is high,
-// broken between words.
-const int kYTitleFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
 
 Layout layoutOf(const Chart& chart, const QRectF& frame, const QPaintDevice* device, const QFont& base, double pixel,
                 double points)
@@ -103,9 +100,14 @@ Layout layoutOf(const Chart& chart, const QRectF& frame, const QPaintDevice* dev
         widest = std::max(widest, body.horizontalAdvance(chart.number(tick)));
     const double top = y + body.height() / 2;
     const double bottom = frame.bottom() - 2 * body.height() - 6 * pixel;
-    layout.yTitleHeight = std::max(
-        body.height(),
-        body.boundingRect(QRectF(0, 0, std::max(bottom - top, 1.0), 1e6), kYTitleFlags, chart.y.title).height());
+    // The y axis's title on one line, or on two where one is longer than
+    // the plot is high; past that, on one line again, centred on the plot.
+    const int wrapped = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
+    const double lines =
+        body.boundingRect(QRectF(0, 0, std::max(bottom - top, 1.0), 1e6), wrapped, chart.y.title).height();
+    const bool two = lines > body.height() * 1.5 && lines < body.height() * 2.5;
+    layout.yTitleHeight = two ? lines : body.height();
+    layout.yTitleFlags = two ? wrapped : Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip;
     const double left = frame.left() + layout.yTitleHeight + 4 * pixel + widest + 6 * pixel;
     const double right = frame.right() - body.horizontalAdvance(chart.number(chart.x.high)) / 2 - 2 * pixel;
     layout.plot = QRectF(QPointF(left, top), QPointF(right, bottom));
@@ -232,7 +234,7 @@ void draw(QPainter& painter, const QRectF& frame, const Chart& chart, double pix
     painter.save();
     painter.translate(frame.left(), plot.bottom());
     painter.rotate(-90);
-    painter.drawText(QRectF(0, 0, plot.height(), layout.yTitleHeight), kYTitleFlags, chart.y.title);
+    painter.drawText(QRectF(0, 0, plot.height(), layout.yTitleHeight), layout.yTitleFlags, chart.y.title);
     painter.restore();
 
     painter.setClipRect(plot.adjusted(-pixel, -pixel, pixel, pixel));

@@ -104,7 +104,10 @@ void SectionsWindow::mark(Input& input, const QString& why)
 {
     QPalette palette = input.edit->palette();
     palette.setColor(QPalette::Base, why.isEmpty() ? this->palette().color(QPalette::Base) : kWarningTint);
-    palette.setColor(QPalette::Text, why.isEmpty() ? this->palette().color(QPalette::Text) : QColor(Qt::black));
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Text,
+                         why.isEmpty() ? this->palette().color(group, QPalette::Text) : QColor(Qt::black));
+    }
     input.edit->setPalette(palette);
     input.edit->setToolTip(why);
     input.edit->setAccessibleDescription(why);
