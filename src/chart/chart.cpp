@@ -66,6 +66,8 @@ struct Layout {
     double swatch;
     std::vector<QPointF> entryAt;  // the legend entries' top-left corners
     double notesTop;
+    double yTitleHeight;  // its lines, read upwards beside the plot
+    int yTitleFlags;
 };
 
 Layout layoutOf(const Chart& chart, const QRectF& frame, const QPaintDevice* device, const QFont& base, double pixel,
@@ -96,10 +98,19 @@ Layout layoutOf(const Chart& chart, const QRectF& frame, const QPaintDevice* dev
     double widest = 0;
     for (double tick : ticksOf(chart.y))
         widest = std::max(widest, body.horizontalAdvance(chart.number(tick)));
-    const double left = frame.left() + body.height() + 4 * pixel + widest + 6 * pixel;
+    const double top = y + body.height() / 2;
     const double bottom = frame.bottom() - 2 * body.height() - 6 * pixel;
+    // The y axis's title on one line, or on two where one is longer than
+    // the plot is high; past that, on one line again, centred on the plot.
+    const int wrapped = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
+    const double lines =
+        body.boundingRect(QRectF(0, 0, std::max(bottom - top, 1.0), 1e6), wrapped, chart.y.title).height();
+    const bool two = lines > body.height() * 1.5 && lines < body.height() * 2.5;
+    layout.yTitleHeight = two ? lines : body.height();
+    layout.yTitleFlags = two ? wrapped : Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip;
+    const double left = frame.left() + layout.yTitleHeight + 4 * pixel + widest + 6 * pixel;
     const double right = frame.right() - body.horizontalAdvance(chart.number(chart.x.high)) / 2 - 2 * pixel;
-    layout.plot = QRectF(QPointF(left, y + body.height() / 2), QPointF(right, bottom));
+    layout.plot = QRectF(QPointF(left, top), QPointF(right, bottom));
     return layout;
 }
 
@@ -221,9 +232,9 @@ void draw(QPainter& painter, const QRectF& frame, const Chart& chart, double pix
                              plot.bottom() + 5 * pixel + body.height() + body.ascent()),
                      chart.x.title);
     painter.save();
-    painter.translate(frame.left() + body.ascent(), plot.center().y() + body.horizontalAdvance(chart.y.title) / 2);
+    painter.translate(frame.left(), plot.bottom());
     painter.rotate(-90);
-    painter.drawText(QPointF(0, 0), chart.y.title);
+    painter.drawText(QRectF(0, 0, plot.height(), layout.yTitleHeight), layout.yTitleFlags, chart.y.title);
     painter.restore();
 
     painter.setClipRect(plot.adjusted(-pixel, -pixel, pixel, pixel));
@@ -231,7 +242,7 @@ void draw(QPainter& painter, const QRectF& frame, const Chart& chart, double pix
     // that finds no free place is left out (its tooltip remains), a rule's
     // takes its first place.
     std::vector<QRectF> placed;
-    const auto place = [&placed, &plot](const std::vector<QRectF>& candidates, bool needed) {
+    const auto place = [&placed, &plot](const std::vector<QRectF>& candidates) {
         for (const QRectF& candidate : candidates) {
             if (plot.contains(candidate) &&
                 std::none_of(placed.begin(), placed.end(), [&](const QRectF& r) { return r.intersects(candidate); })) {
@@ -239,41 +250,76 @@ void draw(QPainter& painter, const QRectF& frame, const Chart& chart, double pix
                 return candidate;
             }
         }
-        if (!needed)
-            return QRectF();
-        placed.push_back(candidates.front());
-        return candidates.front();
+        return QRectF();
     };
     const double gap = 3 * pixel, inset = 4 * pixel;
-    for (const Rule& rule : chart.rules) {
-        painter.setPen(QPen(rule.colour, pixel, rule.style));
+    // A rule's label's places, the first preferred.
+    const auto placesOf = [&](const Rule& rule) -> std::vector<QRectF> {
         const double width = body.horizontalAdvance(rule.label), height = body.height();
         if (rule.vertical) {
-            const double x = toDevice(chart, plot, {rule.at, 0}).x();
-            painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
             // Read upwards, beside the line: at its top or bottom, left or right of it.
+            const double x = toDevice(chart, plot, {rule.at, 0}).x();
             const double left = x - gap - height, right = x + gap;
-            const QRectF at = place({QRectF(left, plot.top() + inset, height, width),
-                                     QRectF(left, plot.bottom() - inset - width, height, width),
-                                     QRectF(right, plot.top() + inset, height, width),
-                                     QRectF(right, plot.bottom() - inset - width, height, width)},
-                                    true);
+            return {QRectF(left, plot.top() + inset, height, width),
+                    QRectF(left, plot.bottom() - inset - width, height, width),
+                    QRectF(right, plot.top() + inset, height, width),
+                    QRectF(right, plot.bottom() - inset - width, height, width)};
+        }
+        const double y = toDevice(chart, plot, {0, rule.at}).y();
+        const double right = plot.right() - inset - width, left = plot.left() + inset,
+                     middle = plot.center().x() - width / 2;
+        const double above = y - gap - height, below = y + gap;
+        return {QRectF(right, above, width, height),  QRectF(left, above, width, height),
+                QRectF(middle, above, width, height), QRectF(right, below, width, height),
+                QRectF(left, below, width, height),   QRectF(middle, below, width, height)};
+    };
+    // The rules' labels in this order, each in its first free place, or in
+    // its first place where none is free; and how many found none.
+    const auto arranged = [&](const std::vector<const Rule*>& order) {
+        std::vector<std::pair<const Rule*, QRectF>> labels;
+        int crowded = 0;
+        for (const Rule* rule : order) {
+            const std::vector<QRectF> places = placesOf(*rule);
+            auto free = std::find_if(places.begin(), places.end(), [&](const QRectF& candidate) {
+                return plot.contains(candidate) && std::none_of(labels.begin(), labels.end(), [&](const auto& label) {
+                           return label.second.intersects(candidate);
+                       });
+            });
+            if (free == places.end()) {
+                ++crowded;
+                free = places.begin();
+            }
+            labels.emplace_back(rule, *free);
+        }
+        return std::make_pair(labels, crowded);
+    };
+    // In the chart's order; where that crowds labels, the rules across the x
+    // axis first (read upwards, theirs have fewer places) if that crowds fewer.
+    std::vector<const Rule*> order;
+    for (const Rule& rule : chart.rules)
+        order.push_back(&rule);
+    auto [labels, crowded] = arranged(order);
+    if (crowded > 0) {
+        std::stable_partition(order.begin(), order.end(), [](const Rule* rule) { return rule->vertical; });
+        auto [otherLabels, otherCrowded] = arranged(order);
+        if (otherCrowded < crowded)
+            labels = std::move(otherLabels);
+    }
+    for (const auto& [rule, at] : labels) {
+        placed.push_back(at);
+        painter.setPen(QPen(rule->colour, pixel, rule->style));
+        if (rule->vertical) {
+            const double x = toDevice(chart, plot, {rule->at, 0}).x();
+            painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
             painter.save();
             painter.translate(at.left() + body.ascent(), at.bottom());
             painter.rotate(-90);
-            painter.drawText(QPointF(0, 0), rule.label);
+            painter.drawText(QPointF(0, 0), rule->label);
             painter.restore();
         } else {
-            const double y = toDevice(chart, plot, {0, rule.at}).y();
+            const double y = toDevice(chart, plot, {0, rule->at}).y();
             painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-            const double right = plot.right() - inset - width, left = plot.left() + inset,
-                         middle = plot.center().x() - width / 2;
-            const double above = y - gap - height, below = y + gap;
-            const QRectF at = place({QRectF(right, above, width, height), QRectF(left, above, width, height),
-                                     QRectF(middle, above, width, height), QRectF(right, below, width, height),
-                                     QRectF(left, below, width, height), QRectF(middle, below, width, height)},
-                                    true);
-            painter.drawText(QPointF(at.left(), at.top() + body.ascent()), rule.label);
+            painter.drawText(QPointF(at.left(), at.top() + body.ascent()), rule->label);
         }
     }
     for (const Series& series : chart.series) {
@@ -308,7 +354,7 @@ void draw(QPainter& painter, const QRectF& frame, const Chart& chart, double pix
         const double right = std::min(at.x() + 6 * pixel, plot.right() - width),
                      left = std::max(at.x() - 6 * pixel - width, plot.left());
         const double above = std::max(at.y() - 5 * pixel - height, plot.top());
-        const QRectF where = place({QRectF(right, above, width, height), QRectF(left, above, width, height)}, false);
+        const QRectF where = place({QRectF(right, above, width, height), QRectF(left, above, width, height)});
         if (where.isNull())
             continue;
         painter.setPen(Qt::black);

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
+#include <QStyle>
 
 namespace tivora {
 
@@ -27,7 +28,13 @@ AlternatorPage::AlternatorPage(QWidget* inputs, QWidget* parent) : QWidget(paren
 {
     setObjectName(QStringLiteral("alternatorPage"));
     auto* row = new QHBoxLayout(this);
-    row->addWidget(scrolled(inputs), 1);
+    // The inputs whole across, scrolled only up and down; the figures take
+    // the rest of the width.
+    QScrollArea* form = scrolled(inputs);
+    form->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    form->setMinimumWidth(inputs->minimumSizeHint().width() +
+                          form->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, form));
+    row->addWidget(form, 1);
     figures_ = new QLabel;
     figures_->setObjectName(QStringLiteral("alternatorFigures"));
     figures_->setWordWrap(true);

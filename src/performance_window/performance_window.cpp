@@ -2,6 +2,7 @@
 
 #include "alternator_page.h"
 #include "chart/chart.h"
+#include "chart/readable_colour.h"
 #include "input_form.h"
 #include "limits_summary.h"
 #include "performance/report.h"
@@ -31,31 +32,6 @@ namespace tivora {
 using namespace performance;
 
 namespace {
-
-// WCAG's relative luminance and contrast ratio.
-double luminance(const QColor& colour)
-{
-    const auto linear = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
-}
-
-double contrast(const QColor& a, const QColor& b)
-{
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-// A red that reads on the window's background, light or dark: at least
-// 4.5 : 1 against it, as WCAG asks of text.
-QColor noteColour(const QPalette& palette)
-{
-    const QColor background = palette.color(QPalette::Window);
-    for (const QColor candidate : {QColor(160, 0, 0), QColor(255, 150, 140), QColor(255, 210, 200)}) {
-        if (contrast(candidate, background) >= 4.5)
-            return candidate;
-    }
-    return palette.color(QPalette::WindowText);
-}
 
 // Where the window opens, and its size, on a small screen too.
 constexpr QSize kOpeningSize(980, 720);
@@ -285,11 +261,13 @@ void PerformanceWindow::showAnalysis(const Analysis& analysis)
             const bool words = columnWords(column, row).has_value();
             item->setTextAlignment((words ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
             // What limits the machine reads at a glance: the state in its
-            // colour, a tip past its limit in the runaway's.
+            // colour, a tip past its limit in the runaway's, each made to
+            // read on the table's ground.
+            const QColor ground = table_->palette().color(QPalette::Base);
             if (column == Column::State)
-                item->setForeground(stateColour(row.state));
+                item->setForeground(readableOn(stateColour(row.state), ground));
             if ((column == Column::TipSpeed || column == Column::PastTipSpeedLimit) && row.pastTipSpeedLimit)
-                item->setForeground(stateColour(OperatingState::Runaway));
+                item->setForeground(readableOn(stateColour(OperatingState::Runaway), ground));
             table_->setItem(r, c, item);
         }
     }

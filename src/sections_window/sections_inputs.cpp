@@ -16,7 +16,8 @@ using namespace workshop;
 
 namespace {
 
-// The main window's tint for an input that makes no physical sense.
+// The main window's tint for an input that makes no physical sense, with
+// dark text on it whatever the palette.
 const QColor kWarningTint(255, 228, 160);
 
 }  // namespace
@@ -103,6 +104,10 @@ void SectionsWindow::mark(Input& input, const QString& why)
 {
     QPalette palette = input.edit->palette();
     palette.setColor(QPalette::Base, why.isEmpty() ? this->palette().color(QPalette::Base) : kWarningTint);
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Text,
+                         why.isEmpty() ? this->palette().color(group, QPalette::Text) : QColor(Qt::black));
+    }
     input.edit->setPalette(palette);
     input.edit->setToolTip(why);
     input.edit->setAccessibleDescription(why);

@@ -205,6 +205,14 @@ void SectionsWindow::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
+void SectionsWindow::changeEvent(QEvent* event)
+{
+    // A new palette (a desktop switched to a dark theme) gets a note colour of its own.
+    if (event->type() == QEvent::PaletteChange && note_ && !note_->text().isEmpty())
+        say(note_->text());
+    QWidget::changeEvent(event);
+}
+
 bool SectionsWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // Only once the main window has really gone: its close may still be

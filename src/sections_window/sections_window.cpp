@@ -1,5 +1,6 @@
 #include "sections_window.h"
 
+#include "chart/readable_colour.h"
 #include "export/file_dialog.h"
 #include "sections_view.h"
 #include "workshop/carving_table.h"
@@ -23,6 +24,8 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tivora {
 
@@ -188,7 +191,9 @@ void SectionsWindow::build()
     note_ = new QLabel;
     note_->setObjectName(QStringLiteral("sectionsMessage"));
     note_->setWordWrap(true);
-    note_->setStyleSheet(QStringLiteral("QLabel { color: #a00000; font-weight: bold; }"));
+    QFont bold = note_->font();
+    bold.setBold(true);
+    note_->setFont(bold);
     note_->hide();
     results->addWidget(note_);
     view_ = new SectionsView;
@@ -269,6 +274,9 @@ void SectionsWindow::designChanged()
 
 void SectionsWindow::say(const QString& message)
 {
+    QPalette palette = note_->palette();
+    palette.setColor(QPalette::WindowText, noteColour(this->palette()));
+    note_->setPalette(palette);
     note_->setText(message);
     note_->setVisible(!message.isEmpty());
 }
@@ -280,15 +288,20 @@ Section SectionsWindow::section() const
 
 void SectionsWindow::recarve()
 {
+    const QString unsolved = tr("The design has not been solved yet: press Solve! in the main window (or Enter in "
+                                "any of its fields), and its blade is carved here.");
+    const QString stale = tr("The main window's results may not belong to its inputs: an input was changed since "
+                             "the last Solve!. Press Solve! there to carve the design.");
     if (resultsStale_ && resultsStale_()) {
-        say(tr("The main window's results may not belong to its inputs: an input was changed since the last "
-               "Solve!. Press Solve! there to carve the design."));
+        const bool solved = std::none_of(kStationFields.begin(), kStationFields.end(),
+                                         [this](Field field) { return sheet_.text(field).empty(); });
+        say(solved ? stale : unsolved);
         carving_.reset();
         table_.reset();
         showCarving();
         return;
     }
-    if (note_->text().startsWith(tr("The main window's results")))
+    if (note_->text() == unsolved || note_->text() == stale)
         say({});
     // As any caller with the design and its settings would carve it.
     carving_ = carvingOf(sheet_, settings(), fileProfile_);

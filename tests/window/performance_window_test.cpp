@@ -115,6 +115,10 @@ private slots:
         for (const chart::ChartView* view : performance->findChildren<chart::ChartView*>())
             QCOMPARE(view->chart().empty, note->text());
         QVERIFY(!performance->exportSheet());
+        QTest::keyClick(control(window.get(), Field::Cl), Qt::Key_B, Qt::ControlModifier);
+        const QString carving = in<QLabel>(window->sectionsWindow(), "sectionsMessage")->text();
+        QVERIFY2(carving.contains(QStringLiteral("not been solved yet")) && !carving.contains(u"changed"),
+                 qPrintable(carving));
         control(window.get(), Button::Solve)->click();
         QCoreApplication::processEvents();
         QVERIFY(!note->isVisible());
@@ -307,30 +311,55 @@ private slots:
         }
     }
 
-    // On a dark desktop the window's notes stay readable: at least 4.5 : 1,
-    // as on the light one.
-    void notesAreReadableOnLightAndDarkPalettes()
+    // On a dark desktop what the windows say in colour stays readable, at
+    // least 4.5 : 1 as on the light one: the notes at their tops, a field
+    // tinted for a value that makes no sense, a state and a tip past its
+    // limit in the table.
+    void colouredTextsAreReadableOnLightAndDarkPalettes()
     {
         for (const bool dark : {false, true}) {
             QPalette palette = QApplication::style()->standardPalette();
             if (dark) {
-                palette.setColor(QPalette::Window, QColor(45, 45, 45));
-                palette.setColor(QPalette::WindowText, QColor(238, 238, 236));
-                palette.setColor(QPalette::Base, QColor(30, 30, 30));
-                palette.setColor(QPalette::Text, QColor(238, 238, 236));
+                // Adwaita dark's, as Qt's GTK 3 platform theme takes them.
+                palette.setColor(QPalette::Window, QColor(0x32, 0x32, 0x32));
+                palette.setColor(QPalette::WindowText, QColor(0xf0, 0xf0, 0xf0));
+                palette.setColor(QPalette::Base, QColor(0x24, 0x24, 0x24));
+                palette.setColor(QPalette::Text, QColor(0xf0, 0xf0, 0xf0));
             }
             QApplication::setPalette(palette);
+            const auto readable = [dark](QWidget* shown, QWidget* at, QRect rect, const QString& what) {
+                const QImage image = shown->grab().toImage();
+                const double ratio = contrastIn(image, rect.translated(at->mapTo(shown, QPoint())) & image.rect());
+                QVERIFY2(
+                    ratio >= 4.5,
+                    qPrintable(QStringLiteral("%1 palette, %2: %3 : 1").arg(dark ? "dark" : "light", what).arg(ratio)));
+            };
             PerformanceWindow* performance = opened(false);
-            const auto* note = in<QLabel>(performance, "performanceMessage");
-            QVERIFY(note->isVisible());
-            const QImage image = performance->grab().toImage();
-            const QRect text = note->fontMetrics()
-                                   .boundingRect(note->text().left(20))
-                                   .translated(note->mapTo(performance, note->contentsRect().topLeft()) +
-                                               QPoint(0, note->fontMetrics().ascent()));
-            const double ratio = contrastIn(image, text.intersected(image.rect()));
-            QVERIFY2(ratio >= 4.5,
-                     qPrintable(QStringLiteral("%1 palette: %2 : 1").arg(dark ? "dark" : "light").arg(ratio)));
+            QTest::keyClick(control(window.get(), Field::Cl), Qt::Key_B, Qt::ControlModifier);
+            SectionsWindow* sections = window->sectionsWindow();
+            for (QLabel* note :
+                 {in<QLabel>(performance, "performanceMessage"), in<QLabel>(sections, "sectionsMessage")}) {
+                QVERIFY(note->isVisible());
+                const QFontMetrics metrics = note->fontMetrics();
+                readable(note->window(), note,
+                         metrics.boundingRect(note->text().left(20))
+                             .translated(note->contentsRect().topLeft() + QPoint(0, metrics.ascent())),
+                         note->objectName());
+            }
+            type(sections, "leastThickness", QStringLiteral("-5"));
+            QLineEdit* tinted = in(sections, "leastThickness");
+            tinted->clearFocus();  // no cursor in what is measured
+            readable(sections, tinted, tinted->rect() - QMargins(4, 4, 4, 4), tinted->objectName());
+            control(window.get(), Button::Solve)->click();
+            QCoreApplication::processEvents();
+            auto* table = in<QTableWidget>(performance, "powerCurveTable");
+            in<QTabWidget>(performance, "performanceTabs")->setCurrentWidget(table);
+            for (const QString& word : {QStringLiteral("held"), QStringLiteral("passed")}) {
+                QTableWidgetItem* item = table->findItems(word, Qt::MatchExactly).value(0);
+                QVERIFY2(item, qPrintable(word));
+                table->scrollToItem(item);
+                readable(performance, table->viewport(), table->visualItemRect(item) - QMargins(2, 2, 2, 2), word);
+            }
         }
     }
 
