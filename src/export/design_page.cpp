@@ -297,7 +297,7 @@ void drawDesignSheet(QPainter& painter, const ShownDesign& design, const SheetEx
     drawDesignPage(painter, design);
     auto* paged = dynamic_cast<QPagedPaintDevice*>(painter.device());
     if (extras.performance && paged && paged->newPage())
-        drawPerformancePage(painter, *extras.performance);
+        drawPerformancePages(painter, *extras.performance);
     if (extras.carving && paged && paged->newPage())
         drawCarvingPage(painter, *extras.carving);
 }

@@ -5,6 +5,7 @@
 #include "sheet/design_file.h"
 
 #include <QFontMetricsF>
+#include <QPagedPaintDevice>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -14,7 +15,7 @@
 
 namespace tivora {
 
-void drawPerformancePage(QPainter& painter, const PerformanceSheet& sheet)
+void drawPerformancePages(QPainter& painter, const PerformanceSheet& sheet)
 {
     const MillimetrePage page(painter);
     const double mm = page.mm, width = page.width, height = page.height, margin = page.margin;
@@ -65,24 +66,36 @@ void drawPerformancePage(QPainter& painter, const PerformanceSheet& sheet)
             painter.drawText(at(right + 2, row), q.unit);
         }
     }
-    y += static_cast<double>(half) * line + 4;
+    painter.restore();
 
-    // The charts two abreast, as many rows as they need; an odd last one
-    // takes the whole width.
+    // The charts on pages of their own, two abreast and at most four rows a
+    // page, each row of the same height whatever the number of charts; an
+    // odd last one takes the whole width. A chart with nothing to draw (the
+    // site's wind, when none is loaded) is no use on paper.
+    std::vector<const chart::Chart*> drawn;
+    for (const chart::Chart& c : sheet.charts)
+        if (c.empty.isEmpty())
+            drawn.push_back(&c);
+    auto* paged = dynamic_cast<QPagedPaintDevice*>(painter.device());
+    constexpr std::size_t kRowsAPage = 4;
     const double pixel = 25.4 / 96 * mm;
     const double gap = 8;
     const double column = (width - 2 * margin - gap) / 2;
-    const std::size_t rows = (sheet.charts.size() + 1) / 2;
-    const double rowHeight = rows ? (height - margin - y - gap * static_cast<double>(rows - 1)) / rows : 0;
-    font(8);
-    for (std::size_t i = 0; i < sheet.charts.size(); ++i) {
-        const double top = y + static_cast<double>(i / 2) * (rowHeight + gap);
-        const bool alone = i % 2 == 0 && i + 1 == sheet.charts.size();
-        const double left = margin + (i % 2 ? column + gap : 0);
-        const double right = alone || i % 2 ? width - margin : margin + column;
-        chart::draw(painter, QRectF(at(left, top), at(right, top + rowHeight)), sheet.charts[i], pixel, 8);
+    for (std::size_t first = 0; first < drawn.size() && paged && paged->newPage(); first += 2 * kRowsAPage) {
+        painter.save();
+        const double top = page.title(QStringLiteral("Tivora rotor performance: charts")) + 8;
+        const double rowHeight = (height - margin - top - gap * (kRowsAPage - 1)) / kRowsAPage;
+        font(8);
+        for (std::size_t i = first; i < std::min(drawn.size(), first + 2 * kRowsAPage); ++i) {
+            const std::size_t k = i - first;
+            const double y0 = top + static_cast<double>(k / 2) * (rowHeight + gap);
+            const bool alone = k % 2 == 0 && i + 1 == drawn.size();
+            const double left = margin + (k % 2 ? column + gap : 0);
+            const double right = alone || k % 2 ? width - margin : margin + column;
+            chart::draw(painter, QRectF(at(left, y0), at(right, y0 + rowHeight)), *drawn[i], pixel, 8);
+        }
+        painter.restore();
     }
-    painter.restore();
 }
 
 QByteArray performanceCsvRows(const PerformanceSheet& sheet, const NumberFormat& format)

@@ -308,11 +308,8 @@ std::optional<PerformanceSheet> PerformanceWindow::exportSheet() const
     if (!report_)
         return std::nullopt;
     PerformanceSheet sheet = *report_;
-    // A chart with nothing to draw (the site's wind, when none is loaded) is no use on paper.
-    for (const chart::ChartView* view : charts_) {
-        if (view->chart().empty.isEmpty())
-            sheet.charts.push_back(view->chart());
-    }
+    for (const chart::ChartView* view : charts_)
+        sheet.charts.push_back(view->chart());
     return sheet;
 }
 

@@ -331,6 +331,21 @@ private:
         return help;
     }
 
+    // Clicks the late-copy page until it has heard the click, then waits for
+    // its copy. A click that comes before the renderer takes input reaches
+    // nothing (seen once in twenty runs beside the other tests).
+    bool clickedForALateCopy(Help* help)
+    {
+        QSignalSpy titles(help->window()->browser()->page(), &QWebEnginePage::titleChanged);
+        for (int tries = 0; tries < 10; ++tries) {
+            input.click(help->window()->browser()->focusProxy(), QPoint(50, 200));
+            if (waitUntil([&] { return titles.contains(QVariantList{QStringLiteral("clicked")}); }, 5000))
+                return waitUntil([&] { return titleOf(help->window()) == QStringLiteral("copied late: false"); },
+                                 kSlowDesktop);
+        }
+        return false;
+    }
+
     // On a machine busy with builds, openbox took over 10 s to start: the
     // waits below are for events, and this only bounds a failure.
     static constexpr int kSlowDesktop = 60000;
@@ -438,10 +453,7 @@ private slots:
         clipboard->setText(QStringLiteral("the user's selection"), QClipboard::Selection);
         std::unique_ptr<Help> help = helpOn("/late-copy", "Late copy");
         QVERIFY(help);
-        QWidget* page = help->window()->browser()->focusProxy();
-        input.click(page, QPoint(50, 200));
-        QVERIFY(
-            waitUntil([&] { return titleOf(help->window()) == QStringLiteral("copied late: false"); }, kSlowDesktop));
+        QVERIFY(clickedForALateCopy(help.get()));
         QVERIFY(pageSettled(help->window()->browser()->page()));
         QCOMPARE(clipboard->text(QClipboard::Clipboard), QStringLiteral("the user's copy"));
         QCOMPARE(clipboard->text(QClipboard::Selection), QStringLiteral("the user's selection"));
@@ -454,9 +466,7 @@ private slots:
         input.key(kControl, false);
         const QString copied = help->window()->browser()->page()->selectedText();
         QVERIFY(waitUntil([&] { return clipboard->text() == copied; }, kSlowDesktop));
-        input.click(page, QPoint(50, 200));
-        QVERIFY(
-            waitUntil([&] { return titleOf(help->window()) == QStringLiteral("copied late: false"); }, kSlowDesktop));
+        QVERIFY(clickedForALateCopy(help.get()));
         QVERIFY(pageSettled(help->window()->browser()->page()));
         QCOMPARE(clipboard->text(QClipboard::Clipboard), copied);
         QCOMPARE(clipboard->text(QClipboard::Selection), QStringLiteral("the user's selection"));

@@ -532,27 +532,31 @@ private slots:
                            std::pair<std::string, std::string>{"limits.furl-onset-m/s", "0"}) == 1);
     }
 
-    // The sheet's second page carries every chart that has something to
-    // draw, and the annual energy the window shows.
-    void theSheetsSecondPageHasTheChartsAndTheAnnualEnergy()
+    // After the design, a page of the figures, the annual energy the window
+    // shows among them, and a page of every chart that has something to draw.
+    void theSheetCarriesTheFiguresThenTheCharts()
     {
         PerformanceWindow* performance = opened();
         const QString path = folder.filePath(QStringLiteral("sheet.pdf"));
         window->designExport().chooseFile = [&path](const DesignExport::FileRequest&) { return path; };
         window->designExport().run(DesignExport::Command::SavePdf);
         const QString info = run(QStringLiteral("pdfinfo"), {path});
-        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages: +2\n"))), qPrintable(info));
-        const QString second =
-            run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"), QStringLiteral("2"),
-                                              QStringLiteral("-l"), QStringLiteral("2"), path, QStringLiteral("-")})
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages: +3\n"))), qPrintable(info));
+        const auto page = [&path](int number) {
+            const QString n = QString::number(number);
+            return run(QStringLiteral("pdftotext"),
+                       {QStringLiteral("-layout"), QStringLiteral("-f"), n, QStringLiteral("-l"), n, path,
+                        QStringLiteral("-")})
                 .simplified();
+        };
+        const QString figures = page(2), charts = page(3);
         for (const chart::ChartView* view : performance->findChildren<chart::ChartView*>())
-            QVERIFY2(second.contains(view->chart().title) == view->chart().empty.isEmpty(),
+            QVERIFY2(charts.contains(view->chart().title) == view->chart().empty.isEmpty(),
                      qPrintable(view->chart().title));
         const QString summary = in<QLabel>(performance, "performanceSummary")->text();
         const QString energy = QRegularExpression(QStringLiteral("([0-9]+) kWh a year")).match(summary).captured(1);
         QVERIFY(!energy.isEmpty());
-        QVERIFY2(second.contains(QStringLiteral("%1 kWh").arg(energy)), qPrintable(second));
+        QVERIFY2(figures.contains(QStringLiteral("%1 kWh").arg(energy)), qPrintable(figures));
     }
 };
 
