@@ -28,11 +28,6 @@ const QColor kMeasuredColour(200, 90, 0);
 const QColor kAlternatorColour(180, 0, 0);
 const QColor kTypedColour(0, 120, 0);
 
-std::function<QString(double)> numbersIn(const NumberFormat& format)
-{
-    return [format](double v) { return shownFigure(v, std::abs(v) >= 100 ? 0 : 3, format); };
-}
-
 double shownSpeed(const ChartContext& c, double metresPerSecond)
 {
     return shownFromSi(Quantity::WindSpeed, c.system, metresPerSecond);
@@ -65,7 +60,7 @@ void addStates(chart::Chart& chart, const std::vector<std::pair<QPointF, Operati
 chart::Chart cpChart(const Analysis& a, const ChartContext& c)
 {
     chart::Chart cp;
-    cp.number = numbersIn(c.format);
+    cp.number = c.numbers();
     chart::Series curve{tr("Blade Cp"), {}, kDesignColour};
     for (const CpPoint& p : a.cp.points)
         curve.points.emplace_back(p.tsr, p.cp);
@@ -114,7 +109,7 @@ void addLimitRules(chart::Chart& chart, const Analysis& a, const ChartContext& c
 chart::Chart powerChart(const Analysis& a, const ChartContext& c)
 {
     chart::Chart power;
-    power.number = numbersIn(c.format);
+    power.number = c.numbers();
     chart::Series design{
         energyText(a.onAlternator ? tr("On the alternator") : tr("Held at the design λ"), a.energy(), c.format),
         {},
@@ -170,7 +165,7 @@ chart::Chart powerChart(const Analysis& a, const ChartContext& c)
 chart::Chart matchingChart(const Analysis& a, const ChartContext& c)
 {
     chart::Chart matching;
-    matching.number = numbersIn(c.format);
+    matching.number = c.numbers();
     double topPower = 0, topRpm = 0;
     chart::Series peaks{tr("Maximum power"), {}, Qt::black, Qt::DashLine};
     std::vector<std::pair<MatchingPoint, QString>> peakNames;
@@ -214,7 +209,7 @@ chart::Chart matchingChart(const Analysis& a, const ChartContext& c)
 chart::Chart tipSpeedChart(const Analysis& a, const ChartContext& c)
 {
     chart::Chart tip;
-    tip.number = numbersIn(c.format);
+    tip.number = c.numbers();
     chart::Series loaded{a.onAlternator ? tr("On the alternator") : tr("Held at the design λ"), {}, kDesignColour};
     chart::Series unloaded{tr("Unloaded (runaway)"), {}, stateColour(OperatingState::Runaway), Qt::DashLine};
     double highest = a.limits.tipSpeedLimitMps;
@@ -248,7 +243,7 @@ chart::Chart tipSpeedChart(const Analysis& a, const ChartContext& c)
 chart::Chart loadsChart(const Analysis& a, const ChartContext& c)
 {
     chart::Chart loads;
-    loads.number = numbersIn(c.format);
+    loads.number = c.numbers();
     chart::Series thrust{tr("Rotor thrust (N)"), {}, kDesignColour};
     chart::Series moment{tr("Blade root bending moment (N·m)"), {}, kAlternatorColour};
     double highest = 0;
@@ -274,7 +269,7 @@ chart::Chart loadsChart(const Analysis& a, const ChartContext& c)
 chart::Chart reynoldsChart(const Analysis& a, const ChartContext& c)
 {
     chart::Chart reynolds;
-    reynolds.number = numbersIn(c.format);
+    reynolds.number = c.numbers();
     chart::Series stations{tr("Blade at the design point"), {}, kDesignColour};
     stations.dots = true;
     double highest = a.polarReynolds.value_or(0);
@@ -318,6 +313,11 @@ constexpr ChartSpec kCharts[] = {
 #undef TIVORA_TR
 
 }  // namespace
+
+std::function<QString(double)> ChartContext::numbers() const
+{
+    return [format = format](double v) { return shownFigure(v, std::abs(v) >= 100 ? 0 : 3, format); };
+}
 
 std::span<const ChartSpec> performanceCharts()
 {

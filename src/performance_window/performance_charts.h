@@ -2,12 +2,13 @@
 
 // The Rotor Performance window's charts as pure functions of the analysis:
 // each makes a chart::Chart description, drawn alike in the window and on
-// the design sheet's second page. A new chart is one function and one row
+// the design sheet's pages of charts. A new chart is one function and one row
 // of `performanceCharts()`.
 
 #include "chart/chart.h"
 #include "performance/analysis.h"
 
+#include <functional>
 #include <span>
 
 namespace tivora {
@@ -15,6 +16,8 @@ namespace tivora {
 struct ChartContext {
     UnitSystem system = UnitSystem::SI;
     NumberFormat format;
+    // A chart's figures: three decimals below 100, whole numbers above.
+    std::function<QString(double)> numbers() const;
 };
 
 struct ChartSpec {

@@ -24,11 +24,6 @@ const QColor kMeasuredColour(120, 120, 120);
 const QColor kLikelihoodColour(0, 90, 170);
 const QColor kMomentsColour(200, 90, 0);
 
-std::function<QString(double)> numbersIn(const NumberFormat& format)
-{
-    return [format](double v) { return shownFigure(v, std::abs(v) >= 100 ? 0 : 3, format); };
-}
-
 // The Weibull's density at v (per m/s).
 double density(const WeibullFit& fit, double v)
 {
@@ -56,7 +51,7 @@ chart::Chart siteWindChart(const Analysis& a, const ChartContext& c)
     }
     const SiteSeries& site = *a.siteWind.series;
     const WindSeries& s = site.series;
-    chart.number = numbersIn(c.format);
+    chart.number = c.numbers();
     const double perMps = shownFromSi(Quantity::WindSpeed, c.system, 1);
     const QString unit = QString::fromStdString(unitOf(Quantity::WindSpeed, c.system));
     // Bins of a round width in the units shown, up to the speed all but a
@@ -113,7 +108,7 @@ chart::Chart siteWindChart(const Analysis& a, const ChartContext& c)
 chart::Chart hubHeightChart(const Analysis& a, const ChartContext& c)
 {
     chart::Chart chart;
-    chart.number = numbersIn(c.format);
+    chart.number = c.numbers();
     const SiteWind& w = a.siteWind;
     const auto height = [&c](double m) { return shownFromSi(Quantity::Length, c.system, m); };
     const QString unit = QString::fromStdString(unitOf(Quantity::Length, c.system));

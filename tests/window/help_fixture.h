@@ -259,13 +259,12 @@ private:
         else if (path == "/redirect-away")
             head = "302 Found\r\nLocation: https://evil.example/redirected";
         else if (path == "/late-copy")
-            body = page("Late copy",
-                        "<p id='p'>the page's selection</p><div style='height:300px' onclick=\""
-                        "document.title = 'clicked'; setTimeout(() => { const t = document.createElement('textarea');"
-                        "t.value = 'from the page'; document.body.append(t); t.select();"
-                        "const copied = document.execCommand('copy');"
-                        "getSelection().selectAllChildren(document.getElementById('p'));"
-                        "document.title = 'copied late: ' + copied }, 1500)\">click</div>");
+            body = page("Late copy", "<p id='p'>the page's selection</p><div style='height:300px' onclick=\""
+                                     "setTimeout(() => { const t = document.createElement('textarea');"
+                                     "t.value = 'from the page'; document.body.append(t); t.select();"
+                                     "const copied = document.execCommand('copy');"
+                                     "getSelection().selectAllChildren(document.getElementById('p'));"
+                                     "document.title = 'copied late: ' + copied }, 1500)\">click</div>");
         else if (path == "/copy-handler")
             body = page("Copy handler", "<p>the user's selection</p><script>"
                                         "document.addEventListener('copy', e => {"
