@@ -544,9 +544,8 @@ private slots:
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages: +3\n"))), qPrintable(info));
         const auto page = [&path](int number) {
             const QString n = QString::number(number);
-            return run(QStringLiteral("pdftotext"),
-                       {QStringLiteral("-layout"), QStringLiteral("-f"), n, QStringLiteral("-l"), n, path,
-                        QStringLiteral("-")})
+            return run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"), n,
+                                                     QStringLiteral("-l"), n, path, QStringLiteral("-")})
                 .simplified();
         };
         const QString figures = page(2), charts = page(3);
