@@ -100,8 +100,8 @@ std::optional<PerformanceSheet> performanceOf(const Design& design, std::ostream
     }
     const UnitSystem system = design.sheet.selectedSystem();
     PerformanceSheet sheet = reportOf(*analysis, inputs, system, design.sheet.numberFormat());
-    for (const ChartSpec& spec : performanceCharts())
-        sheet.charts.push_back(chartOf(spec, *analysis, {system, design.sheet.numberFormat()}));
+    for (const ChartEntry& entry : performanceCharts())
+        sheet.charts.push_back(chartOf(entry, *analysis, {system, design.sheet.numberFormat()}));
     return sheet;
 }
 
@@ -193,7 +193,7 @@ int runExportCommand(const command_line::ParsedLine& line, std::ostream& out, st
         writeHelp(out, Mode::Export);
         return out.flush() ? kDone : kNotWritten;
     }
-    const ExportKindSpec& kind = *exportKindNamed(line.modeValue);
+    const ExportKindEntry& kind = *exportKindNamed(line.modeValue);
     const std::string* output = line.value("output");
     try {
         if (kind.binary && !output && outputIsTerminal)

@@ -29,20 +29,20 @@ void writeWords(std::ostream& out, std::string_view indent, const std::vector<st
 
 // The completions after a mode's option: its values, its options, or a
 // design file where the mode takes one.
-void writeModeArm(std::ostream& out, const ModeSpec& spec)
+void writeModeArm(std::ostream& out, const ModeEntry& entry)
 {
     std::vector<std::string> files, numbers, names;
-    out << "    --" << spec.option << ")\n";
-    if (spec.mode == Mode::Export) {
+    out << "    --" << entry.option << ")\n";
+    if (entry.mode == Mode::Export) {
         std::vector<std::string> kinds;
-        for (const ExportKindSpec& kind : exportKinds())
+        for (const ExportKindEntry& kind : exportKinds())
             kinds.emplace_back(kind.name);
         out << "        if ((COMP_CWORD == 2)); then\n";
         writeWords(out, "            ", kinds);
         out << "            return\n        fi\n";
     }
     out << "        case $prev in\n";
-    for (const Option& option : optionsOf(spec.mode)) {
+    for (const Option& option : optionsOf(entry.mode)) {
         names.push_back(dashed(option.name));
         if (option.value == ValueKind::File)
             files.push_back(dashed(option.name));
@@ -59,7 +59,7 @@ void writeModeArm(std::ostream& out, const ModeSpec& spec)
     if (!numbers.empty())
         out << "        " << joined(numbers, "|") << ") return ;;\n";
     out << "        esac\n";
-    if (spec.mostOperands > 0) {
+    if (entry.mostOperands > 0) {
         out << "        if [[ $cur != -* ]]; then\n            _tivora_designs \"$cur\"\n            return\n"
                "        fi\n";
     }
@@ -86,14 +86,14 @@ void writeBashCompletion(std::ostream& out)
            "    ((COMP_CWORD > 1)) && mode=${COMP_WORDS[1]}\n"
            "    case $mode in\n";
     std::vector<std::string> first, later;
-    for (const ModeSpec& spec : modes()) {
-        if (spec.mode != Mode::Window)
-            writeModeArm(out, spec);
+    for (const ModeEntry& entry : modes()) {
+        if (entry.mode != Mode::Window)
+            writeModeArm(out, entry);
     }
     for (const Option& option : optionsOf(Mode::Window)) {
         first.push_back(dashed(option.name));
         // A mode's option comes first or not at all.
-        if (std::none_of(modes().begin(), modes().end(), [&](const ModeSpec& m) { return m.option == option.name; }))
+        if (std::none_of(modes().begin(), modes().end(), [&](const ModeEntry& m) { return m.option == option.name; }))
             later.push_back(dashed(option.name));
     }
     out << "    esac\n"

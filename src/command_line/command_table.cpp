@@ -13,7 +13,7 @@ namespace tivora::command_line {
 namespace {
 
 // clang-format off
-constexpr ModeSpec kModes[] = {
+constexpr ModeEntry kModes[] = {
     {.mode = Mode::Window, .option = {}, .valueName = {}, .operands = "[DESIGN.csv]",
      .summary = "open the window",
      .about = "Opens the calculator's window, and in it the design file DESIGN.csv when one is given, as its "
@@ -46,7 +46,7 @@ constexpr ModeSpec kModes[] = {
      .mostOperands = 1},
 };
 
-constexpr ExportKindSpec kExportKinds[] = {
+constexpr ExportKindEntry kExportKinds[] = {
     {ExportKind::CarvingTable, "carving-table",
      "the carving table: each station's chord, twist, width on the plank, drop and thickness, then the blank and "
      "the blade's mass (CSV)", false},
@@ -76,28 +76,28 @@ Option flag(std::string name, std::string meaning)
 }
 
 // A row of the analysis's input table as an option of --analyse.
-Option analysisOption(const performance::InputSpec& spec)
+Option analysisOption(const performance::InputEntry& entry)
 {
     using performance::InputKind;
-    Option option{std::string(spec.option), "VALUE", {}, ValueKind::Number};
-    std::string unit(spec.kind == InputKind::File ? "file" : performance::asciiUnitOf(spec.quantity));
-    if (spec.kind == InputKind::File) {
+    Option option{std::string(entry.option), "VALUE", {}, ValueKind::Number};
+    std::string unit(entry.kind == InputKind::File ? "file" : performance::asciiUnitOf(entry.quantity));
+    if (entry.kind == InputKind::File) {
         option.valueName = "FILE";
         option.value = ValueKind::File;
-    } else if (spec.kind == InputKind::Choice) {
+    } else if (entry.kind == InputKind::Choice) {
         option.value = ValueKind::Choice;
         option.valueName.clear();
-        for (const performance::ChoiceOption& choice : spec.choices) {
+        for (const performance::ChoiceOption& choice : entry.choices) {
             option.valueName.append(option.choices.empty() ? "" : "|").append(choice.key);
             option.choices.emplace_back(choice.key);
         }
     }
     // Appended: GCC 12 warns falsely on a literal added to a temporary string.
-    option.meaning.append(spec.meaning)
+    option.meaning.append(entry.meaning)
         .append(" (")
         .append(unit.empty() ? "no unit" : unit)
         .append("; ")
-        .append(performance::defaultWords(spec))
+        .append(performance::defaultWords(entry))
         .append(")");
     return option;
 }
@@ -117,12 +117,12 @@ std::string_view programVersion()
     return TIVORA_VERSION;
 }
 
-std::span<const ModeSpec> modes()
+std::span<const ModeEntry> modes()
 {
     return kModes;
 }
 
-const ModeSpec& specOf(Mode mode)
+const ModeEntry& entryOf(Mode mode)
 {
     return kModes[static_cast<std::size_t>(mode)];
 }
@@ -132,7 +132,7 @@ std::vector<Option> optionsOf(Mode mode)
     std::vector<Option> options;
     switch (mode) {
     case Mode::Window:
-        for (const ModeSpec& each : kModes) {
+        for (const ModeEntry& each : kModes) {
             if (!each.option.empty())
                 options.push_back({std::string(each.option), std::string(each.valueName), std::string(each.summary)});
         }
@@ -140,9 +140,9 @@ std::vector<Option> optionsOf(Mode mode)
         options.push_back(flag("version", "print the version and exit"));
         break;
     case Mode::Analyse:
-        for (const performance::InputSpec& spec : performance::inputTable()) {
-            if (!spec.option.empty())
-                options.push_back(analysisOption(spec));
+        for (const performance::InputEntry& entry : performance::inputTable()) {
+            if (!entry.option.empty())
+                options.push_back(analysisOption(entry));
         }
         options.push_back(flag("help", std::string(kHelpWords[1])));
         break;
@@ -157,14 +157,14 @@ std::vector<Option> optionsOf(Mode mode)
     return options;
 }
 
-std::span<const ExportKindSpec> exportKinds()
+std::span<const ExportKindEntry> exportKinds()
 {
     return kExportKinds;
 }
 
-const ExportKindSpec* exportKindNamed(std::string_view name)
+const ExportKindEntry* exportKindNamed(std::string_view name)
 {
-    for (const ExportKindSpec& kind : kExportKinds) {
+    for (const ExportKindEntry& kind : kExportKinds) {
         if (kind.name == name)
             return &kind;
     }
@@ -187,7 +187,7 @@ const std::string* ParsedLine::value(std::string_view name) const
 
 std::string speakerOf(Mode mode)
 {
-    return mode == Mode::Window ? "tivora" : "tivora --" + std::string(specOf(mode).option);
+    return mode == Mode::Window ? "tivora" : "tivora --" + std::string(entryOf(mode).option);
 }
 
 std::variant<ParsedLine, Refusal> parseModeArguments(Mode mode, std::span<const std::string> arguments)
@@ -199,7 +199,7 @@ std::variant<ParsedLine, Refusal> parseModeArguments(Mode mode, std::span<const 
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (optionsEnded || argument == "-" || !argument.starts_with('-')) {
-            if (line.operands.size() == specOf(mode).mostOperands)
+            if (line.operands.size() == entryOf(mode).mostOperands)
                 return refused("unexpected argument \"" + argument + "\" (see --help)");
             line.operands.push_back(argument);
             continue;
@@ -217,7 +217,7 @@ std::variant<ParsedLine, Refusal> parseModeArguments(Mode mode, std::span<const 
         }
         const std::string dashed = std::string(argument.starts_with("--") ? "--" : "-") + std::string(name);
         if (mode == Mode::Window && argument.starts_with("--") &&
-            std::any_of(std::begin(kModes), std::end(kModes), [&](const ModeSpec& m) { return m.option == name; }))
+            std::any_of(std::begin(kModes), std::end(kModes), [&](const ModeEntry& m) { return m.option == name; }))
             return refused(dashed + " must come first (see --help)");
         const auto option =
             std::find_if(options.begin(), options.end(), [&](const Option& o) { return o.name == name; });
@@ -244,16 +244,16 @@ std::variant<ParsedLine, Refusal> parseModeArguments(Mode mode, std::span<const 
 
 std::variant<ParsedLine, Refusal> parseArguments(std::span<const std::string> arguments)
 {
-    for (const ModeSpec& spec : kModes) {
-        if (spec.option.empty() || arguments.empty())
+    for (const ModeEntry& entry : kModes) {
+        if (entry.option.empty() || arguments.empty())
             continue;
-        const std::string dashed = "--" + std::string(spec.option);
+        const std::string dashed = "--" + std::string(entry.option);
         std::string_view first = arguments.front();
         if (first != dashed && !first.starts_with(dashed + "="))
             continue;
         std::span<const std::string> rest = arguments.subspan(1);
         std::string value;
-        if (spec.valueName.empty()) {
+        if (entry.valueName.empty()) {
             if (first != dashed)
                 return Refusal{Mode::Window, dashed + " takes no value (see --help)"};
         } else if (first != dashed) {
@@ -263,16 +263,16 @@ std::variant<ParsedLine, Refusal> parseArguments(std::span<const std::string> ar
             rest = rest.subspan(1);
         }
         // `tivora --export --help` asks for the mode's help in place of its value.
-        if (!spec.valueName.empty() && value.empty() && (rest.empty() || rest.front() != "--help"))
-            return Refusal{Mode::Window, dashed + " needs a " + std::string(spec.valueName) + " (see --help)"};
-        if (spec.mode == Mode::Export && !value.empty() && !exportKindNamed(value)) {
+        if (!entry.valueName.empty() && value.empty() && (rest.empty() || rest.front() != "--help"))
+            return Refusal{Mode::Window, dashed + " needs a " + std::string(entry.valueName) + " (see --help)"};
+        if (entry.mode == Mode::Export && !value.empty() && !exportKindNamed(value)) {
             std::vector<std::string> names;
-            for (const ExportKindSpec& kind : kExportKinds)
+            for (const ExportKindEntry& kind : kExportKinds)
                 names.emplace_back(kind.name);
             return Refusal{Mode::Export,
                            "unknown kind \"" + value + "\": one of " + listed(names, "or") + " (see --help)"};
         }
-        auto parsed = parseModeArguments(spec.mode, rest);
+        auto parsed = parseModeArguments(entry.mode, rest);
         if (auto* line = std::get_if<ParsedLine>(&parsed))
             line->modeValue = value;
         return parsed;

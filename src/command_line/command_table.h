@@ -27,7 +27,7 @@ std::string_view programVersion();
 
 enum class Mode { Window, Analyse, Export };
 
-struct ModeSpec {
+struct ModeEntry {
     Mode mode;
     std::string_view option;     // "analyse"; empty for the window
     std::string_view valueName;  // the mode's own value ("KIND"); empty: none
@@ -39,8 +39,8 @@ struct ModeSpec {
     std::string_view exampleWords;  // what it does
     std::size_t mostOperands;
 };
-std::span<const ModeSpec> modes();
-const ModeSpec& specOf(Mode mode);
+std::span<const ModeEntry> modes();
+const ModeEntry& entryOf(Mode mode);
 
 // What an option's value is, for its check and its completion.
 enum class ValueKind { None, Number, File, Choice };
@@ -57,14 +57,14 @@ std::vector<Option> optionsOf(Mode mode);
 
 enum class ExportKind { CarvingTable, SectionsPdf, SectionsSvg, TemplatePdf, TemplateSvg, DesignSheetPdf, Design };
 
-struct ExportKindSpec {
+struct ExportKindEntry {
     ExportKind kind;
     std::string_view name;     // as typed after --export
     std::string_view meaning;  // --help's words
     bool binary;               // refused on a terminal
 };
-std::span<const ExportKindSpec> exportKinds();
-const ExportKindSpec* exportKindNamed(std::string_view name);
+std::span<const ExportKindEntry> exportKinds();
+const ExportKindEntry* exportKindNamed(std::string_view name);
 
 // One argument line read against a mode's options: each option given once,
 // in the order given.

@@ -26,15 +26,15 @@ constexpr std::string_view kExitWords[] = {
     "names it, and nothing is written",
 };
 
-std::string usageOf(const ModeSpec& spec)
+std::string usageOf(const ModeEntry& entry)
 {
     // Appended: GCC 12 warns falsely on a literal added to a temporary string.
     std::string usage = "tivora";
-    if (!spec.option.empty())
-        usage.append(" --").append(spec.option);
-    if (!spec.valueName.empty())
-        usage.append(" ").append(spec.valueName);
-    return usage.append(" ").append(spec.operands);
+    if (!entry.option.empty())
+        usage.append(" --").append(entry.option);
+    if (!entry.valueName.empty())
+        usage.append(" ").append(entry.valueName);
+    return usage.append(" ").append(entry.operands);
 }
 
 // `text` folded into lines of at most kWidth, the first after `first`, the
@@ -72,16 +72,16 @@ std::string leftOf(const Option& option)
     return "--" + option.name + (option.valueName.empty() ? "" : " " + option.valueName);
 }
 
-void writeModeHelp(std::ostream& out, const ModeSpec& spec)
+void writeModeHelp(std::ostream& out, const ModeEntry& entry)
 {
-    writeFolded(out, {}, spec.about, 0);
-    if (spec.mode == Mode::Export) {
+    writeFolded(out, {}, entry.about, 0);
+    if (entry.mode == Mode::Export) {
         out << "\nKIND is one of:\n";
-        for (const ExportKindSpec& kind : exportKinds())
+        for (const ExportKindEntry& kind : exportKinds())
             writeEntry(out, std::string(kind.name), kind.meaning);
     }
-    out << '\n' << spec.optionsTitle << '\n';
-    for (const Option& option : optionsOf(spec.mode))
+    out << '\n' << entry.optionsTitle << '\n';
+    for (const Option& option : optionsOf(entry.mode))
         writeEntry(out, leftOf(option), option.meaning);
 }
 
@@ -176,17 +176,17 @@ void writeExample(std::ostream& out, std::string_view words, std::string_view te
 void writeHelp(std::ostream& out, std::optional<Mode> mode)
 {
     if (mode) {
-        out << "Usage: " << usageOf(specOf(*mode)) << '\n';
-        writeModeHelp(out, specOf(*mode));
+        out << "Usage: " << usageOf(entryOf(*mode)) << '\n';
+        writeModeHelp(out, entryOf(*mode));
         writeTail(out);
         return;
     }
-    for (const ModeSpec& spec : modes())
-        out << (spec.mode == Mode::Window ? "Usage: " : "       ") << usageOf(spec) << '\n';
+    for (const ModeEntry& entry : modes())
+        out << (entry.mode == Mode::Window ? "Usage: " : "       ") << usageOf(entry) << '\n';
     out << "Sizes a small wind-turbine rotor and its generator.\n";
-    for (const ModeSpec& spec : modes()) {
-        out << '\n' << usageOf(spec) << '\n';
-        writeModeHelp(out, spec);
+    for (const ModeEntry& entry : modes()) {
+        out << '\n' << usageOf(entry) << '\n';
+        writeModeHelp(out, entry);
     }
     writeTail(out);
 }
@@ -201,8 +201,8 @@ void writeManPage(std::ostream& out, std::string_view date)
     out << ".\\\" Written by tivora_reference from the program's table of options; edit the table.\n"
         << ".TH TIVORA 1 \"" << date << "\" \"Tivora " << programVersion() << "\" \"User Commands\"\n"
         << ".SH NAME\ntivora \\- size a small wind\\-turbine rotor and its generator\n.SH SYNOPSIS\n";
-    for (const ModeSpec& spec : modes())
-        out << (spec.mode == Mode::Window ? "" : ".br\n") << roffSynopsis(usageOf(spec)) << '\n';
+    for (const ModeEntry& entry : modes())
+        out << (entry.mode == Mode::Window ? "" : ".br\n") << roffSynopsis(usageOf(entry)) << '\n';
     out << ".SH DESCRIPTION\n"
         << roff("Tivora makes the first sizing of a small wind-turbine rotor and of the generator behind it. In "
                 "its window, type the number of blades, the tip speed ratio, the blade efficiency, the blade "
@@ -212,16 +212,16 @@ void writeManPage(std::ostream& out, std::string_view date)
                 "the rotor's performance and prepare the blade for carving; on the command line, --analyse "
                 "and --export do the same without a window.")
         << "\n.SH OPTIONS\n";
-    for (const ModeSpec& spec : modes()) {
-        out << ".SS \"" << roffSynopsis(usageOf(spec)) << "\"\n";
-        out << roff(spec.about) << '\n';
-        if (spec.mode == Mode::Export) {
+    for (const ModeEntry& entry : modes()) {
+        out << ".SS \"" << roffSynopsis(usageOf(entry)) << "\"\n";
+        out << roff(entry.about) << '\n';
+        if (entry.mode == Mode::Export) {
             out << ".PP\n" << roffSynopsis("KIND") << " is one of:\n";
-            for (const ExportKindSpec& kind : exportKinds())
+            for (const ExportKindEntry& kind : exportKinds())
                 writeRoffEntry(out, std::string(kind.name), kind.meaning);
         }
-        out << ".PP\n" << roff(spec.optionsTitle) << '\n';
-        for (const Option& option : optionsOf(spec.mode))
+        out << ".PP\n" << roff(entry.optionsTitle) << '\n';
+        for (const Option& option : optionsOf(entry.mode))
             writeRoffEntry(out, leftOf(option), option.meaning);
     }
     out << ".PP\n" << roff(kValueAfterEquals) << '\n';
@@ -247,8 +247,8 @@ void writeManPage(std::ostream& out, std::string_view date)
                    "The window system the window is shown on (Qt's platform plugin); --export uses none.");
     writeRoffEntry(out, "QT_LOGGING_RULES", "\"tivora.*=false\" silences the window's messages on standard error.");
     out << ".SH EXAMPLES\n";
-    for (const ModeSpec& spec : modes())
-        writeExample(out, spec.exampleWords, spec.example);
+    for (const ModeEntry& entry : modes())
+        writeExample(out, entry.exampleWords, entry.example);
     writeExample(out, "The carving table of the start design, into a spreadsheet's file:",
                  "tivora --export carving-table > carving.csv");
     out << ".SH \"SEE ALSO\"\n"

@@ -46,27 +46,27 @@ std::map<InputId, std::string> optionsOf(const std::vector<std::string>& argumen
         if (option == "help")
             help = true;
         else
-            given[specByOption(option)->id] = value;
+            given[entryByOption(option)->id] = value;
     }
     return given;
 }
 
 // The option of a choice that a name picks.
-int choiceOf(const InputSpec& spec, const std::string& text)
+int choiceOf(const InputEntry& entry, const std::string& text)
 {
-    for (std::size_t i = 0; i < spec.choices.size(); ++i) {
-        if (spec.choices[i].key == text)
+    for (std::size_t i = 0; i < entry.choices.size(); ++i) {
+        if (entry.choices[i].key == text)
             return static_cast<int>(i);
     }
-    throw Failed{"--" + std::string(spec.option) + ": expected one of " + choiceNames(spec) + ", found \"" + text +
+    throw Failed{"--" + std::string(entry.option) + ": expected one of " + choiceNames(entry) + ", found \"" + text +
                  "\""};
 }
 
-double numberOf(const InputSpec& spec, const std::string& text)
+double numberOf(const InputEntry& entry, const std::string& text)
 {
     double value = 0;
     if (!readDouble(text, value) || !std::isfinite(value))
-        throw Failed{"--" + std::string(spec.option) + ": expected a number, found \"" + text + "\""};
+        throw Failed{"--" + std::string(entry.option) + ": expected a number, found \"" + text + "\""};
     return value;
 }
 
@@ -84,10 +84,10 @@ DesignSheet solvedDesign(const std::map<InputId, std::string>& given)
 {
     DesignSheet sheet;
     for (const auto& [id, text] : given) {
-        const InputSpec& spec = specOf(id);
-        if (spec.field) {
-            numberOf(spec, text);
-            sheet.setText(*spec.field, text);
+        const InputEntry& entry = entryOf(id);
+        if (entry.field) {
+            numberOf(entry, text);
+            sheet.setText(*entry.field, text);
         }
     }
     if (const std::optional<Failure> failure = solve(sheet))
@@ -99,13 +99,13 @@ AnalysisInputs inputsOf(const std::map<InputId, std::string>& given)
 {
     AnalysisInputs inputs;
     for (const auto& [id, text] : given) {
-        const InputSpec& spec = specOf(id);
-        if (spec.kind == InputKind::Number)
-            inputs.setTyped(id, numberOf(spec, text), decimalsOf(text));
-        else if (spec.kind == InputKind::File)
+        const InputEntry& entry = entryOf(id);
+        if (entry.kind == InputKind::Number)
+            inputs.setTyped(id, numberOf(entry, text), decimalsOf(text));
+        else if (entry.kind == InputKind::File)
             inputs.setFile(id, {text, readFile(text)});
-        else if (spec.kind == InputKind::Choice)
-            inputs.setChoice(id, choiceOf(spec, text));
+        else if (entry.kind == InputKind::Choice)
+            inputs.setChoice(id, choiceOf(entry, text));
     }
     return inputs;
 }
@@ -128,7 +128,7 @@ std::string number(double value, int decimals)
 void writeCurve(std::ostream& csv, const std::vector<PowerCurveRow>& rows)
 {
     std::string header;
-    for (const ColumnSpec& column : powerCurveColumns()) {
+    for (const ColumnEntry& column : powerCurveColumns()) {
         const std::string_view unit = asciiUnitOf(column.quantity);
         if (!header.empty())
             header += ',';
@@ -139,7 +139,7 @@ void writeCurve(std::ostream& csv, const std::vector<PowerCurveRow>& rows)
     csv << header << '\n';
     for (const PowerCurveRow& row : rows) {
         std::string line;
-        for (const ColumnSpec& column : powerCurveColumns()) {
+        for (const ColumnEntry& column : powerCurveColumns()) {
             line += line.empty() ? "" : ",";
             const std::optional<std::string_view> words = columnWords(column.id, row);
             line += words ? std::string(*words) : number(columnValue(column.id, row), column.decimals);

@@ -17,18 +17,18 @@ std::string number(double value)
     return formatNumber(value, NumberFormat{});
 }
 
-const InputSpec* specOfField(Field field)
+const InputEntry* entryOfField(Field field)
 {
-    for (const InputSpec& spec : inputTable()) {
-        if (spec.field == field)
-            return &spec;
+    for (const InputEntry& entry : inputTable()) {
+        if (entry.field == field)
+            return &entry;
     }
     return nullptr;
 }
 
-std::string optionName(const InputSpec& spec)
+std::string optionName(const InputEntry& entry)
 {
-    return spec.option.empty() ? std::string(spec.caption) : "--" + std::string(spec.option);
+    return entry.option.empty() ? std::string(entry.caption) : "--" + std::string(entry.option);
 }
 
 std::string withUnit(double value, std::string_view unit)
@@ -82,23 +82,23 @@ std::string ascii(std::string_view text)
     return out;
 }
 
-std::string defaultWords(const InputSpec& spec)
+std::string defaultWords(const InputEntry& entry)
 {
-    if (spec.field)
-        return std::string(infoOf(*spec.field).startText);
-    if (spec.kind == InputKind::File)
+    if (entry.field)
+        return std::string(infoOf(*entry.field).startText);
+    if (entry.kind == InputKind::File)
         return "none";
-    if (spec.kind == InputKind::Choice && !spec.choices.empty())
-        return std::string(spec.choices[static_cast<std::size_t>(spec.fallback)].key);
-    if (spec.derived != DerivedDefault::None || !spec.derivedWords.empty())
-        return std::string(spec.derivedWords);
-    return number(spec.fallback);
+    if (entry.kind == InputKind::Choice && !entry.choices.empty())
+        return std::string(entry.choices[static_cast<std::size_t>(entry.fallback)].key);
+    if (entry.derived != DerivedDefault::None || !entry.derivedWords.empty())
+        return std::string(entry.derivedWords);
+    return number(entry.fallback);
 }
 
-std::string choiceNames(const InputSpec& spec)
+std::string choiceNames(const InputEntry& entry)
 {
     std::string names;
-    for (const ChoiceOption& option : spec.choices)
+    for (const ChoiceOption& option : entry.choices)
         names += (names.empty() ? "" : ", ") + std::string(option.key);
     return names;
 }
@@ -132,8 +132,8 @@ std::string unsolvableWords(const Failure& failure, const DesignSheet& sheet)
     }
     std::vector<std::string> options;
     for (Field field : behind) {
-        const InputSpec* spec = specOfField(field);
-        options.push_back(spec ? optionName(*spec) : std::string(nameOf(field)));
+        const InputEntry* entry = entryOfField(field);
+        options.push_back(entry ? optionName(*entry) : std::string(nameOf(field)));
     }
     return listed(options) + ": the design cannot be solved (" + solveFailureWords(failure, sheet) + ")";
 }
@@ -149,29 +149,29 @@ std::string solveFailureWords(const Failure& failure, const DesignSheet& sheet)
 std::string problemWords(const Problem& problem, const AnalysisInputs& inputs)
 {
     if (problem.input) {
-        const InputSpec& spec = specOf(*problem.input);
-        const std::string unit = ascii(asciiUnitOf(spec.quantity));
-        const double value = inputs.typed(spec.id).value_or(spec.fallback);
+        const InputEntry& entry = entryOf(*problem.input);
+        const std::string unit = ascii(asciiUnitOf(entry.quantity));
+        const double value = inputs.typed(entry.id).value_or(entry.fallback);
         switch (problem.kind) {
         case ProblemKind::InputOutside:
-            return optionName(spec) + ": " + withUnit(value, unit) + " cannot be analysed; it must be " +
+            return optionName(entry) + ": " + withUnit(value, unit) + " cannot be analysed; it must be " +
                    boundsWords(problem.bounds, unit);
         case ProblemKind::AboveBetz:
-            return optionName(spec) + ": the analysis gives a Cp of " + figureText(problem.figures.at(0), 2, {}) +
+            return optionName(entry) + ": the analysis gives a Cp of " + figureText(problem.figures.at(0), 2, {}) +
                    " at tip speed ratio " + figureText(problem.figures.at(1), 2, {}) +
                    ", above the Betz limit 16/27 = 0.593: the airfoil's lift and drag there cannot be trusted";
         case ProblemKind::InputNotBelow:
-            return optionName(spec) + ": " + withUnit(value, unit) + " must be below " +
-                   optionName(specOf(*problem.other));
+            return optionName(entry) + ": " + withUnit(value, unit) + " must be below " +
+                   optionName(entryOf(*problem.other));
         default:
-            if (spec.kind == InputKind::File)
-                return inputs.file(spec.id).name + ": " + problem.message;
-            return optionName(spec) + ": " + problem.message;
+            if (entry.kind == InputKind::File)
+                return inputs.file(entry.id).name + ": " + problem.message;
+            return optionName(entry) + ": " + problem.message;
         }
     }
     if (problem.field) {
-        const InputSpec* spec = specOfField(*problem.field);
-        return (spec ? optionName(*spec) : std::string(nameOf(*problem.field))) + ": holds no number";
+        const InputEntry* entry = entryOfField(*problem.field);
+        return (entry ? optionName(*entry) : std::string(nameOf(*problem.field))) + ": holds no number";
     }
     return problem.message;
 }
@@ -205,12 +205,12 @@ std::string warningWords(const Warning& warning, const Analysis& analysis, const
     case WarningKind::SeriesLeftOut:
         return inputs.file(InputId::WindSeries).name + ": " + leftOutWords(analysis.siteWind.series->series);
     case WarningKind::NotSensible: {
-        const InputSpec& spec = specOf(*warning.input);
-        const std::string unit = ascii(asciiUnitOf(spec.quantity));
-        std::string words = optionName(spec) + " " + withUnit(*inputs.typed(spec.id), unit) +
-                            " makes no physical sense: expected " + boundsWords(spec.sensible, unit);
-        if (spec.below)
-            words += ", below " + optionName(specOf(*spec.below));
+        const InputEntry& entry = entryOf(*warning.input);
+        const std::string unit = ascii(asciiUnitOf(entry.quantity));
+        std::string words = optionName(entry) + " " + withUnit(*inputs.typed(entry.id), unit) +
+                            " makes no physical sense: expected " + boundsWords(entry.sensible, unit);
+        if (entry.below)
+            words += ", below " + optionName(entryOf(*entry.below));
         return words;
     }
     }

@@ -12,9 +12,9 @@
 namespace tivora::performance {
 
 // "5", "none", "the design's generator power", a choice's default name.
-std::string defaultWords(const InputSpec& spec);
+std::string defaultWords(const InputEntry& entry);
 // A choice's names: "open-sea, open-grass, ..., power-law".
-std::string choiceNames(const InputSpec& spec);
+std::string choiceNames(const InputEntry& entry);
 // "above 0", "from -2000 to 11000 m".
 std::string boundsWords(const Bounds& bounds, std::string_view unit);
 // The text with its non-ASCII units spelt out: "kg/m³" is "kg/m3".

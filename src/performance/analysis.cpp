@@ -353,9 +353,9 @@ Result<Analysis> analyseAs(const DesignSheet& sheet, const AnalysisInputs& input
         if (const long left = s.gaps.count + s.codes.count + s.outOfRange.count)
             out.warnings.push_back({WarningKind::SeriesLeftOut, InputId::WindSeries, static_cast<double>(left)});
     }
-    for (const InputSpec& spec : inputTable()) {
-        if (spec.kind == InputKind::Number && !sensible(inputs, spec.id, design))
-            out.warnings.push_back({WarningKind::NotSensible, spec.id});
+    for (const InputEntry& entry : inputTable()) {
+        if (entry.kind == InputKind::Number && !sensible(inputs, entry.id, design))
+            out.warnings.push_back({WarningKind::NotSensible, entry.id});
     }
     return out;
 }

@@ -48,9 +48,9 @@ constexpr auto kGradeOptions = [] {
 constexpr ChoiceOption kConnection[] = {{"star", "Star"}, {"delta", "Delta"}};
 
 // The table's order is the form's and --help's.
-// One row an input, its fields in the order of InputSpec.
+// One row an input, its fields in the order of InputEntry.
 // clang-format off
-constexpr InputSpec kInputs[] = {
+constexpr InputEntry kInputs[] = {
     // The design: its defaults are the main window's start texts.
     {.id = InputId::Blades, .kind = InputKind::Design, .group = InputGroup::Design, .name = "blades",
      .settingKey = {}, .option = "blades", .caption = "Number of blades", .meaning = "number of blades",
@@ -339,12 +339,12 @@ static_assert(inEnumOrder(), "one row for each InputId, in the enumeration's ord
 
 }  // namespace
 
-std::span<const InputSpec> inputTable()
+std::span<const InputEntry> inputTable()
 {
     return kInputs;
 }
 
-const InputSpec& specOf(InputId id)
+const InputEntry& entryOf(InputId id)
 {
     return kInputs[static_cast<std::size_t>(id)];
 }

@@ -117,11 +117,11 @@ double siFromShown(Quantity quantity, UnitSystem system, double shown)
     }
 }
 
-const InputSpec* specByOption(std::string_view option)
+const InputEntry* entryByOption(std::string_view option)
 {
-    for (const InputSpec& spec : inputTable()) {
-        if (!spec.option.empty() && spec.option == option)
-            return &spec;
+    for (const InputEntry& entry : inputTable()) {
+        if (!entry.option.empty() && entry.option == option)
+            return &entry;
     }
     return nullptr;
 }
@@ -159,12 +159,12 @@ void AnalysisInputs::setTyped(InputId id, std::optional<double> si, int decimals
 
 int AnalysisInputs::state(InputId id) const
 {
-    return specOf(id).kind == InputKind::File ? (file(id).text ? 1 : 0) : choice(id);
+    return entryOf(id).kind == InputKind::File ? (file(id).text ? 1 : 0) : choice(id);
 }
 
-bool AnalysisInputs::enabled(const InputSpec& spec) const
+bool AnalysisInputs::enabled(const InputEntry& entry) const
 {
-    return !spec.enabledWhen || state(spec.enabledWhen->input) == spec.enabledWhen->state;
+    return !entry.enabledWhen || state(entry.enabledWhen->input) == entry.enabledWhen->state;
 }
 
 DesignFigures designFiguresOf(const DesignSheet& sheet)
@@ -177,12 +177,12 @@ DesignFigures designFiguresOf(const DesignSheet& sheet)
 
 double defaultOf(const AnalysisInputs& inputs, InputId id, const DesignFigures& design)
 {
-    const InputSpec& spec = specOf(id);
-    if (spec.field)
-        return parseNumber(infoOf(*spec.field).startText, NumberFormat{}).value;
-    switch (spec.derived) {
+    const InputEntry& entry = entryOf(id);
+    if (entry.field)
+        return parseNumber(infoOf(*entry.field).startText, NumberFormat{}).value;
+    switch (entry.derived) {
     case DerivedDefault::None:
-        return spec.fallback;
+        return entry.fallback;
     case DerivedDefault::StandardTemperature:
         return standardTemperatureCelsius(valueOf(inputs, InputId::Altitude, design));
     case DerivedDefault::DesignPower:
@@ -198,7 +198,7 @@ double defaultOf(const AnalysisInputs& inputs, InputId id, const DesignFigures& 
     case DerivedDefault::MeasuredHeight:
         return valueOf(inputs, InputId::MeasuredHeight, design);
     }
-    return spec.fallback;
+    return entry.fallback;
 }
 
 double valueOf(const AnalysisInputs& inputs, InputId id, const DesignFigures& design)
@@ -208,35 +208,35 @@ double valueOf(const AnalysisInputs& inputs, InputId id, const DesignFigures& de
 
 std::optional<Problem> refusal(const AnalysisInputs& inputs, const DesignFigures& design)
 {
-    for (const InputSpec& spec : inputTable()) {
-        if (spec.kind == InputKind::File && !spec.settingKey.empty() && !inputs.file(spec.id).name.empty() &&
-            !inputs.file(spec.id).text)
-            return Problem{ProblemKind::FileNotLoaded, {}, spec.id};
-        if (spec.kind != InputKind::Number)
+    for (const InputEntry& entry : inputTable()) {
+        if (entry.kind == InputKind::File && !entry.settingKey.empty() && !inputs.file(entry.id).name.empty() &&
+            !inputs.file(entry.id).text)
+            return Problem{ProblemKind::FileNotLoaded, {}, entry.id};
+        if (entry.kind != InputKind::Number)
             continue;
-        const double value = valueOf(inputs, spec.id, design);
-        if (!spec.computable.holds(value))
-            return Problem{ProblemKind::InputOutside, {}, spec.id, std::nullopt, spec.computable};
-        if (spec.below && !(value < valueOf(inputs, *spec.below, design)))
-            return Problem{ProblemKind::InputNotBelow, {}, spec.id, spec.below};
+        const double value = valueOf(inputs, entry.id, design);
+        if (!entry.computable.holds(value))
+            return Problem{ProblemKind::InputOutside, {}, entry.id, std::nullopt, entry.computable};
+        if (entry.below && !(value < valueOf(inputs, *entry.below, design)))
+            return Problem{ProblemKind::InputNotBelow, {}, entry.id, entry.below};
     }
     return std::nullopt;
 }
 
 bool sensible(const AnalysisInputs& inputs, InputId id, const DesignFigures& design)
 {
-    const InputSpec& spec = specOf(id);
+    const InputEntry& entry = entryOf(id);
     if (!inputs.typed(id))
         return true;
     const double value = *inputs.typed(id);
-    if (!spec.sensible.holds(value))
+    if (!entry.sensible.holds(value))
         return false;
     // A pair judged against each other: both are marked.
-    for (const InputSpec& other : inputTable()) {
+    for (const InputEntry& other : inputTable()) {
         if (other.below == id && !(valueOf(inputs, other.id, design) < value))
             return false;
     }
-    return !spec.below || value < valueOf(inputs, *spec.below, design);
+    return !entry.below || value < valueOf(inputs, *entry.below, design);
 }
 
 namespace {
@@ -268,23 +268,23 @@ std::optional<std::pair<double, int>> readSetting(const std::string& text)
 DesignSettings settingsOf(const AnalysisInputs& inputs)
 {
     DesignSettings settings;
-    for (const InputSpec& spec : inputTable()) {
-        if (spec.settingKey.empty())
+    for (const InputEntry& entry : inputTable()) {
+        if (entry.settingKey.empty())
             continue;
-        const std::string key(spec.settingKey);
-        switch (spec.kind) {
+        const std::string key(entry.settingKey);
+        switch (entry.kind) {
         case InputKind::Number:
-            if (const auto si = inputs.typed(spec.id))
-                settings.emplace_back(key, written(*si, inputs.typedDecimals(spec.id)));
+            if (const auto si = inputs.typed(entry.id))
+                settings.emplace_back(key, written(*si, inputs.typedDecimals(entry.id)));
             break;
         case InputKind::Choice:
-            if (const auto option = inputs.chosen(spec.id))
-                settings.emplace_back(key, std::string(spec.choices[static_cast<std::size_t>(*option)].key));
+            if (const auto option = inputs.chosen(entry.id))
+                settings.emplace_back(key, std::string(entry.choices[static_cast<std::size_t>(*option)].key));
             break;
         case InputKind::File:
-            if (!inputs.file(spec.id).name.empty())
-                settings.emplace_back(key, inputs.file(spec.id).name);
-            if (spec.id == InputId::WindSeries) {
+            if (!inputs.file(entry.id).name.empty())
+                settings.emplace_back(key, inputs.file(entry.id).name);
+            if (entry.id == InputId::WindSeries) {
                 const DesignSettings fit = seriesFitSettings(inputs);
                 settings.insert(settings.end(), fit.begin(), fit.end());
             }
@@ -304,28 +304,28 @@ AnalysisInputs inputsFrom(const DesignSettings& settings)
 {
     AnalysisInputs inputs;
     for (const auto& [name, value] : settings) {
-        const InputSpec* spec = nullptr;
-        for (const InputSpec& each : inputTable()) {
+        const InputEntry* entry = nullptr;
+        for (const InputEntry& each : inputTable()) {
             if (!each.settingKey.empty() && each.settingKey == name)
-                spec = &each;
+                entry = &each;
         }
-        if (!spec) {
+        if (!entry) {
             inputs.otherSettings.emplace_back(name, value);
             continue;
         }
-        switch (spec->kind) {
+        switch (entry->kind) {
         case InputKind::Number:
             if (const auto read = readSetting(value))
-                inputs.setTyped(spec->id, read->first, read->second);
+                inputs.setTyped(entry->id, read->first, read->second);
             break;
         case InputKind::Choice:
-            for (std::size_t i = 0; i < spec->choices.size(); ++i) {
-                if (spec->choices[i].key == value)
-                    inputs.setChoice(spec->id, static_cast<int>(i));
+            for (std::size_t i = 0; i < entry->choices.size(); ++i) {
+                if (entry->choices[i].key == value)
+                    inputs.setChoice(entry->id, static_cast<int>(i));
             }
             break;
         case InputKind::File:
-            inputs.setFile(spec->id, {value, std::nullopt});
+            inputs.setFile(entry->id, {value, std::nullopt});
             break;
         case InputKind::Design:
             break;

@@ -96,7 +96,7 @@ struct Condition {
     int state;
 };
 
-struct InputSpec {
+struct InputEntry {
     InputId id;
     InputKind kind;
     InputGroup group;
@@ -121,9 +121,9 @@ struct InputSpec {
     std::string_view removeCaption = {};  // File: the button that lets the file go
 };
 
-std::span<const InputSpec> inputTable();
-const InputSpec& specOf(InputId id);
-const InputSpec* specByOption(std::string_view option);
+std::span<const InputEntry> inputTable();
+const InputEntry& entryOf(InputId id);
+const InputEntry* entryByOption(std::string_view option);
 
 // A file the user chose: its name, and its text once read. A design file
 // keeps the name only, so an opened design may name a file not loaded yet.
@@ -143,7 +143,7 @@ public:
     int typedDecimals(InputId id) const { return slot(id).decimals; }
 
     // A choice's option; unless chosen, the row's default (its fallback).
-    int choice(InputId id) const { return slot(id).choice.value_or(static_cast<int>(specOf(id).fallback)); }
+    int choice(InputId id) const { return slot(id).choice.value_or(static_cast<int>(entryOf(id).fallback)); }
     std::optional<int> chosen(InputId id) const { return slot(id).choice; }
     void setChoice(InputId id, std::optional<int> option) { slot(id).choice = option; }
 
@@ -152,7 +152,7 @@ public:
 
     // A choice's option, or whether a file's text is loaded.
     int state(InputId id) const;
-    bool enabled(const InputSpec& spec) const;
+    bool enabled(const InputEntry& entry) const;
 
     bool onAlternator() const { return choice(InputId::Running) == 1; }
     // Where the alternator's figures come from: typed (0), the magnets (1), a test coil (2).

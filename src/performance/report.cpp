@@ -11,7 +11,7 @@ namespace tivora::performance {
 
 namespace {
 
-constexpr ColumnSpec kColumns[] = {
+constexpr ColumnEntry kColumns[] = {
     {Column::WindSpeed, "Wind speed", Quantity::WindSpeed, 1},
     {Column::Rpm, "Rotor speed", Quantity::Rpm, 1},
     {Column::RotorPower, "Rotor power", Quantity::Power, 1},
@@ -172,7 +172,7 @@ std::vector<EnergyRow> energyRows(const Analysis& a, FigureScope scope)
     return rows;
 }
 
-std::span<const ColumnSpec> powerCurveColumns()
+std::span<const ColumnEntry> powerCurveColumns()
 {
     return kColumns;
 }

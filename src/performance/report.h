@@ -68,13 +68,13 @@ enum class Column {
     RootMoment,
     CentrifugalForce,
 };
-struct ColumnSpec {
+struct ColumnEntry {
     Column id;
     std::string_view caption;
     Quantity quantity;  // a column of words: none
     int decimals;
 };
-std::span<const ColumnSpec> powerCurveColumns();
+std::span<const ColumnEntry> powerCurveColumns();
 double columnValue(Column column, const PowerCurveRow& row);
 // A column of words' cell, in English (the window translates it); none for
 // a column of figures.

@@ -91,11 +91,11 @@ QWidget* InputForm::buildGroup(InputGroup group, const QString& title)
     auto* box = new QGroupBox(title);
     auto* grid = new QGridLayout(box);
     grid->setColumnStretch(1, 1);
-    for (const InputSpec& spec : inputTable()) {
-        if (spec.group != group || spec.kind == InputKind::Design || spec.placedUnder)
+    for (const InputEntry& entry : inputTable()) {
+        if (entry.group != group || entry.kind == InputKind::Design || entry.placedUnder)
             continue;
-        Row& row = rows_[spec.id] = Row{&spec};
-        switch (spec.kind) {
+        Row& row = rows_[entry.id] = Row{&entry};
+        switch (entry.kind) {
         case InputKind::Number:
             addNumber(grid, row);
             break;
@@ -135,7 +135,7 @@ QWidget* InputForm::groupBox(InputGroup group) const
 void InputForm::addNumber(QGridLayout* grid, Row& row)
 {
     row.edit = new QLineEdit;
-    row.edit->setObjectName(QString::fromUtf8(row.spec->name));
+    row.edit->setObjectName(QString::fromUtf8(row.entry->name));
     row.edit->setMinimumWidth(minimumFieldWidth(row.edit));
     row.edit->setMaximumWidth(minimumFieldWidth(row.edit) * 3);
     row.label = new QLabel;
@@ -143,27 +143,27 @@ void InputForm::addNumber(QGridLayout* grid, Row& row)
     const int at = grid->rowCount();
     grid->addWidget(row.label, at, 0);
     grid->addWidget(row.edit, at, 1);
-    connect(row.edit, &QLineEdit::textEdited, this, [this, id = row.spec->id] { edited(rowOf(id)); });
+    connect(row.edit, &QLineEdit::textEdited, this, [this, id = row.entry->id] { edited(rowOf(id)); });
 }
 
 void InputForm::addFile(QGridLayout* grid, Row& row)
 {
-    const InputSpec& spec = *row.spec;
+    const InputEntry& entry = *row.entry;
     auto* buttons = new QHBoxLayout;
-    auto* load = new QPushButton(tr("%1…").arg(captionText(spec)));
-    load->setObjectName(QString::fromUtf8(spec.name));
-    row.remove = new QPushButton(tr(spec.removeCaption.data()));
-    row.remove->setObjectName(QString::fromUtf8(spec.name) + QStringLiteral("Remove"));
+    auto* load = new QPushButton(tr("%1…").arg(captionText(entry)));
+    load->setObjectName(QString::fromUtf8(entry.name));
+    row.remove = new QPushButton(tr(entry.removeCaption.data()));
+    row.remove->setObjectName(QString::fromUtf8(entry.name) + QStringLiteral("Remove"));
     buttons->addWidget(load);
     buttons->addWidget(row.remove);
     buttons->addStretch();
     row.fileName = new QLabel;
-    row.fileName->setObjectName(QString::fromUtf8(spec.name) + QStringLiteral("Name"));
+    row.fileName->setObjectName(QString::fromUtf8(entry.name) + QStringLiteral("Name"));
     row.fileName->setWordWrap(true);
     const int at = grid->rowCount();
     grid->addLayout(buttons, at, 0, 1, 2);
     grid->addWidget(row.fileName, at + 1, 0, 1, 2);
-    connect(load, &QPushButton::clicked, this, [this, id = spec.id, title = load->text()] {
+    connect(load, &QPushButton::clicked, this, [this, id = entry.id, title = load->text()] {
         if (!chooseFile)
             return;
         if (const QString path = chooseFile(title); !path.isEmpty()) {
@@ -171,7 +171,7 @@ void InputForm::addFile(QGridLayout* grid, Row& row)
                 emit fileRefused(refused);
         }
     });
-    connect(row.remove, &QPushButton::clicked, this, [this, id = spec.id] {
+    connect(row.remove, &QPushButton::clicked, this, [this, id = entry.id] {
         inputs_.setFile(id, {});
         showAll();
         emit inputsChanged();
@@ -180,32 +180,32 @@ void InputForm::addFile(QGridLayout* grid, Row& row)
 
 void InputForm::addChoice(QGridLayout* grid, Row& row)
 {
-    const InputId id = row.spec->id;
-    const bool placesInputs = std::any_of(inputTable().begin(), inputTable().end(), [id](const InputSpec& under) {
+    const InputId id = row.entry->id;
+    const bool placesInputs = std::any_of(inputTable().begin(), inputTable().end(), [id](const InputEntry& under) {
         return under.placedUnder && under.placedUnder->input == id;
     });
     // A choice of many options, or of none with inputs under them, is a
     // list beside its caption.
-    if (!placesInputs || row.spec->choices.size() > kMostRadioOptions) {
+    if (!placesInputs || row.entry->choices.size() > kMostRadioOptions) {
         addList(grid, row);
         return;
     }
     row.choices = new QButtonGroup(this);
-    for (std::size_t k = 0; k < row.spec->choices.size(); ++k) {
-        const ChoiceOption& option = row.spec->choices[k];
+    for (std::size_t k = 0; k < row.entry->choices.size(); ++k) {
+        const ChoiceOption& option = row.entry->choices[k];
         auto* radio = new QRadioButton(tr(option.caption.data()));
-        radio->setObjectName(QString::fromUtf8(row.spec->name) + u'.' + QString::fromUtf8(option.key));
+        radio->setObjectName(QString::fromUtf8(row.entry->name) + u'.' + QString::fromUtf8(option.key));
         row.choices->addButton(radio, static_cast<int>(k));
         grid->addWidget(radio, grid->rowCount(), 0, 1, 2);
-        for (const InputSpec& under : inputTable()) {
-            if (!under.placedUnder || under.placedUnder->input != row.spec->id ||
+        for (const InputEntry& under : inputTable()) {
+            if (!under.placedUnder || under.placedUnder->input != row.entry->id ||
                 under.placedUnder->state != static_cast<int>(k))
                 continue;
             Row& placed = rows_[under.id] = Row{&under};
             addNumber(grid, placed);
         }
     }
-    connect(row.choices, &QButtonGroup::idClicked, this, [this, id = row.spec->id](int option) {
+    connect(row.choices, &QButtonGroup::idClicked, this, [this, id = row.entry->id](int option) {
         if (inputs_.choice(id) == option && inputs_.chosen(id))
             return;
         inputs_.setChoice(id, option);
@@ -217,28 +217,28 @@ void InputForm::addChoice(QGridLayout* grid, Row& row)
 void InputForm::addList(QGridLayout* grid, Row& row)
 {
     row.list = new QComboBox;
-    row.list->setObjectName(QString::fromUtf8(row.spec->name));
+    row.list->setObjectName(QString::fromUtf8(row.entry->name));
     // As wide as a figure's field where the window is narrow, its longest
     // option elided; wider where there is room.
     row.list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     row.list->setMinimumContentsLength(12);
-    for (const ChoiceOption& option : row.spec->choices)
+    for (const ChoiceOption& option : row.entry->choices)
         row.list->addItem(tr(option.caption.data()));
-    row.label = new QLabel(tr("%1:").arg(captionText(*row.spec)));
+    row.label = new QLabel(tr("%1:").arg(captionText(*row.entry)));
     row.label->setBuddy(row.list);
-    row.list->setAccessibleName(captionText(*row.spec));
+    row.list->setAccessibleName(captionText(*row.entry));
     const int at = grid->rowCount();
     grid->addWidget(row.label, at, 0);
     grid->addWidget(row.list, at, 1);
     // The rows under an option follow the list, shown while it is chosen.
-    for (const InputSpec& under : inputTable()) {
-        if (!under.placedUnder || under.placedUnder->input != row.spec->id)
+    for (const InputEntry& under : inputTable()) {
+        if (!under.placedUnder || under.placedUnder->input != row.entry->id)
             continue;
         Row& placed = rows_[under.id] = Row{&under};
         placed.hiddenUnlessPlaced = true;
         addNumber(grid, placed);
     }
-    connect(row.list, &QComboBox::activated, this, [this, id = row.spec->id](int option) {
+    connect(row.list, &QComboBox::activated, this, [this, id = row.entry->id](int option) {
         if (inputs_.choice(id) == option && inputs_.chosen(id))
             return;
         inputs_.setChoice(id, option);
@@ -259,7 +259,7 @@ QWidget* InputForm::control(InputId id) const
         return nullptr;
     if (found->second.edit)
         return found->second.edit;
-    return findChild<QWidget*>(QString::fromUtf8(found->second.spec->name));
+    return findChild<QWidget*>(QString::fromUtf8(found->second.entry->name));
 }
 
 void InputForm::reveal(InputId id)

@@ -63,7 +63,7 @@ signals:
 
 private:
     struct Row {
-        const performance::InputSpec* spec;
+        const performance::InputEntry* entry;
         QLabel* label = nullptr;
         QLineEdit* edit = nullptr;
         QLabel* fileName = nullptr;
@@ -98,7 +98,7 @@ private:
     void showAll();
     void showNumber(Row& row);
     void mark(QLineEdit* edit, const QString& why);
-    QString captionOf(const performance::InputSpec& spec) const;
+    QString captionOf(const performance::InputEntry& entry) const;
     Row& rowOf(performance::InputId id);
 
     performance::AnalysisInputs inputs_;

@@ -66,27 +66,28 @@ void InputForm::showDensity(std::optional<double> densityKgM3)
     density_->setText(densityKgM3 ? tr("%1 kg/m³").arg(shownFigure(*densityKgM3, 3, format_)) : QString());
 }
 
-QString InputForm::captionOf(const InputSpec& spec) const
+QString InputForm::captionOf(const InputEntry& entry) const
 {
-    const QString unit = QString::fromStdString(unitOf(spec.quantity, system_));
-    const QString caption = tr(spec.caption.data());
+    const QString unit = QString::fromStdString(unitOf(entry.quantity, system_));
+    const QString caption = tr(entry.caption.data());
     return unit.isEmpty() ? caption : QStringLiteral("%1 (%2)").arg(caption, unit);
 }
 
 void InputForm::edited(Row& row)
 {
-    const InputSpec& spec = *row.spec;
+    const InputEntry& entry = *row.entry;
     const QString text = row.edit->text().trimmed();
-    unreadable_.erase(spec.id);
+    unreadable_.erase(entry.id);
     if (text.isEmpty()) {
-        inputs_.setTyped(spec.id, std::nullopt);
+        inputs_.setTyped(entry.id, std::nullopt);
     } else if (const ReadResult read = parseNumber(text.toStdString(), format_); read.status == ReadStatus::Ok) {
         // The decimals typed say something only where the figure is the SI one.
-        const bool asSaved = shownFromSi(spec.quantity, system_, 1) == 1 && shownFromSi(spec.quantity, system_, 0) == 0;
-        inputs_.setTyped(spec.id, siFromShown(spec.quantity, system_, read.value),
+        const bool asSaved =
+            shownFromSi(entry.quantity, system_, 1) == 1 && shownFromSi(entry.quantity, system_, 0) == 0;
+        inputs_.setTyped(entry.id, siFromShown(entry.quantity, system_, read.value),
                          asSaved ? typedDecimals(text, format_) : -1);
     } else {
-        unreadable_[spec.id] = text;
+        unreadable_[entry.id] = text;
     }
     showAll();
     emit inputsChanged();
@@ -95,8 +96,8 @@ void InputForm::edited(Row& row)
 void InputForm::showAll()
 {
     for (auto& [id, row] : rows_) {
-        const InputSpec& spec = *row.spec;
-        switch (spec.kind) {
+        const InputEntry& entry = *row.entry;
+        switch (entry.kind) {
         case InputKind::Number:
             showNumber(row);
             break;
@@ -113,7 +114,7 @@ void InputForm::showAll()
         case InputKind::Choice:
             if (row.list) {
                 row.list->setCurrentIndex(inputs_.choice(id));
-                row.list->setEnabled(inputs_.enabled(spec));
+                row.list->setEnabled(inputs_.enabled(entry));
                 row.list->setToolTip(row.list->currentText());  // whole, where the list is narrow
             } else if (QAbstractButton* chosen = row.choices->button(inputs_.choice(id))) {
                 chosen->setChecked(true);
@@ -127,46 +128,46 @@ void InputForm::showAll()
 
 void InputForm::showNumber(Row& row)
 {
-    const InputSpec& spec = *row.spec;
-    const QString caption = captionOf(spec);
+    const InputEntry& entry = *row.entry;
+    const QString caption = captionOf(entry);
     row.label->setText(caption + u':');
     row.edit->setAccessibleName(caption);
-    row.edit->setEnabled(inputs_.enabled(spec));
+    row.edit->setEnabled(inputs_.enabled(entry));
     if (row.hiddenUnlessPlaced) {
-        const bool placed = inputs_.state(spec.placedUnder->input) == spec.placedUnder->state;
+        const bool placed = inputs_.state(entry.placedUnder->input) == entry.placedUnder->state;
         row.label->setVisible(placed);
         row.edit->setVisible(placed);
     }
-    const double si = valueOf(inputs_, spec.id, design_);
-    const double shown = shownFromSi(spec.quantity, system_, si);
-    row.edit->setPlaceholderText(spec.derived == DerivedDefault::None
+    const double si = valueOf(inputs_, entry.id, design_);
+    const double shown = shownFromSi(entry.quantity, system_, si);
+    row.edit->setPlaceholderText(entry.derived == DerivedDefault::None
                                      ? QString()
-                                     : defaultPlaceholder(spec.derived, shownFigure(shown, spec.decimals, format_)));
+                                     : defaultPlaceholder(entry.derived, shownFigure(shown, entry.decimals, format_)));
     // What an empty field says it stands for is read whole.
     const int placeholder = row.edit->fontMetrics().horizontalAdvance(row.edit->placeholderText() + u' ') +
                             row.edit->contentsMargins().left() + row.edit->contentsMargins().right() + 8;
     row.edit->setMinimumWidth(std::max(minimumFieldWidth(row.edit), placeholder));
-    if (const auto bad = unreadable_.find(spec.id); bad != unreadable_.end()) {
+    if (const auto bad = unreadable_.find(entry.id); bad != unreadable_.end()) {
         mark(row.edit, tr("\"%1\" is not a number.").arg(bad->second));
         return;
     }
-    const std::optional<double> typed = inputs_.typed(spec.id);
+    const std::optional<double> typed = inputs_.typed(entry.id);
     QString text;
-    if (typed || spec.derived == DerivedDefault::None) {
+    if (typed || entry.derived == DerivedDefault::None) {
         // A text that already reads as the figure stays as the user typed it.
         const ReadResult now = parseNumber(row.edit->text().toStdString(), format_);
         const bool same = now.status == ReadStatus::Ok &&
-                          std::abs(siFromShown(spec.quantity, system_, now.value) - si) <= 1e-12 * std::abs(si);
-        const int decimals = inputs_.typedDecimals(spec.id);
+                          std::abs(siFromShown(entry.quantity, system_, now.value) - si) <= 1e-12 * std::abs(si);
+        const int decimals = inputs_.typedDecimals(entry.id);
         text = same ? row.edit->text()
-               : decimals >= 0 && shownFromSi(spec.quantity, system_, 1) == 1
+               : decimals >= 0 && shownFromSi(entry.quantity, system_, 1) == 1
                    ? QString::fromStdString(figureText(shown, decimals, format_))
-                   : shownFigure(shown, spec.decimals, format_);
+                   : shownFigure(shown, entry.decimals, format_);
     }
     if (row.edit->text() != text)
         row.edit->setText(text);
     mark(row.edit,
-         sensible(inputs_, spec.id, design_) ? QString() : senseWords(spec, inputs_, design_, system_, format_));
+         sensible(inputs_, entry.id, design_) ? QString() : senseWords(entry, inputs_, design_, system_, format_));
 }
 
 void InputForm::mark(QLineEdit* edit, const QString& why)

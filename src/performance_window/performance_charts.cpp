@@ -296,7 +296,7 @@ chart::Chart reynoldsChart(const Analysis& a, const ChartContext& c)
 }
 
 #define TIVORA_TR(text) QT_TRANSLATE_NOOP("tivora::PerformanceWindow", text)
-constexpr ChartSpec kCharts[] = {
+constexpr ChartEntry kCharts[] = {
     {"powerChart", TIVORA_TR("Power curve"), TIVORA_TR("Power against wind speed"), powerChart},
     {"cpChart", TIVORA_TR("Cp–λ"), TIVORA_TR("Power coefficient against tip speed ratio"), cpChart},
     {"matchingChart", TIVORA_TR("Generator matching"), TIVORA_TR("Generator matching: rotor power against rpm"),
@@ -319,27 +319,27 @@ std::function<QString(double)> ChartContext::numbers() const
     return [format = format](double v) { return shownFigure(v, std::abs(v) >= 100 ? 0 : 3, format); };
 }
 
-std::span<const ChartSpec> performanceCharts()
+std::span<const ChartEntry> performanceCharts()
 {
     return kCharts;
 }
 
-QString tabTitle(const ChartSpec& spec)
+QString tabTitle(const ChartEntry& entry)
 {
-    return tr(spec.tab);
+    return tr(entry.tab);
 }
 
-chart::Chart chartOf(const ChartSpec& spec, const Analysis& analysis, const ChartContext& context)
+chart::Chart chartOf(const ChartEntry& entry, const Analysis& analysis, const ChartContext& context)
 {
-    chart::Chart made = spec.make(analysis, context);
-    made.title = tr(spec.title);
+    chart::Chart made = entry.make(analysis, context);
+    made.title = tr(entry.title);
     return made;
 }
 
-chart::Chart emptyChart(const ChartSpec& spec, const QString& why)
+chart::Chart emptyChart(const ChartEntry& entry, const QString& why)
 {
     chart::Chart empty;
-    empty.title = tr(spec.title);
+    empty.title = tr(entry.title);
     empty.empty = why;
     return empty;
 }

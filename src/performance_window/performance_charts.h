@@ -20,18 +20,18 @@ struct ChartContext {
     std::function<QString(double)> numbers() const;
 };
 
-struct ChartSpec {
+struct ChartEntry {
     const char* name;   // the view's objectName
     const char* tab;    // its tab's caption
     const char* title;  // drawn above it
     chart::Chart (*make)(const performance::Analysis& analysis, const ChartContext& context);
 };
-std::span<const ChartSpec> performanceCharts();
-QString tabTitle(const ChartSpec& spec);
-chart::Chart chartOf(const ChartSpec& spec, const performance::Analysis& analysis, const ChartContext& context);
+std::span<const ChartEntry> performanceCharts();
+QString tabTitle(const ChartEntry& entry);
+chart::Chart chartOf(const ChartEntry& entry, const performance::Analysis& analysis, const ChartContext& context);
 
 // A chart with nothing to draw, saying why instead of bare axes.
-chart::Chart emptyChart(const ChartSpec& spec, const QString& why);
+chart::Chart emptyChart(const ChartEntry& entry, const QString& why);
 
 // The colour each state is marked with, on the charts' light paper.
 QColor stateColour(performance::OperatingState state);

@@ -47,27 +47,27 @@ PerformanceSheet reportOf(const Analysis& analysis, const AnalysisInputs& inputs
         report.figures.push_back({caption, figure, unit});
     };
     // What was analysed: every input that counts for the running shown.
-    for (const InputSpec& spec : inputTable()) {
+    for (const InputEntry& entry : inputTable()) {
         // A default that follows other figures is among the results below.
-        if (spec.kind == InputKind::Design || !inputs.enabled(spec) || spec.derived != DerivedDefault::None)
+        if (entry.kind == InputKind::Design || !inputs.enabled(entry) || entry.derived != DerivedDefault::None)
             continue;
         // The blade as carved is the Blade Sections window's; its figures say what it costs.
-        if (spec.group == InputGroup::Carving)
+        if (entry.group == InputGroup::Carving)
             continue;
-        switch (spec.kind) {
+        switch (entry.kind) {
         case InputKind::Number:
-            add(captionText(spec),
-                shownFigure(shownFromSi(spec.quantity, system, valueOf(inputs, spec.id, design)), spec.decimals,
+            add(captionText(entry),
+                shownFigure(shownFromSi(entry.quantity, system, valueOf(inputs, entry.id, design)), entry.decimals,
                             format),
-                unitIn(spec.quantity, system));
+                unitIn(entry.quantity, system));
             break;
         case InputKind::Choice:
-            add(captionText(spec), tr(spec.choices[static_cast<std::size_t>(inputs.choice(spec.id))].caption.data()),
+            add(captionText(entry), tr(entry.choices[static_cast<std::size_t>(inputs.choice(entry.id))].caption.data()),
                 {});
             break;
         case InputKind::File:
-            if (inputs.file(spec.id).text)
-                add(captionText(spec), QString::fromStdString(inputs.file(spec.id).name), {});
+            if (inputs.file(entry.id).text)
+                add(captionText(entry), QString::fromStdString(inputs.file(entry.id).name), {});
             break;
         case InputKind::Design:
             break;
@@ -92,14 +92,14 @@ PerformanceSheet reportOf(const Analysis& analysis, const AnalysisInputs& inputs
                 shownFigure(row.energy.energy.standbyKilowattHours, 0, format), tr("kWh"));
     }
 
-    for (const ColumnSpec& column : powerCurveColumns()) {
+    for (const ColumnEntry& column : powerCurveColumns()) {
         const QString unit = unitIn(column.quantity, system);
         report.tableHeader << (unit.isEmpty() ? tr(column.caption.data())
                                               : QStringLiteral("%1 (%2)").arg(tr(column.caption.data()), unit));
     }
     for (const PowerCurveRow& row : tableRows(analysis)) {
         QStringList cells;
-        for (const ColumnSpec& column : powerCurveColumns()) {
+        for (const ColumnEntry& column : powerCurveColumns()) {
             const std::optional<std::string_view> words = columnWords(column.id, row);
             cells << (words ? (words->empty() ? QString() : tr(std::string(*words).c_str()))
                             : QString::fromStdString(

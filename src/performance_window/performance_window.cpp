@@ -94,11 +94,11 @@ void PerformanceWindow::build()
 
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("performanceTabs"));
-    for (const ChartSpec& spec : performanceCharts()) {
+    for (const ChartEntry& entry : performanceCharts()) {
         auto* view = new chart::ChartView;
-        view->setObjectName(QString::fromUtf8(spec.name));
+        view->setObjectName(QString::fromUtf8(entry.name));
         charts_.push_back(view);
-        tabs_->addTab(view, tabTitle(spec));
+        tabs_->addTab(view, tabTitle(entry));
     }
     table_ = new QTableWidget;
     table_->setObjectName(QStringLiteral("powerCurveTable"));
@@ -166,7 +166,7 @@ void PerformanceWindow::analyse()
         return;
     }
     if (const std::optional<InputId> unreadable = form_->unreadable()) {
-        showNothing(tr("%1 holds no number: the analysis waits for one.").arg(captionText(specOf(*unreadable))));
+        showNothing(tr("%1 holds no number: the analysis waits for one.").arg(captionText(entryOf(*unreadable))));
         return;
     }
     const Result<Analysis> analysis = performance::analyse(sheet_, given);

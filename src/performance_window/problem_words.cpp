@@ -24,20 +24,20 @@ QString withUnit(const QString& figure, const QString& unit)
 }
 
 // The figure as shown, with its unit.
-QString shown(const InputSpec& spec, double si, UnitSystem system, const NumberFormat& format)
+QString shown(const InputEntry& entry, double si, UnitSystem system, const NumberFormat& format)
 {
-    return withUnit(shownFigure(shownFromSi(spec.quantity, system, si), spec.decimals, format),
-                    QString::fromStdString(unitOf(spec.quantity, system)));
+    return withUnit(shownFigure(shownFromSi(entry.quantity, system, si), entry.decimals, format),
+                    QString::fromStdString(unitOf(entry.quantity, system)));
 }
 
-QString boundsText(const Bounds& b, const InputSpec& spec, UnitSystem system, const NumberFormat& format)
+QString boundsText(const Bounds& b, const InputEntry& entry, UnitSystem system, const NumberFormat& format)
 {
     const bool low = std::isfinite(b.low), high = std::isfinite(b.high);
-    const QString from = low ? shown(spec, b.low, system, format) : QString();
-    const QString to = high ? shown(spec, b.high, system, format) : QString();
+    const QString from = low ? shown(entry, b.low, system, format) : QString();
+    const QString to = high ? shown(entry, b.high, system, format) : QString();
     if (low && high && b.lowIncluded && b.highIncluded)
         return tr("from %1 to %2")
-            .arg(shownFigure(shownFromSi(spec.quantity, system, b.low), spec.decimals, format), to);
+            .arg(shownFigure(shownFromSi(entry.quantity, system, b.low), entry.decimals, format), to);
     QStringList parts;
     if (low)
         parts << (b.lowIncluded ? tr("%1 or more").arg(from) : tr("above %1").arg(from));
@@ -73,9 +73,9 @@ QString defaultPlaceholder(DerivedDefault derived, const QString& figure)
     return figure;
 }
 
-QString captionText(const InputSpec& spec)
+QString captionText(const InputEntry& entry)
 {
-    return tr(spec.caption.data());
+    return tr(entry.caption.data());
 }
 
 QString stateText(OperatingState state)
@@ -83,19 +83,19 @@ QString stateText(OperatingState state)
     return tr(stateWords(state).data());
 }
 
-QString senseWords(const InputSpec& spec, const AnalysisInputs& inputs, const DesignFigures& design, UnitSystem system,
-                   const NumberFormat& format)
+QString senseWords(const InputEntry& entry, const AnalysisInputs& inputs, const DesignFigures& design,
+                   UnitSystem system, const NumberFormat& format)
 {
-    QString words = tr("No physical sense: expected %1.").arg(boundsText(spec.sensible, spec, system, format));
-    for (const InputSpec& other : inputTable()) {
-        const bool first = spec.below == other.id, second = other.below == spec.id;
+    QString words = tr("No physical sense: expected %1.").arg(boundsText(entry.sensible, entry, system, format));
+    for (const InputEntry& other : inputTable()) {
+        const bool first = entry.below == other.id, second = other.below == entry.id;
         if (first || second) {
             words = first ? tr("No physical sense: %1 must stay below %2, %3.")
                           : tr("No physical sense: %1 must stay above %2, %3.");
-            words = words.arg(captionText(spec), captionText(other).toLower(),
+            words = words.arg(captionText(entry), captionText(other).toLower(),
                               shown(other, valueOf(inputs, other.id, design), system, format));
-            if (!spec.sensible.holds(*inputs.typed(spec.id)))
-                words += u' ' + tr("Expected %1.").arg(boundsText(spec.sensible, spec, system, format));
+            if (!entry.sensible.holds(*inputs.typed(entry.id)))
+                words += u' ' + tr("Expected %1.").arg(boundsText(entry.sensible, entry, system, format));
         }
     }
     return words;
@@ -121,31 +121,31 @@ QString problemText(const Problem& problem, const AnalysisInputs& inputs, const 
 {
     const QString detail = QString::fromStdString(problem.message);
     if (problem.input) {
-        const InputSpec& spec = specOf(*problem.input);
-        const QString value = shown(spec, valueOf(inputs, spec.id, design), system, format);
+        const InputEntry& entry = entryOf(*problem.input);
+        const QString value = shown(entry, valueOf(inputs, entry.id, design), system, format);
         switch (problem.kind) {
         case ProblemKind::InputOutside:
             return tr("%1 of %2 cannot be analysed: it must be %3.")
-                .arg(captionText(spec), value, boundsText(problem.bounds, spec, system, format));
+                .arg(captionText(entry), value, boundsText(problem.bounds, entry, system, format));
         case ProblemKind::AboveBetz:
             return tr("The analysis gives a power coefficient of %1 at λ %2, above Betz's limit 16/27: the "
                       "airfoil's lift and drag there (from %3) cannot be trusted. Check the airfoil.")
                 .arg(shownFigure(problem.figures.at(0), 2, format), shownFigure(problem.figures.at(1), 2, format),
-                     captionText(spec));
+                     captionText(entry));
         case ProblemKind::InputNotBelow: {
-            const InputSpec& other = specOf(*problem.other);
+            const InputEntry& other = entryOf(*problem.other);
             return tr("%1 (%2) must be below %3 (%4).")
-                .arg(captionText(spec), value, captionText(other).toLower(),
+                .arg(captionText(entry), value, captionText(other).toLower(),
                      shown(other, valueOf(inputs, other.id, design), system, format));
         }
         case ProblemKind::FileNotLoaded:
             return tr("The design was saved with the file \"%1\": load it again with \"%2…\", or press \"%3\".")
-                .arg(QString::fromStdString(inputs.file(spec.id).name), captionText(spec),
-                     tr(spec.removeCaption.data()));
+                .arg(QString::fromStdString(inputs.file(entry.id).name), captionText(entry),
+                     tr(entry.removeCaption.data()));
         default:
-            if (spec.kind == InputKind::File)
-                return fileProblemWords(spec.id, QString::fromStdString(inputs.file(spec.id).name), problem);
-            return tr("%1 cannot be analysed: %2.").arg(captionText(spec), detail);
+            if (entry.kind == InputKind::File)
+                return fileProblemWords(entry.id, QString::fromStdString(inputs.file(entry.id).name), problem);
+            return tr("%1 cannot be analysed: %2.").arg(captionText(entry), detail);
         }
     }
     switch (problem.kind) {

@@ -15,11 +15,11 @@ namespace tivora {
 QString shownFigure(double value, int decimals, const NumberFormat& format);
 // What an empty field stands for: "standard, 8.5".
 QString defaultPlaceholder(performance::DerivedDefault derived, const QString& figure);
-QString captionText(const performance::InputSpec& spec);
+QString captionText(const performance::InputEntry& entry);
 QString stateText(performance::OperatingState state);
 
 // Why a value given makes no physical sense, in the units shown.
-QString senseWords(const performance::InputSpec& spec, const performance::AnalysisInputs& inputs,
+QString senseWords(const performance::InputEntry& entry, const performance::AnalysisInputs& inputs,
                    const performance::DesignFigures& design, UnitSystem system, const NumberFormat& format);
 QString fileProblemWords(performance::InputId input, const QString& fileName, const performance::Problem& problem);
 QString problemText(const performance::Problem& problem, const performance::AnalysisInputs& inputs,

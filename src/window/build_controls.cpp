@@ -37,7 +37,7 @@ void Form1::buildControls()
     setPalette(drawnPalette());
     options_ = new QButtonGroup(this);
     std::vector<std::pair<int, QWidget*>> tabStops;
-    for (const ControlSpec& entry : mainWindowControls()) {
+    for (const ControlEntry& entry : mainWindowControls()) {
         QWidget* widget = nullptr;
         switch (entry.kind) {
         case ControlKind::TextField:
@@ -70,7 +70,7 @@ void Form1::buildControls()
         QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
 }
 
-QWidget* Form1::buildField(const ControlSpec& entry)
+QWidget* Form1::buildField(const ControlEntry& entry)
 {
     const Field field = std::get<Field>(entry.id);
     // Made with its text, so that it is laid out once.
@@ -108,7 +108,7 @@ QWidget* Form1::buildField(const ControlSpec& entry)
     return edit;
 }
 
-QWidget* Form1::buildLabel(const ControlSpec& entry)
+QWidget* Form1::buildLabel(const ControlEntry& entry)
 {
     auto* label = new QLabel(entry.caption, this);
     label->setTextFormat(Qt::PlainText);
@@ -118,7 +118,7 @@ QWidget* Form1::buildLabel(const ControlSpec& entry)
     return label;
 }
 
-QWidget* Form1::buildOption(const ControlSpec& entry)
+QWidget* Form1::buildOption(const ControlEntry& entry)
 {
     const UnitSystem system = std::get<UnitSystem>(entry.id);
     auto* option = new QRadioButton(entry.caption, this);
@@ -141,7 +141,7 @@ QWidget* Form1::buildOption(const ControlSpec& entry)
     return option;
 }
 
-QWidget* Form1::buildPictureButton(const ControlSpec& entry)
+QWidget* Form1::buildPictureButton(const ControlEntry& entry)
 {
     auto* button = new QPushButton(this);
     button->setAutoDefault(true);  // Enter presses a focused button, as Space does
@@ -155,7 +155,7 @@ QWidget* Form1::buildPictureButton(const ControlSpec& entry)
 }
 
 // What every kind shares: name, place, typeface and ground.
-void Form1::dressControl(QWidget* widget, const ControlSpec& entry)
+void Form1::dressControl(QWidget* widget, const ControlEntry& entry)
 {
     widget->setObjectName(controlName(entry.id));
     widget->setGeometry(entry.rect);

@@ -14,7 +14,7 @@ QString startCaption(Caption caption)
     return QString::fromUtf8(infoOf(caption).startText);
 }
 
-std::vector<ControlSpec> buildTable()
+std::vector<ControlEntry> buildTable()
 {
     // Station k sits in the row 144 + 16 (k - 1): rows overlap by 3 px.
     // Tab climbs each column from the tip up: radii, then twists, then chords.
@@ -223,9 +223,9 @@ std::vector<ControlSpec> buildTable()
 
 }  // namespace
 
-const std::vector<ControlSpec>& mainWindowControls()
+const std::vector<ControlEntry>& mainWindowControls()
 {
-    static const std::vector<ControlSpec> table = buildTable();
+    static const std::vector<ControlEntry> table = buildTable();
     return table;
 }
 

@@ -36,7 +36,7 @@ struct StartTimer {};
 using ControlId = std::variant<Field, Caption, UnitSystem, Button, StartTimer>;
 QString controlName(const ControlId& id);
 
-struct ControlSpec {
+struct ControlEntry {
     ControlId id;
     ControlKind kind;
     QRect rect{};  // client-area pixels; the timer has none
@@ -52,6 +52,6 @@ struct ControlSpec {
 };
 
 // All 61 controls, the thirty station fields included.
-const std::vector<ControlSpec>& mainWindowControls();
+const std::vector<ControlEntry>& mainWindowControls();
 
 }  // namespace tivora

@@ -67,7 +67,7 @@ class DesignExport;
 class PerformanceWindow;
 class SectionsWindow;
 class HelpAccess;
-struct ControlSpec;
+struct ControlEntry;
 
 // The user's decimal and grouping separators, from QLocale.
 NumberFormat userNumberFormat();
@@ -140,11 +140,11 @@ protected:
 
 private:
     void buildControls();
-    QWidget* buildField(const ControlSpec& entry);
-    QWidget* buildLabel(const ControlSpec& entry);
-    QWidget* buildOption(const ControlSpec& entry);
-    QWidget* buildPictureButton(const ControlSpec& entry);
-    void dressControl(QWidget* widget, const ControlSpec& entry);
+    QWidget* buildField(const ControlEntry& entry);
+    QWidget* buildLabel(const ControlEntry& entry);
+    QWidget* buildOption(const ControlEntry& entry);
+    QWidget* buildPictureButton(const ControlEntry& entry);
+    void dressControl(QWidget* widget, const ControlEntry& entry);
     void bindKeys();
     bool solveAndShow();
     void showDesignMenu(QWidget* under, QPoint globalPos);

@@ -32,7 +32,7 @@ AnalysisInputs typedInForm(const std::vector<std::pair<std::string, double>>& ty
 {
     AnalysisInputs inputs;
     for (const auto& [option, si] : typed)
-        inputs.setTyped(specByOption(option)->id, si);
+        inputs.setTyped(entryByOption(option)->id, si);
     if (onAlternator)
         inputs.setChoice(InputId::Running, 1);
     return inputs;
@@ -74,15 +74,15 @@ TEST(AnalysisInputs, aDesignFileGivesBackEveryInputAsSaved)
 {
     AnalysisInputs saved;
     double distinct = 1.25;
-    for (const InputSpec& spec : inputTable()) {
-        if (spec.settingKey.empty())
+    for (const InputEntry& entry : inputTable()) {
+        if (entry.settingKey.empty())
             continue;
-        if (spec.kind == InputKind::Number)
-            saved.setTyped(spec.id, distinct += 0.3);
-        if (spec.kind == InputKind::Choice)
-            saved.setChoice(spec.id, static_cast<int>(spec.choices.size()) - 1);
-        if (spec.kind == InputKind::File)
-            saved.setFile(spec.id, {"naca4412.txt", std::nullopt});
+        if (entry.kind == InputKind::Number)
+            saved.setTyped(entry.id, distinct += 0.3);
+        if (entry.kind == InputKind::Choice)
+            saved.setChoice(entry.id, static_cast<int>(entry.choices.size()) - 1);
+        if (entry.kind == InputKind::File)
+            saved.setFile(entry.id, {"naca4412.txt", std::nullopt});
     }
     saved.otherSettings = {{"furling.angle-degrees", "20"}};
     EXPECT_EQ(inputsFrom(settingsOf(saved)), saved);

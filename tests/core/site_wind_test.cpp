@@ -157,7 +157,7 @@ TEST(SiteWind, theLogLawCarriesFiveMetresASecondOverFarmlandToThePublishedFactor
         double fromM, toM, factor;
     };
     const auto option = [](std::string_view key) {
-        const auto& choices = specOf(InputId::HeightLaw).choices;
+        const auto& choices = entryOf(InputId::HeightLaw).choices;
         for (std::size_t i = 0; i < choices.size(); ++i) {
             if (choices[i].key == key)
                 return static_cast<int>(i);

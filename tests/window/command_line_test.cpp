@@ -149,7 +149,7 @@ private slots:
     // is what its name says.
     void everyKindIsWrittenForADesignFile()
     {
-        for (const command_line::ExportKindSpec& kind : command_line::exportKinds()) {
+        for (const command_line::ExportKindEntry& kind : command_line::exportKinds()) {
             const QString name = QString::fromUtf8(kind.name.data(), qsizetype(kind.name.size()));
             const QString output = folder_.filePath(name + QStringLiteral(".out"));
             const Run run = runTivora({QStringLiteral("--export"), name, QStringLiteral("--output"), output, capped_});
